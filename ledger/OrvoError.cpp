@@ -1,0 +1,38 @@
+#include "ledger/OrvoError.h"
+
+namespace orvo {
+
+namespace {
+std::string quoted(std::string_view text) {
+    std::string s = "'";
+    s += text;
+    s += "'";
+    return s;
+}
+}  // namespace
+
+OrvoError notAnInteger(std::string_view text, std::optional<CellRef> cell) {
+    return OrvoError(quoted(text) + " は整数ではありません", cell);
+}
+
+OrvoError notADate(std::string_view text) { return OrvoError(quoted(text) + " は日付ではありません"); }
+
+OrvoError listIndexOutOfBounds(long long index) {
+    return OrvoError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+}
+
+OrvoError cannotOpenFile(std::string_view fileName) {
+    return OrvoError("ファイル " + std::string(fileName) + " は開けません");
+}
+
+OrvoError cannotCreateFile(std::string_view fileName) {
+    return OrvoError("ファイル " + std::string(fileName) + " を作成できません");
+}
+
+OrvoError cannotWriteFile(std::string_view fileName) {
+    return OrvoError("ファイル " + std::string(fileName) + " に書き込めません");
+}
+
+OrvoError fileNotFound() { return OrvoError("ファイルが見つかりません"); }
+
+}  // namespace orvo

@@ -1,0 +1,38 @@
+#pragma once
+// The one error type of the core. Its text is the message the central error
+// display shows (without the closing full stop), in CP932 like all core text.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace orvo {
+
+// A grid cell an error points at, so the window can put the cursor on it.
+struct CellRef {
+    int column = 0;
+    int row = 0;
+    bool operator==(const CellRef&) const = default;
+};
+
+class OrvoError : public std::runtime_error {
+public:
+    explicit OrvoError(std::string message, std::optional<CellRef> cell = std::nullopt)
+        : std::runtime_error(std::move(message)), cell_(cell) {}
+    const std::optional<CellRef>& cell() const { return cell_; }
+
+private:
+    std::optional<CellRef> cell_;
+};
+
+// The runtime's message texts; each takes its argument in CP932.
+OrvoError notAnInteger(std::string_view text, std::optional<CellRef> cell = std::nullopt);
+OrvoError notADate(std::string_view text);
+OrvoError listIndexOutOfBounds(long long index);
+OrvoError cannotOpenFile(std::string_view fileName);
+OrvoError cannotCreateFile(std::string_view fileName);
+OrvoError cannotWriteFile(std::string_view fileName);
+OrvoError fileNotFound();
+
+}  // namespace orvo

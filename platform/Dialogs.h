@@ -1,0 +1,115 @@
+#pragma once
+// Message boxes, the input box, the file dialog and the central error display,
+// behind one interface so that tests answer them without a person.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <deque>
+#include <vector>
+
+namespace orvo {
+class OrvoError;
+}
+
+namespace orvo::platform {
+
+// The application's title: the plain box's and the error display's caption.
+QString applicationTitle();
+
+// The kind sets a message box's title and icon.
+enum class MessageKind {
+    Warning,       // "警告", warning icon
+    Information,   // "情報", information icon
+    Confirmation,  // "確認", question icon
+    Plain,         // application title, no icon
+    Error,         // application title, error icon (the central error display)
+};
+QString titleOf(MessageKind kind);
+
+enum Button { Ok = 0x1, Yes = 0x2, No = 0x4, Cancel = 0x8 };
+using Buttons = int;  // an OR of Button values
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;         // "説明(*.ext)|*.ext|…" as the program writes it
+    QString defaultSuffix;  // without the dot
+    QString fileName;       // the name last chosen, shown at start
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Shows a modal message box and returns the button pressed. Closing the
+    // box without a button answers Cancel (or No, or Ok when those are all it has).
+    virtual Button message(MessageKind kind, const QString& text, Buttons buttons) = 0;
+
+    // One line of at most 255 characters; Cancel returns `initial`.
+    virtual QString inputBox(const QString& caption, const QString& prompt, const QString& initial) = 0;
+
+    // The file-open dialog; no value when cancelled. Does not require the file
+    // to exist and asks no overwrite question.
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+
+    // The central error display: application title, error icon, OK, text + ".".
+    void showError(const QString& text);
+    void showError(const OrvoError& error);
+};
+
+// The dialogs the program uses; Qt-backed unless a test installs its own.
+Dialogs& dialogs();
+// Installs `d` (not owned) until it is replaced; nullptr restores the Qt ones.
+void setDialogs(Dialogs* d);
+
+// The real dialogs on Qt widgets.
+class QtDialogs : public Dialogs {
+public:
+    Button message(MessageKind kind, const QString& text, Buttons buttons) override;
+    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+};
+
+// Answers from a script and records what was shown, for tests.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Shown {
+        enum class What { Message, Input, File } what = What::Message;
+        MessageKind kind = MessageKind::Plain;
+        QString title;  // as the real box would show it
+        QString text;   // message text, or the input box's prompt
+        Buttons buttons = 0;
+        QString caption;  // input box
+        QString initial;  // input box
+        FileDialogRequest file;
+    };
+
+    ScriptedDialogs();   // installs itself
+    ~ScriptedDialogs() override;  // restores the Qt dialogs
+
+    void answer(Button b) { buttons_.push_back(b); }
+    void answerInput(const QString& text) { inputs_.push_back(text); }
+    void cancelInput() { inputs_.push_back(std::nullopt); }
+    void answerFile(const QString& path) { files_.push_back(path); }
+    void cancelFile() { files_.push_back(std::nullopt); }
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    const Shown& last() const { return shown_.back(); }
+    void clearShown() { shown_.clear(); }
+    // Dialogs shown without a scripted answer; a test should expect none.
+    int unanswered() const { return unanswered_; }
+    bool allAnswersUsed() const { return buttons_.empty() && inputs_.empty() && files_.empty(); }
+
+    Button message(MessageKind kind, const QString& text, Buttons buttons) override;
+    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+
+private:
+    std::vector<Shown> shown_;
+    std::deque<Button> buttons_;
+    std::deque<std::optional<QString>> inputs_;
+    std::deque<std::optional<QString>> files_;
+    int unanswered_ = 0;
+};
+
+}  // namespace orvo::platform

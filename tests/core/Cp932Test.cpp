@@ -1,0 +1,57 @@
+#include "ledger/Cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace orvo::cp932 {
+namespace {
+
+TEST(Cp932, CharacterLengthNeverSplitsADoubleByteCharacter) {
+    struct Case {
+        std::string text;
+        std::size_t pos;
+        std::size_t expected;
+    } cases[] = {
+        {"表", 0, 2},           // 0x95 0x5C: the trail byte is a backslash
+        {"a表", 1, 2},
+        {"\x81", 0, 1},          // lone lead byte at the end
+        {"\x81\t", 0, 1},        // lead byte before TAB swallows nothing
+        {"\x81\r\n", 0, 1},
+        {"\x81\x7F", 0, 1},      // 0x7F is no trail byte
+        {"\xA0", 0, 1},          // single-byte area between the lead ranges
+        {"\xFC\xFC", 0, 2},
+    };
+    for (const Case& c : cases) EXPECT_EQ(charLength(c.text, c.pos), c.expected) << c.text;
+}
+
+TEST(Cp932, DecodesTrailBackslashAndControlBytesAsThemselves) {
+    EXPECT_EQ(toUtf8("表ソ十能予"), reinterpret_cast<const char*>(u8"表ソ十能予"));
+    EXPECT_EQ(toUtf8("\x1A\x1C\x7F\x1B"), "\x1A\x1C\x7F\x1B");
+    EXPECT_EQ(toUtf8("\\"), "\\");
+}
+
+TEST(Cp932, UndecodableBytesBecomeReplacementWithoutSwallowingTheNextCharacter) {
+    EXPECT_EQ(toUtf8("\x81\tA"), "\xEF\xBF\xBD\tA");
+    EXPECT_EQ(toUtf8("A\x81"), "A\xEF\xBF\xBD");
+}
+
+TEST(Cp932, RoundTripsTheNecAndIbmRows) {
+    // NEC row 13 (circled digits) and IBM extensions survive decode and encode.
+    std::string text = "\x87\x40\xFA\x40\xFA\x5C";
+    Encoded back = fromUtf8(toUtf8(text));
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back.bytes, text);
+}
+
+TEST(Cp932, UnencodableCharactersAreReportedNotSubstituted) {
+    // Outside the assertion macros: they stringify their arguments into the
+    // CP932 execution character set, which has no emoji.
+    const std::string utf8 = reinterpret_cast<const char*>(u8"a😀b한😀");
+    const std::string expectedBad = reinterpret_cast<const char*>(u8"😀한");
+    Encoded e = fromUtf8(utf8);
+    EXPECT_FALSE(e.ok());
+    EXPECT_EQ(e.bytes, "ab");
+    EXPECT_EQ(e.unencodable, expectedBad);
+}
+
+}  // namespace
+}  // namespace orvo::cp932
