@@ -1,0 +1,98 @@
+#pragma once
+// The cash book as the main window owns it: the day view (`LedgerTable`), the
+// whole ledger (`LedgerRecords`), the data file's name, the picked day and the
+// six totals. The window shows this state; every rule about it lives here.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ledger/LedgerDate.h"
+#include "ledger/LedgerRecords.h"
+#include "ledger/LedgerTable.h"
+
+namespace orvo {
+
+// Standard sizes of a new ledger.
+inline constexpr int kInitialWindowWidth = 572;
+inline constexpr int kInitialWindowHeight = 390;
+inline constexpr int kMinimumWindowWidth = 572;
+inline constexpr int kMinimumWindowHeight = 321;
+
+// The column roles, fixed by position.
+inline constexpr int kColTitle1 = 1;
+inline constexpr int kColTitle2 = 2;
+inline constexpr int kColExpense = 3;
+inline constexpr int kColIncome = 4;
+inline constexpr int kColDescription = 5;
+
+// The numbers the six totals labels display. The balances are derived.
+struct Totals {
+    std::int32_t dayOut = 0;
+    std::int32_t dayIn = 0;
+    std::int32_t allOut = 0;
+    std::int32_t allIn = 0;
+    std::int32_t dayZan() const;
+    std::int32_t allZan() const;
+};
+
+// Test hook for saves: makes the writer fail after this many bytes.
+struct SaveFaults {
+    std::optional<std::size_t> failAfterBytes;
+    bool failRename = false;
+};
+
+class LedgerBook {
+public:
+    LedgerBook();
+
+    // The state of a new ledger: 6 by 6 table, rows 20 high, the five titles,
+    // all totals 0. Leaves the records, the file name, the widths and the day.
+    void ResetLedgerTable();
+
+    // Cuts a record line into `recordFields`.
+    void SplitRecord(std::string_view line);
+
+    // Fills the day view with the picked day's records and the daily totals.
+    void ShowDay();
+
+    // Writes the day view back into the records when `dayViewChanged` is set and
+    // brings the totals up to date. An amount that is no whole number stops it
+    // before anything changes (the error names the cell); `dayViewChanged` stays set.
+    void Recalculate();
+
+    // Writes the data file `dataFileName` (which must be set) after a write-back.
+    // The old file stays as it was unless the new one is complete.
+    void SaveLedger(const SaveFaults& faults = {});
+
+    // Reads the data file `dataFileName`, adding to the records (callers empty
+    // them and reset the table first).
+    void LoadLedger();
+
+    LedgerTable table;
+    LedgerRecords records;
+    std::vector<std::string> recordFields;
+    std::string dataFileName;  // a native path; empty while the ledger has no file
+    bool dayViewChanged = false;
+    LedgerDate pickedDay;
+    int windowWidth = kInitialWindowWidth;
+    int windowHeight = kInitialWindowHeight;
+
+    const Totals& totals() const { return totals_; }
+    // The six labels' texts, in the display form.
+    std::string dayOutText() const;
+    std::string dayInText() const;
+    std::string dayZanText() const;
+    std::string allOutText() const;
+    std::string allInText() const;
+    std::string allZanText() const;
+
+    // Sets the cumulative totals (the CSV import does, as the load does).
+    void setCumulativeTotals(std::int32_t allOut, std::int32_t allIn);
+
+private:
+    Totals totals_;
+};
+
+}  // namespace orvo
