@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ledger/AtomicFile.h"
 #include "ledger/LedgerDate.h"
 #include "ledger/LedgerRecords.h"
 #include "ledger/LedgerTable.h"
@@ -37,12 +38,6 @@ struct Totals {
     std::int32_t allZan() const;
 };
 
-// Test hook for saves: makes the writer fail after this many bytes.
-struct SaveFaults {
-    std::optional<std::size_t> failAfterBytes;
-    bool failRename = false;
-};
-
 class LedgerBook {
 public:
     LedgerBook();
@@ -64,7 +59,7 @@ public:
 
     // Writes the data file `dataFileName` (which must be set) after a write-back.
     // The old file stays as it was unless the new one is complete.
-    void SaveLedger(const SaveFaults& faults = {});
+    void SaveLedger(const WriteFaults& faults = {});
 
     // Reads the data file `dataFileName`, adding to the records (callers empty
     // them and reset the table first).

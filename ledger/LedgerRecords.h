@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,7 +80,10 @@ private:
     // Records whose field 0 reads as a date but is not written "yyyy/mm/dd",
     // by date; and records whose field 0 is no date at all.
     std::multimap<std::int32_t, std::string> oddlyDated_;
-    std::multimap<std::string, int, bool (*)(const std::string&, const std::string&)> undated_;
+    struct LineLess {
+        bool operator()(const std::string& a, const std::string& b) const { return compareRecordLines(a, b) < 0; }
+    };
+    std::multiset<std::string, LineLess> undated_;
 };
 
 }  // namespace orvo

@@ -35,4 +35,8 @@ OrvoError cannotWriteFile(std::string_view fileName) {
 
 OrvoError fileNotFound() { return OrvoError("ファイルが見つかりません"); }
 
+OrvoError tableSizeOutOfRange(long long size) {
+    return OrvoError("表の大きさ (" + std::to_string(size) + ") が範囲を超えています");
+}
+
 }  // namespace orvo

@@ -34,5 +34,7 @@ OrvoError cannotOpenFile(std::string_view fileName);
 OrvoError cannotCreateFile(std::string_view fileName);
 OrvoError cannotWriteFile(std::string_view fileName);
 OrvoError fileNotFound();
+// A data file's row or column count the table cannot take.
+OrvoError tableSizeOutOfRange(long long size);
 
 }  // namespace orvo

@@ -1,0 +1,49 @@
+#include "ledger/Amount.h"
+
+#include <cstdint>
+
+#include "ledger/OrvoError.h"
+
+namespace orvo {
+
+std::optional<std::int32_t> parseAmount(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    if (pos == text.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 2147483648LL) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t amountOrThrow(std::string_view text) {
+    if (auto v = parseAmount(text)) return *v;
+    throw notAnInteger(text);
+}
+
+std::string formatYen(std::int32_t value) {
+    std::int64_t v = value;
+    const bool negative = v < 0;
+    if (negative) v = -v;
+    std::string digits = std::to_string(v);
+    std::string grouped;
+    grouped.reserve(digits.size() + digits.size() / 3);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return (negative ? "-\\" : "\\") + grouped;
+}
+
+}  // namespace orvo

@@ -1,0 +1,50 @@
+#pragma once
+// Writes a file so that it is either replaced whole or left as it was: the text
+// goes to a temporary file in the same folder, which is flushed to disk and
+// renamed over the old file only when complete.
+
+#include <cstddef>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvo {
+
+// Test hooks: make the write fail after this many bytes, or the final rename fail.
+struct WriteFaults {
+    std::optional<std::size_t> failAfterBytes;
+    bool failRename = false;
+};
+
+class AtomicFileWriter {
+public:
+    // Creates the temporary file; "ファイル %s を作成できません" when it cannot.
+    explicit AtomicFileWriter(std::string path, WriteFaults faults = {});
+    ~AtomicFileWriter();  // without commit(): removes the temporary file
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    void writeLine(std::string_view bytes) {
+        write(bytes);
+        write("\r\n");
+    }
+    // Flushes, syncs and renames over the target; "ファイル %s に書き込めません" on failure.
+    void commit();
+
+private:
+    [[noreturn]] void fail();
+
+    std::string path_;     // the file to replace
+    std::string tempPath_;
+    std::FILE* file_ = nullptr;
+    WriteFaults faults_;
+    std::size_t written_ = 0;
+    bool committed_ = false;
+};
+
+// Writes a whole text at once, safely as above.
+void writeFileAtomically(const std::string& path, std::string_view contents, WriteFaults faults = {});
+
+}  // namespace orvo

@@ -1,0 +1,150 @@
+#include "ledger/LedgerBook.h"
+
+#include <algorithm>
+
+#include "ledger/Amount.h"
+#include "ledger/OrvoError.h"
+#include "ledger/RecordLine.h"
+
+namespace orvo {
+
+namespace {
+
+constexpr int kNewLedgerColumns = 6;
+constexpr int kNewLedgerRows = 6;
+constexpr int kNewLedgerRowHeight = 20;
+
+const char* const kNewLedgerTitles[kNewLedgerColumns] = {"", "勘定科目1", "勘定科目２", "支出", "収入", "摘要"};
+
+// The text a record field puts into column `col` of a table of `cols` columns.
+// The last column also takes any fields the table has no column for, one per
+// line, so that a write-back keeps their text.
+std::string cellTextFromFields(const std::vector<std::string>& fields, int col, int cols) {
+    const auto c = static_cast<std::size_t>(col);
+    std::string text = c < fields.size() ? UnpackLineBreaks(fields[c]) : std::string();
+    if (col == cols - 1) {
+        for (std::size_t extra = c + 1; extra < fields.size(); ++extra) {
+            text += "\r\n";
+            text += UnpackLineBreaks(fields[extra]);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::int32_t Totals::dayZan() const { return wrapSub(dayIn, dayOut); }
+std::int32_t Totals::allZan() const { return wrapSub(allIn, allOut); }
+
+LedgerBook::LedgerBook() = default;
+
+void LedgerBook::ResetLedgerTable() {
+    table.setColumnCount(kNewLedgerColumns);
+    table.setRowCount(kNewLedgerRows);
+    for (int r = 0; r < kNewLedgerRows; ++r) {
+        table.clearRow(r);
+        table.setRowHeight(r, kNewLedgerRowHeight);
+    }
+    totals_ = Totals{};
+    for (int c = 0; c < kNewLedgerColumns; ++c) table.setCell(c, 0, kNewLedgerTitles[c]);
+    table.setDefaultRowHeight(kNewLedgerRowHeight);
+}
+
+void LedgerBook::SplitRecord(std::string_view line) { splitRecordInto(line, recordFields); }
+
+void LedgerBook::ShowDay() {
+    const int cols = table.columnCount();
+    for (int r = LedgerTable::kFixedRows; r < table.rowCount(); ++r) table.clearRow(r);
+
+    std::int32_t dayOut = 0;
+    std::int32_t dayIn = 0;
+    std::optional<OrvoError> badAmount;
+    int row = LedgerTable::kFixedRows;
+    for (std::size_t index : records.indicesOfDay(pickedDay)) {
+        SplitRecord(records[index]);
+        if (table.rowCount() <= row) table.setRowCount(row + 1);
+        for (int c = 1; c < cols; ++c) table.setCell(c, row, cellTextFromFields(recordFields, c, cols));
+        // Every record of the day is shown even when an amount is bad, so that a
+        // later write-back cannot drop the ones below it.
+        for (auto [field, total] : {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
+            const auto f = static_cast<std::size_t>(field);
+            if (f >= recordFields.size() || recordFields[f].empty()) continue;
+            if (auto v = parseAmount(recordFields[f]))
+                *total = wrapAdd(*total, *v);
+            else if (!badAmount)
+                badAmount = notAnInteger(recordFields[f], CellRef{field, row});
+        }
+        ++row;
+    }
+    totals_.dayOut = dayOut;
+    totals_.dayIn = dayIn;
+    table.selectTopLeft();
+
+    if (badAmount) throw *badAmount;
+    if (const std::string* undated = records.undatedRecordBefore(pickedDay)) {
+        SplitRecord(*undated);
+        throw notADate(recordFields[0]);
+    }
+}
+
+void LedgerBook::Recalculate() {
+    if (!dayViewChanged) return;
+    const int cols = table.columnCount();
+    const int rows = table.rowCount();
+    auto stored = [&](int r) { return cols > kColTitle1 && !table.cell(kColTitle1, r).empty(); };
+
+    // Check every amount first: a bad one stops the write-back before any
+    // record of the day is removed, and the day view stays marked as changed.
+    for (int r = LedgerTable::kFixedRows; r < rows; ++r) {
+        if (!stored(r)) continue;
+        for (int c : {kColExpense, kColIncome}) {
+            if (c >= cols) continue;
+            const std::string& text = table.cell(c, r);
+            if (!text.empty() && !parseAmount(text)) throw notAnInteger(text, CellRef{c, r});
+        }
+    }
+
+    dayViewChanged = false;
+    table.selectTopLeft();
+    const Totals previous = totals_;
+
+    const std::vector<std::size_t> old = records.indicesOfDay(pickedDay);
+    for (auto it = old.rbegin(); it != old.rend(); ++it) records.removeAt(*it);
+
+    const std::string date = pickedDay.format();
+    std::int32_t dayOut = 0;
+    std::int32_t dayIn = 0;
+    for (int r = LedgerTable::kFixedRows; r < rows; ++r) {
+        if (!stored(r)) continue;
+        for (auto [c, total] : {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
+            if (c >= cols) continue;
+            if (table.cell(c, r).empty()) table.setCell(c, r, "0");
+            *total = wrapAdd(*total, *parseAmount(table.cell(c, r)));
+        }
+        std::string line = date;
+        for (int c = 1; c < cols; ++c) {
+            line += kFieldSeparator;
+            line += PackLineBreaks(table.cell(c, r));
+        }
+        records.add(std::move(line));
+    }
+
+    totals_.dayOut = dayOut;
+    totals_.dayIn = dayIn;
+    totals_.allOut = wrapAdd(wrapSub(previous.allOut, previous.dayOut), dayOut);
+    totals_.allIn = wrapAdd(wrapSub(previous.allIn, previous.dayIn), dayIn);
+}
+
+void LedgerBook::setCumulativeTotals(std::int32_t allOut, std::int32_t allIn) {
+    totals_.allOut = allOut;
+    totals_.allIn = allIn;
+}
+
+std::string LedgerBook::dayOutText() const { return formatYen(totals_.dayOut); }
+std::string LedgerBook::dayInText() const { return formatYen(totals_.dayIn); }
+std::string LedgerBook::dayZanText() const { return formatYen(totals_.dayZan()); }
+std::string LedgerBook::allOutText() const { return formatYen(totals_.allOut); }
+std::string LedgerBook::allInText() const { return formatYen(totals_.allIn); }
+std::string LedgerBook::allZanText() const { return formatYen(totals_.allZan()); }
+
+}  // namespace orvo

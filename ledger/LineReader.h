@@ -1,0 +1,30 @@
+#pragma once
+// Buffered reading of a text file line by line; lines end at CR LF, CR or LF.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace orvo {
+
+class LineReader {
+public:
+    explicit LineReader(std::FILE* file) : file_(file), buffer_(1 << 20) {}
+
+    bool atEnd() { return !fill(); }
+    // Reads up to the next line end and consumes it; at the end of the file
+    // gives the empty text, as reading past the end does.
+    void readLine(std::string& line);
+    // Skips every byte with a code from 0 to 32 (blanks, TABs, line ends, controls).
+    void skipControlsAndBlanks();
+
+private:
+    bool fill();  // true when a byte is available
+
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+};
+
+}  // namespace orvo
