@@ -1,0 +1,83 @@
+#pragma once
+// Test helpers for the title tree: a forest written as "A;B(B1(B1a),B2);C",
+// a throw-away folder, and the text of an expected error.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "ledger/OrvoError.h"
+#include "settings/TitleForest.h"
+
+namespace orvo::testing {
+
+inline std::string shapeOf(const TitleForest& forest, TitleId parent = kNoTitle) {
+    std::string out;
+    for (TitleId id : forest.children(parent)) {
+        if (!out.empty()) out += parent == kNoTitle ? ";" : ",";
+        out += forest.text(id);
+        if (!forest.children(id).empty()) out += "(" + shapeOf(forest, id) + ")";
+    }
+    return out;
+}
+
+// The id of the first title with `text` in display order; fails the test when absent.
+inline TitleId titleNamed(const TitleForest& forest, const std::string& text) {
+    for (TitleId id : forest.displayOrder())
+        if (forest.text(id) == text) return id;
+    ADD_FAILURE() << "no title " << text;
+    return kNoTitle;
+}
+
+// Builds A;B(B1(B1a),B2);C.
+inline TitleForest abcForest() {
+    TitleForest f;
+    f.addLastChild(kNoTitle, "A");
+    const TitleId b = f.addLastChild(kNoTitle, "B");
+    f.addLastChild(kNoTitle, "C");
+    const TitleId b1 = f.addLastChild(b, "B1");
+    f.addLastChild(b1, "B1a");
+    f.addLastChild(b, "B2");
+    return f;
+}
+
+// The message of the OrvoError `f` throws, or "" when it throws none.
+template <class F>
+std::string errorOf(F&& f) {
+    try {
+        f();
+    } catch (const OrvoError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("orvo-titles-" + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string path() const { return path_.string(); }
+
+    static void writeFile(const std::filesystem::path& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::string readFile(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace orvo::testing
