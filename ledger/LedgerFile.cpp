@@ -1,6 +1,8 @@
 // The ledger data file: window size, table shape, row heights, column widths,
 // titles and record lines, CP932, every line ended by CR LF.
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -97,6 +99,9 @@ void LedgerBook::LoadLedger() {
         if (errno == ENOENT) throw fileNotFound();
         throw cannotOpenFile(nameForMessage(dataFileName));
     }
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
+        throw cannotOpenFile(nameForMessage(dataFileName));
     LineReader in(file.get());
     std::string line;
 

@@ -1,0 +1,27 @@
+#pragma once
+// Realistic household ledgers for benchmarks and the bundled sample: 10 to 30
+// entries a day (or as set), Japanese titles and descriptions, CP932.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ledger/LedgerDate.h"
+
+namespace orvo::bench {
+
+struct GeneratorOptions {
+    LedgerDate firstDay{2000, 1, 1};
+    std::size_t records = 10'000;  // stops at this many records
+    int minPerDay = 10;
+    int maxPerDay = 30;
+    std::uint32_t seed = 1;
+};
+
+// Record lines in date order, as a ledger file holds them.
+std::vector<std::string> generateRecords(const GeneratorOptions& options);
+
+// A complete data file (header of the standard six-column table, titles, records).
+std::string generateLedgerFile(const GeneratorOptions& options);
+
+}  // namespace orvo::bench

@@ -1,0 +1,72 @@
+#include "ledger/Amount.h"
+
+#include <gtest/gtest.h>
+
+#include "ledger/OrvoError.h"
+
+namespace orvo {
+namespace {
+
+TEST(Amount, ParsesWholeDecimalNumbersIn32Bits) {
+    struct Case {
+        const char* text;
+        std::optional<std::int32_t> value;
+    } cases[] = {
+        {"0", 0},
+        {"1200", 1200},
+        {"-500", -500},
+        {"+7", 7},
+        {"  42", 42},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {"12 ", std::nullopt},
+        {"1,200", std::nullopt},
+        {"12.5", std::nullopt},
+        {"１２", std::nullopt},  // full-width digits are no amount
+        {"abc", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parseAmount(c.text), c.value) << c.text;
+}
+
+TEST(Amount, NotAnIntegerNamesTheText) {
+    try {
+        amountOrThrow("12x");
+        FAIL();
+    } catch (const OrvoError& e) {
+        EXPECT_STREQ(e.what(), "'12x' は整数ではありません");
+    }
+}
+
+TEST(Amount, SumsWrapAround) {
+    EXPECT_EQ(wrapAdd(INT32_MAX, 1), INT32_MIN);
+    EXPECT_EQ(wrapSub(INT32_MIN, 1), INT32_MAX);
+    EXPECT_EQ(wrapAdd(-500, 1200), 700);
+}
+
+TEST(Amount, DisplayFormHasYenSignAndThousandsSeparators) {
+    struct Case {
+        std::int32_t value;
+        const char* text;
+    } cases[] = {
+        {0, "\\0"},
+        {7, "\\7"},
+        {999, "\\999"},
+        {1000, "\\1,000"},
+        {1234, "\\1,234"},
+        {-1234, "-\\1,234"},
+        {-1200, "-\\1,200"},
+        {123456, "\\123,456"},
+        {1234567, "\\1,234,567"},
+        {INT32_MAX, "\\2,147,483,647"},
+        {INT32_MIN, "-\\2,147,483,648"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(formatYen(c.value), c.text) << c.value;
+}
+
+}  // namespace
+}  // namespace orvo

@@ -1,0 +1,208 @@
+// The day-view cycle: ShowDay fills the grid, Recalculate writes it back.
+
+#include <gtest/gtest.h>
+
+#include "ledger/LedgerBook.h"
+#include "ledger/OrvoError.h"
+
+namespace orvo {
+namespace {
+
+class DayView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        book.ResetLedgerTable();
+        book.pickedDay = {2026, 12, 8};
+    }
+    void typeRow(int row, const std::string& t1, const std::string& t2, const std::string& out,
+                 const std::string& in, const std::string& text = "") {
+        book.dayViewChanged = true;  // entering the grid marks the day view
+        book.table.setCell(1, row, t1);
+        book.table.setCell(2, row, t2);
+        book.table.setCell(3, row, out);
+        book.table.setCell(4, row, in);
+        book.table.setCell(5, row, text);
+    }
+    void moveTo(LedgerDate day) {
+        book.Recalculate();
+        book.pickedDay = day;
+        book.ShowDay();
+    }
+    std::vector<std::string> records() const {
+        std::vector<std::string> out;
+        book.records.forEach([&](const std::string& l) { out.push_back(l); });
+        return out;
+    }
+    LedgerBook book;
+};
+
+TEST_F(DayView, NewLedgerShowsZeroEverywhere) {
+    EXPECT_EQ(book.table.columnCount(), 6);
+    EXPECT_EQ(book.table.rowCount(), 6);
+    const char* titles[] = {"", "勘定科目1", "勘定科目２", "支出", "収入", "摘要"};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(book.table.cell(c, 0), titles[c]);
+    for (const std::string& label : {book.dayOutText(), book.dayInText(), book.dayZanText(), book.allOutText(),
+                                     book.allInText(), book.allZanText()})
+        EXPECT_EQ(label, "\\0");
+}
+
+TEST_F(DayView, RecalculateStoresTitledRowsAndUpdatesAllSixTotals) {
+    typeRow(1, "食費", "", "1200", "");
+    book.Recalculate();
+    EXPECT_EQ(book.dayOutText(), "\\1,200");
+    EXPECT_EQ(book.allOutText(), "\\1,200");
+    EXPECT_EQ(book.dayInText(), "\\0");
+    EXPECT_EQ(book.allInText(), "\\0");
+    EXPECT_EQ(book.dayZanText(), "-\\1,200");
+    EXPECT_EQ(book.allZanText(), "-\\1,200");
+    EXPECT_EQ(book.table.cell(4, 1), "0");
+    EXPECT_EQ(records(), std::vector<std::string>{"2026/12/08\t食費\t\t1200\t0\t"});
+    EXPECT_FALSE(book.dayViewChanged);
+}
+
+TEST_F(DayView, RowsWithoutLevel1TitleAreNeitherStoredNorCounted) {
+    typeRow(1, "", "外食", "500", "", "no title");
+    moveTo({2026, 12, 9});
+    moveTo({2026, 12, 8});
+    EXPECT_TRUE(records().empty());
+    EXPECT_EQ(book.table.cell(3, 1), "");
+    EXPECT_EQ(book.allOutText(), "\\0");
+}
+
+TEST_F(DayView, RowsComeBackSortedAfterMovingAway) {
+    typeRow(1, "B", "", "1", "");
+    typeRow(2, "A", "", "2", "");
+    moveTo({2026, 12, 9});
+    moveTo({2026, 12, 8});
+    EXPECT_EQ(book.table.cell(1, 1), "A");
+    EXPECT_EQ(book.table.cell(1, 2), "B");
+}
+
+TEST_F(DayView, EditingAnAmountChangesTheCumulativeTotalByTheDifference) {
+    typeRow(1, "食費", "", "1000", "");
+    book.Recalculate();
+    book.dayViewChanged = true;
+    book.table.setCell(3, 1, "1500");
+    book.Recalculate();
+    EXPECT_EQ(book.totals().allOut, 1500);
+    EXPECT_EQ(records().size(), 1u);
+}
+
+TEST_F(DayView, SecondRecalculateDoesNothing) {
+    typeRow(1, "食費", "", "1000", "");
+    book.Recalculate();
+    book.table.setCell(3, 1, "9999");  // without entering the grid again
+    book.Recalculate();
+    EXPECT_EQ(book.totals().allOut, 1000);
+}
+
+TEST_F(DayView, ADayWithMoreRecordsThanRowsGrowsTheTable) {
+    for (int i = 0; i < 7; ++i) book.records.add("2026/12/08\t科目" + std::to_string(i) + "\t\t1\t0\t");
+    book.ShowDay();
+    EXPECT_EQ(book.table.rowCount(), 8);
+    EXPECT_EQ(book.dayOutText(), "\\7");
+    book.pickedDay = {2026, 12, 9};
+    book.ShowDay();
+    EXPECT_EQ(book.table.rowCount(), 8);  // never shrinks here
+    EXPECT_EQ(book.table.cell(1, 1), "");
+}
+
+TEST_F(DayView, MultiLineDescriptionRoundTripsThroughTheRecord) {
+    typeRow(1, "食費", "外食", "800", "0", "一行目\r\n二行目\r\n三行目");
+    moveTo({2026, 12, 9});
+    EXPECT_EQ(records(), std::vector<std::string>{"2026/12/08\t食費\t外食\t800\t0\t一行目\x1B二行目\x1B三行目"});
+    moveTo({2026, 12, 8});
+    EXPECT_EQ(book.table.cell(5, 1), "一行目\r\n二行目\r\n三行目");
+}
+
+TEST_F(DayView, ChangingTheDayWithoutAnEditWritesNothingBack) {
+    book.records.add("2026/12/08\t食費\t\t100\t0\t");
+    book.ShowDay();
+    book.table.setCell(3, 1, "555");  // not through the grid: no flag
+    moveTo({2026, 12, 9});
+    EXPECT_EQ(records(), std::vector<std::string>{"2026/12/08\t食費\t\t100\t0\t"});
+}
+
+TEST_F(DayView, BadAmountStopsTheWriteBackBeforeAnyRecordIsRemoved) {
+    book.records.add("2026/12/08\t食費\t\t100\t0\tkept");
+    book.records.add("2026/12/08\t日用品\t\t200\t0\tkept too");
+    book.setCumulativeTotals(300, 0);
+    book.ShowDay();
+    book.dayViewChanged = true;
+    book.table.setCell(3, 2, "2OO");
+    try {
+        book.Recalculate();
+        FAIL();
+    } catch (const OrvoError& e) {
+        EXPECT_STREQ(e.what(), "'2OO' は整数ではありません");
+        ASSERT_TRUE(e.cell());
+        EXPECT_EQ(*e.cell(), (CellRef{3, 2}));
+    }
+    EXPECT_EQ(records().size(), 2u);
+    EXPECT_TRUE(book.dayViewChanged);  // the edits are still to be written back
+    EXPECT_EQ(book.totals().allOut, 300);
+    book.table.setCell(3, 2, "250");
+    book.Recalculate();
+    EXPECT_EQ(book.totals().allOut, 350);
+}
+
+TEST_F(DayView, ShowDayShowsEveryRecordEvenPastABadAmount) {
+    book.records.add("2026/12/08\tA\t\tx1\t0\t");
+    book.records.add("2026/12/08\tB\t\t5\t0\t");
+    EXPECT_THROW(book.ShowDay(), OrvoError);
+    EXPECT_EQ(book.table.cell(1, 2), "B");
+    EXPECT_EQ(book.totals().dayOut, 5);
+}
+
+TEST_F(DayView, OddlyWrittenDatesBelongOnlyToTheirOwnDay) {
+    book.records.add("2026/12/7\tother day\t\t100\t0\t");
+    book.records.add("2026/12/8\tthis day\t\t50\t0\t");
+    book.setCumulativeTotals(150, 0);
+    book.ShowDay();
+    EXPECT_EQ(book.table.cell(1, 1), "this day");
+    EXPECT_EQ(book.table.cell(1, 2), "");
+    book.dayViewChanged = true;
+    book.Recalculate();
+    // This day's record is rewritten in the canonical form; the other stays as it was.
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tthis day\t\t50\t0\t", "2026/12/7\tother day\t\t100\t0\t"}));
+    EXPECT_EQ(book.totals().allOut, 150);
+}
+
+TEST_F(DayView, RecordsWithMoreOrFewerFieldsThanColumnsLoseNoText) {
+    book.records.add("2026/12/08\t短い");
+    book.records.add("2026/12/08\tlong\tb\t1\t2\tdesc\textra1\textra2");
+    book.ShowDay();
+    EXPECT_EQ(book.table.cell(1, 1), "long");
+    EXPECT_EQ(book.table.cell(5, 1), "desc\r\nextra1\r\nextra2");
+    EXPECT_EQ(book.table.cell(1, 2), "短い");
+    EXPECT_EQ(book.table.cell(2, 2), "");
+    book.dayViewChanged = true;
+    book.Recalculate();
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tlong\tb\t1\t2\tdesc\x1B" "extra1\x1B" "extra2",
+                                                   "2026/12/08\t短い\t\t0\t0\t"}));
+}
+
+TEST_F(DayView, UndatedRecordReachedByTheScanIsReportedAfterTheDayIsShown) {
+    book.records.add("2026/12/08\tA\t\t1\t0\t");
+    book.records.add("2026/12/03x\tbroken\t\t1\t0\t");
+    try {
+        book.ShowDay();
+        FAIL();
+    } catch (const OrvoError& e) {
+        EXPECT_STREQ(e.what(), "'2026/12/03x' は日付ではありません");
+    }
+    EXPECT_EQ(book.table.cell(1, 1), "A");
+    book.pickedDay = {2026, 12, 1};
+    EXPECT_NO_THROW(book.ShowDay());
+}
+
+TEST_F(DayView, TotalsWrapAroundIn32Bits) {
+    typeRow(1, "収入", "", "0", "2147483647");
+    typeRow(2, "収入", "", "0", "1");
+    book.Recalculate();
+    EXPECT_EQ(book.totals().dayIn, INT32_MIN);
+    EXPECT_EQ(book.dayInText(), "-\\2,147,483,648");
+}
+
+}  // namespace
+}  // namespace orvo

@@ -1,0 +1,233 @@
+// The ledger data file: what SaveLedger writes and LoadLedger reads.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <sstream>
+
+#include "ledger/LedgerBook.h"
+#include "ledger/OrvoError.h"
+
+namespace orvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+std::string fixture(const std::string& name) { return std::string(ORVO_FIXTURES) + "/ledger/" + name; }
+
+class LedgerFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("orvo-ledger-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        book.ResetLedgerTable();
+        book.pickedDay = {2026, 10, 1};
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Loads as Open does: empty records, reset table, load.
+    void open(const std::string& path) {
+        book.records.clear();
+        book.ResetLedgerTable();
+        book.dataFileName = path;
+        book.LoadLedger();
+    }
+    std::vector<std::string> records() const {
+        std::vector<std::string> out;
+        book.records.forEach([&](const std::string& l) { out.push_back(l); });
+        return out;
+    }
+    std::string errorOf(const std::function<void()>& f) {
+        try {
+            f();
+        } catch (const OrvoError& e) {
+            return e.what();
+        }
+        return "(no error)";
+    }
+
+    fs::path dir;
+    LedgerBook book;
+};
+
+TEST_F(LedgerFile, NewLedgerSavedAtOnceGivesSeventeenLines) {
+    for (int c = 0; c < 6; ++c) book.table.setColumnWidth(c, c == 0 ? 20 : c == 5 ? 160 : 90);
+    book.dataFileName = (dir / "new.dat").string();
+    book.SaveLedger();
+    EXPECT_EQ(readFile(dir / "new.dat"),
+              "572\r\n390\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n90\r\n160\r\n"
+              "勘定科目1\t勘定科目２\t支出\t収入\t摘要\r\n");
+}
+
+TEST_F(LedgerFile, LoadThenSaveIsByteIdentical) {
+    for (const char* name : {"standard.dat", "out-of-order.dat"}) {
+        open(fixture(name));
+        book.dataFileName = (dir / name).string();
+        book.SaveLedger();
+        if (std::string(name) == "standard.dat") {
+            EXPECT_EQ(readFile(dir / name), readFile(fixture(name))) << name;
+        }
+    }
+    // Out-of-order records come back sorted; a second round trip changes nothing.
+    open((dir / "out-of-order.dat").string());
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\t", "2026/10/02\tB\t\t2\t0\t",
+                                                   "2026/10/03\tC\t\t3\t0\t"}));
+}
+
+TEST_F(LedgerFile, LoadSetsWindowShapeTitlesTotalsAndTheDayView) {
+    open(fixture("standard.dat"));
+    EXPECT_EQ(book.windowWidth, 600);
+    EXPECT_EQ(book.windowHeight, 420);
+    EXPECT_EQ(book.table.columnWidth(5), 160);
+    EXPECT_EQ(book.table.cell(2, 0), "勘定科目２");
+    EXPECT_EQ(book.allOutText(), "\\17,200");  // 12000 - 500 + 1200 + 3000 + 1500
+    EXPECT_EQ(book.allInText(), "\\5,000");
+    EXPECT_EQ(book.dayOutText(), "\\12,700");
+    EXPECT_EQ(book.table.cell(5, 1), "障子の張り替え\r\n和室二部屋");
+    EXPECT_EQ(book.table.cell(3, 2), "-500");
+    EXPECT_FALSE(book.dayViewChanged);
+}
+
+TEST_F(LedgerFile, FilesThatDoNotStartWithADigitLoadNothing) {
+    for (const std::string first : {"0", "abc", " 572", ""}) {
+        const fs::path p = dir / "odd.dat";
+        writeFile(p, first + "\r\n390\r\n6\r\n6\r\n");
+        book.records.add("2026/10/01\tkept\t\t1\t0\t");
+        book.records.clear();
+        book.ResetLedgerTable();
+        book.dataFileName = p.string();
+        EXPECT_NO_THROW(book.LoadLedger()) << first;
+        EXPECT_TRUE(book.records.empty());
+        EXPECT_EQ(book.table.rowCount(), 6);
+        EXPECT_EQ(book.dataFileName, p.string());
+    }
+    writeFile(dir / "empty.dat", "");
+    book.dataFileName = (dir / "empty.dat").string();
+    EXPECT_NO_THROW(book.LoadLedger());
+}
+
+TEST_F(LedgerFile, ShortTitlesLineKeepsTheOtherTitles) {
+    open(fixture("short-titles.dat"));
+    EXPECT_EQ(book.table.cell(1, 0), "項目");
+    EXPECT_EQ(book.table.cell(3, 0), "出金");
+    EXPECT_EQ(book.table.cell(4, 0), "収入");
+    EXPECT_EQ(book.table.cell(5, 0), "摘要");
+}
+
+TEST_F(LedgerFile, BlankLinesAndLeadingBlanksBetweenRecordsAreSkipped) {
+    open(fixture("blank-lines.dat"));
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\t", "2026/10/02\tB\t\t2\t0\t"}));
+}
+
+TEST_F(LedgerFile, LinesEndedByLfAloneAreRead) {
+    open(fixture("lf-only.dat"));
+    EXPECT_EQ(records().size(), 2u);
+    EXPECT_EQ(book.table.columnWidth(5), 160);
+}
+
+TEST_F(LedgerFile, CaseOnlyDuplicatesBothStayLaterFirst) {
+    open(fixture("case-duplicates.dat"));
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tfood\t\t1\t0\tCoffee", "2026/10/01\tFood\t\t1\t0\tcoffee"}));
+}
+
+TEST_F(LedgerFile, LoneLeadByteAtALineEndSwallowsNothing) {
+    open(fixture("truncated-dbcs.dat"));
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\tabc\x81", "2026/10/02\tB\t\t2\t0\t\x95"}));
+    book.dataFileName = (dir / "again.dat").string();
+    book.SaveLedger();
+    EXPECT_EQ(readFile(dir / "again.dat"), readFile(fixture("truncated-dbcs.dat")));
+}
+
+TEST_F(LedgerFile, BadHeaderIntegerStopsWithTheShapeReadSoFar) {
+    EXPECT_EQ(errorOf([&] { open(fixture("bad-header.dat")); }), "'six' は整数ではありません");
+    EXPECT_EQ(book.windowWidth, 600);
+    EXPECT_TRUE(book.records.empty());
+}
+
+TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
+    EXPECT_EQ(errorOf([&] { open(fixture("bad-amount.dat")); }), "'12a' は整数ではありません");
+    EXPECT_EQ(records().size(), 3u);
+    EXPECT_EQ(book.totals().allOut, 4);  // the bad amount counts as nothing
+    EXPECT_EQ(book.totals().allIn, 4);
+    EXPECT_EQ(book.table.cell(1, 1), "A");  // the day view is shown
+
+    EXPECT_EQ(errorOf([&] { open(fixture("short-record.dat")); }), "リストのインデックスが範囲を超えています (3)");
+    EXPECT_EQ(records().size(), 3u);
+    const fs::path p = dir / "four.dat";
+    writeFile(p, readFile(fixture("short-titles.dat")) + "2026/10/05\ta\tb\t1\r\n");
+    EXPECT_EQ(errorOf([&] { open(p.string()); }), "リストのインデックスが範囲を超えています (4)");
+}
+
+TEST_F(LedgerFile, AmountsAddUpAndWrap) {
+    const std::string head = readFile(fixture("short-titles.dat"));
+    writeFile(dir / "sum.dat", head + "2026/10/02\ta\t\t-500\t\t\r\n2026/10/03\tb\t\t1200\t2147483647\t\r\n"
+                                      "2026/10/04\tc\t\t\t1\t\r\n");
+    open((dir / "sum.dat").string());
+    EXPECT_EQ(book.totals().allOut, 700 + 12000);
+    EXPECT_EQ(book.totals().allIn, INT32_MIN);
+}
+
+TEST_F(LedgerFile, MissingFileAndUnreadableFile) {
+    EXPECT_EQ(errorOf([&] { open((dir / "none.dat").string()); }), "ファイルが見つかりません");
+    EXPECT_EQ(errorOf([&] { open(dir.string()); }).rfind("ファイル ", 0), 0u);
+}
+
+TEST_F(LedgerFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+    const fs::path p = dir / "ledger.dat";
+    writeFile(p, readFile(fixture("standard.dat")));
+    open(p.string());
+    book.dayViewChanged = true;
+    book.table.setCell(1, 4, "新しい行");
+    for (WriteFaults f : {WriteFaults{0, false}, WriteFaults{100, false}, WriteFaults{std::nullopt, true}}) {
+        EXPECT_EQ(errorOf([&] { book.SaveLedger(f); }).rfind("ファイル ", 0), 0u);
+        EXPECT_EQ(readFile(p), readFile(fixture("standard.dat")));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    }
+    book.SaveLedger();
+    EXPECT_NE(readFile(p).find("新しい行"), std::string::npos);
+}
+
+TEST_F(LedgerFile, SaveStoppedByABadAmountWritesNothing) {
+    const fs::path p = dir / "ledger.dat";
+    writeFile(p, readFile(fixture("standard.dat")));
+    open(p.string());
+    book.table.setCell(3, 1, "abc");
+    EXPECT_EQ(errorOf([&] { book.SaveLedger(); }), "'abc' は整数ではありません");
+    EXPECT_EQ(readFile(p), readFile(fixture("standard.dat")));
+    EXPECT_EQ(records().size(), 6u);
+}
+
+TEST_F(LedgerFile, SaveKeepsTheFilePermissions) {
+    const fs::path p = dir / "ledger.dat";
+    writeFile(p, "");
+    fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    book.dataFileName = p.string();
+    book.SaveLedger();
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::mask,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(LedgerFile, SaveIntoAFolderThatCannotBeWrittenSaysSo) {
+    book.dataFileName = (dir / "no-such-folder" / "x.dat").string();
+    EXPECT_EQ(errorOf([&] { book.SaveLedger(); }).rfind("ファイル ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace orvo

@@ -1,0 +1,115 @@
+#include "ledger/LedgerRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace orvo {
+namespace {
+
+std::vector<std::string> contents(const LedgerRecords& r) {
+    std::vector<std::string> out;
+    r.forEach([&](const std::string& l) { out.push_back(l); });
+    return out;
+}
+
+TEST(RecordOrder, IgnoresAsciiLetterCaseButNeverFoldsATrailByte) {
+    EXPECT_EQ(compareRecordLines("abc", "ABC"), 0);
+    EXPECT_LT(compareRecordLines("abc", "ABD"), 0);
+    EXPECT_LT(compareRecordLines("ab", "abc"), 0);
+    // 0x83 0x41 (ア) and 0x83 0x61 (ャ): the second bytes are trail bytes, not letters.
+    EXPECT_LT(compareRecordLines("\x83\x41", "\x83\x61"), 0);
+    EXPECT_NE(compareRecordLines("\x83\x41", "\x83\x61"), 0);
+    // After a double-byte character, letters fold again.
+    EXPECT_EQ(compareRecordLines("\x83\x41" "a", "\x83\x41" "A"), 0);
+    // Bytes compare unsigned: katakana after ASCII.
+    EXPECT_LT(compareRecordLines("z", "ア"), 0);
+}
+
+TEST(LedgerRecords, KeepsDateOrderAndPutsANewEqualLineFirst) {
+    LedgerRecords r;
+    r.add("2026/12/08\tb");
+    r.add("2026/01/01\tz");
+    r.add("2026/12/08\ta");
+    r.add("2025/12/31\ty");
+    r.add("2026/12/08\tX");
+    r.add("2026/12/08\tx");  // equals "…X": goes before it
+    EXPECT_EQ(contents(r), (std::vector<std::string>{"2025/12/31\ty", "2026/01/01\tz", "2026/12/08\ta",
+                                                     "2026/12/08\tb", "2026/12/08\tx", "2026/12/08\tX"}));
+}
+
+TEST(LedgerRecords, BulkAddEqualsAddingOneByOne) {
+    std::mt19937 rng(5);
+    const char* pieces[] = {"a", "A", "b", "B", "表", "ソ", "\t", "1"};
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> lines;
+        const int n = 1 + static_cast<int>(rng() % 3000);
+        for (int i = 0; i < n; ++i) {
+            std::string l = "2026/0" + std::to_string(1 + rng() % 3) + "/1" + std::to_string(rng() % 3);
+            for (int k = 0; k < 3; ++k) l += pieces[rng() % 8];
+            lines.push_back(l);
+        }
+        if (round % 2) std::sort(lines.begin(), lines.end());  // the usual, already sorted file
+        LedgerRecords one, bulk;
+        one.add("2026/02/10\tseed");
+        bulk.add("2026/02/10\tseed");
+        for (const auto& l : lines) one.add(l);
+        bulk.addAll(lines);
+        ASSERT_EQ(contents(bulk), contents(one)) << "round " << round;
+        ASSERT_EQ(bulk.size(), one.size());
+    }
+}
+
+TEST(LedgerRecords, IndexAndRemoveAcrossManyBlocks) {
+    LedgerRecords r;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 10000; ++i) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "2026/01/01\t%05d", i);
+        lines.push_back(buf);
+    }
+    r.addAll(lines);
+    for (int i = 0; i < 10000; i += 997) EXPECT_EQ(r[static_cast<std::size_t>(i)], lines[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < 5000; ++i) r.removeAt(2000);
+    EXPECT_EQ(r.size(), 5000u);
+    EXPECT_EQ(r[1999], lines[1999]);
+    EXPECT_EQ(r[2000], lines[7000]);
+    for (int i = 0; i < 3000; ++i) r.add("2026/01/01\t03000b");
+    EXPECT_EQ(r[2000], "2026/01/01\t03000b");
+    EXPECT_EQ(r.lowerBound("2026/01/01\t07000"), 5000u);
+}
+
+TEST(LedgerRecords, DayIndicesFindCanonicalAndOddlyWrittenDatesOnly) {
+    LedgerRecords r;
+    r.add("2026/12/07\tbefore");
+    r.add("2026/12/08\ta");
+    r.add("2026/12/08");            // one field only: still that day
+    r.add("2026/12/08x\tnot a date");
+    r.add("2026/12/080\tnot a date");
+    r.add("2026/12/8\todd");         // reads as the day, written otherwise
+    r.add("2026/12/08\tb");
+    r.add("2026/12/09\tafter");
+    r.add("26/12/08\tshort year");
+    std::vector<std::string> day;
+    for (std::size_t i : r.indicesOfDay({2026, 12, 8})) day.push_back(r[i]);
+    EXPECT_EQ(day, (std::vector<std::string>{"2026/12/08", "2026/12/08\ta", "2026/12/08\tb", "2026/12/8\todd",
+                                             "26/12/08\tshort year"}));
+    EXPECT_TRUE(r.indicesOfDay({2026, 12, 10}).empty());
+    ASSERT_EQ(r.indicesOfDay({2026, 12, 9}).size(), 1u);
+}
+
+TEST(LedgerRecords, UndatedRecordsAreFoundWhereTheDayScanWouldMeetThem) {
+    LedgerRecords r;
+    r.add("2026/12/01\ta");
+    r.add("2026/12/05\tb");
+    EXPECT_EQ(r.undatedRecordBefore({2026, 12, 31}), nullptr);
+    r.add("2026/12/03x\tbroken");
+    ASSERT_NE(r.undatedRecordBefore({2026, 12, 3}), nullptr);
+    EXPECT_EQ(*r.undatedRecordBefore({2026, 12, 3}), "2026/12/03x\tbroken");
+    EXPECT_EQ(r.undatedRecordBefore({2026, 12, 2}), nullptr);
+    r.removeAt(r.lowerBound("2026/12/03x"));
+    EXPECT_EQ(r.undatedRecordBefore({2026, 12, 31}), nullptr);
+}
+
+}  // namespace
+}  // namespace orvo
