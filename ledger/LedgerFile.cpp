@@ -22,6 +22,8 @@ namespace {
 // Bounds that keep a damaged header from asking for an absurd table.
 constexpr int kMaxRows = 1'000'000;
 constexpr int kMaxColumns = 10'000;
+// Records are read in chunks of this many lines, which become the list's blocks.
+constexpr std::size_t kLinesPerChunk = 1024;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -131,7 +133,7 @@ void LedgerBook::LoadLedger() {
     std::optional<OrvoError> firstFault;
     std::int32_t allOut = 0;
     std::int32_t allIn = 0;
-    std::vector<std::string> lines;
+    std::vector<std::vector<std::string>> chunks;
     for (;;) {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;
@@ -145,10 +147,14 @@ void LedgerBook::LoadLedger() {
             else if (!firstFault)
                 firstFault = notAnInteger(text);
         }
-        lines.push_back(line);
+        if (chunks.empty() || chunks.back().size() == kLinesPerChunk) {
+            chunks.emplace_back();
+            chunks.back().reserve(kLinesPerChunk);
+        }
+        chunks.back().push_back(line);
     }
     file.reset();
-    records.addAll(std::move(lines));
+    records.addAll(std::move(chunks));
     setCumulativeTotals(allOut, allIn);
 
     try {

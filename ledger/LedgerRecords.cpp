@@ -102,47 +102,76 @@ std::size_t LedgerRecords::add(std::string line) {
 }
 
 void LedgerRecords::addAll(std::vector<std::string> lines) {
-    if (lines.empty()) return;
-    for (const auto& l : lines) noteAdded(l);
+    std::vector<std::vector<std::string>> chunks;
+    chunks.push_back(std::move(lines));
+    addAll(std::move(chunks));
+}
+
+void LedgerRecords::addAll(std::vector<std::vector<std::string>> chunks) {
+    std::vector<std::string*> all;  // every new line, in order, across chunks
+    for (auto& chunk : chunks)
+        for (auto& l : chunk) {
+            noteAdded(l);
+            all.push_back(&l);
+        }
+    if (all.empty()) return;
+    const auto less = [](const std::string& a, const std::string& b) { return compareRecordLines(a, b) < 0; };
 
     // Added one by one, equal lines end up latest first. A ledger file is
     // normally in order already, so check that before sorting.
     bool sorted = true;
-    for (std::size_t i = 1; i < lines.size() && sorted; ++i) sorted = compareRecordLines(lines[i - 1], lines[i]) <= 0;
-    if (sorted) {
-        for (std::size_t i = 0; i < lines.size();) {
+    for (std::size_t i = 1; i < all.size() && sorted; ++i) sorted = compareRecordLines(*all[i - 1], *all[i]) <= 0;
+    if (sorted && size_ == 0) {
+        for (std::size_t i = 0; i < all.size();) {
             std::size_t j = i + 1;
-            while (j < lines.size() && compareRecordLines(lines[i], lines[j]) == 0) ++j;
-            std::reverse(lines.begin() + static_cast<std::ptrdiff_t>(i), lines.begin() + static_cast<std::ptrdiff_t>(j));
+            while (j < all.size() && compareRecordLines(*all[i], *all[j]) == 0) ++j;
+            for (std::size_t a = i, b = j - 1; a < b; ++a, --b) std::swap(*all[a], *all[b]);
             i = j;
         }
-    } else {
-        std::reverse(lines.begin(), lines.end());
-        std::stable_sort(lines.begin(), lines.end(),
-                         [](const std::string& a, const std::string& b) { return compareRecordLines(a, b) < 0; });
+        all.clear();
+        all.shrink_to_fit();
+        for (auto& chunk : chunks) {
+            size_ += chunk.size();
+            for (std::size_t i = 0; i < chunk.size(); i += kMaxBlockSize) {
+                const std::size_t end = std::min(chunk.size(), i + kMaxBlockSize);
+                if (i == 0 && end == chunk.size()) {
+                    if (!chunk.empty()) blocks_.push_back(std::move(chunk));
+                    break;
+                }
+                blocks_.emplace_back(std::make_move_iterator(chunk.begin() + static_cast<std::ptrdiff_t>(i)),
+                                     std::make_move_iterator(chunk.begin() + static_cast<std::ptrdiff_t>(end)));
+            }
+            std::vector<std::string>().swap(chunk);
+        }
+        startsValid_ = false;
+        return;
     }
 
-    std::vector<std::string> all;
-    if (size_ == 0) {
-        all = std::move(lines);
-    } else {
-        all.reserve(size_ + lines.size());
-        std::vector<std::string> old;
-        old.reserve(size_);
-        for (auto& b : blocks_)
-            for (auto& l : b) old.push_back(std::move(l));
-        // New lines go before the old ones they equal.
-        std::merge(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()),
-                   std::make_move_iterator(old.begin()), std::make_move_iterator(old.end()), std::back_inserter(all),
-                   [](const std::string& a, const std::string& b) { return compareRecordLines(a, b) < 0; });
-    }
+    std::vector<std::string> lines;
+    lines.reserve(all.size());
+    for (std::string* l : all) lines.push_back(std::move(*l));
+    all.clear();
+    chunks.clear();
+    std::reverse(lines.begin(), lines.end());
+    std::stable_sort(lines.begin(), lines.end(), less);
+
+    std::vector<std::string> merged;
+    merged.reserve(size_ + lines.size());
+    std::vector<std::string> old;
+    old.reserve(size_);
+    for (auto& b : blocks_)
+        for (auto& l : b) old.push_back(std::move(l));
     blocks_.clear();
-    for (std::size_t i = 0; i < all.size(); i += kBlockSize) {
-        const std::size_t end = std::min(all.size(), i + kBlockSize);
-        blocks_.emplace_back(std::make_move_iterator(all.begin() + static_cast<std::ptrdiff_t>(i)),
-                             std::make_move_iterator(all.begin() + static_cast<std::ptrdiff_t>(end)));
+    // New lines go before the old ones they equal.
+    std::merge(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()),
+               std::make_move_iterator(old.begin()), std::make_move_iterator(old.end()), std::back_inserter(merged),
+               less);
+    for (std::size_t i = 0; i < merged.size(); i += kBlockSize) {
+        const std::size_t end = std::min(merged.size(), i + kBlockSize);
+        blocks_.emplace_back(std::make_move_iterator(merged.begin() + static_cast<std::ptrdiff_t>(i)),
+                             std::make_move_iterator(merged.begin() + static_cast<std::ptrdiff_t>(end)));
     }
-    size_ = all.size();
+    size_ = merged.size();
     startsValid_ = false;
 }
 

@@ -34,6 +34,9 @@ public:
     // Adds many lines as if added one by one in this order (so, of equal lines,
     // the later stands first), in O(n log n).
     void addAll(std::vector<std::string> lines);
+    // The same for lines read in chunks: a sorted ledger file becomes the list
+    // without ever being held twice.
+    void addAll(std::vector<std::vector<std::string>> chunks);
     void removeAt(std::size_t index);
     void clear();
 

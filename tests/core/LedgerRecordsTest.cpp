@@ -50,13 +50,27 @@ TEST(LedgerRecords, BulkAddEqualsAddingOneByOne) {
             lines.push_back(l);
         }
         if (round % 2) std::sort(lines.begin(), lines.end());  // the usual, already sorted file
-        LedgerRecords one, bulk;
-        one.add("2026/02/10\tseed");
-        bulk.add("2026/02/10\tseed");
-        for (const auto& l : lines) one.add(l);
-        bulk.addAll(lines);
-        ASSERT_EQ(contents(bulk), contents(one)) << "round " << round;
-        ASSERT_EQ(bulk.size(), one.size());
+        // Into an empty list and into one that already holds a line; in one
+        // piece and in chunks, as a file is read.
+        for (bool seeded : {false, true}) {
+            LedgerRecords one, bulk, chunked;
+            if (seeded) {
+                for (LedgerRecords* r : {&one, &bulk, &chunked}) r->add("2026/02/10\tseed");
+            }
+            for (const auto& l : lines) one.add(l);
+            bulk.addAll(lines);
+            std::vector<std::vector<std::string>> chunks(1);
+            for (const auto& l : lines) {
+                if (chunks.back().size() == 700) chunks.emplace_back();
+                chunks.back().push_back(l);
+            }
+            chunked.addAll(std::move(chunks));
+            ASSERT_EQ(contents(bulk), contents(one)) << "round " << round;
+            ASSERT_EQ(contents(chunked), contents(one)) << "round " << round;
+            ASSERT_EQ(bulk.size(), one.size());
+            ASSERT_EQ(chunked.size(), one.size());
+            ASSERT_EQ(chunked[chunked.size() - 1], contents(one).back());
+        }
     }
 }
 
