@@ -1,0 +1,68 @@
+#include "platform/ProgramFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "ledger/OrvoError.h"
+#include "platform/Text.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::platform {
+
+namespace {
+
+std::string nameForMessage(const QString& path) {
+    return toCp932(path).bytes;
+}
+
+}  // namespace
+
+QString programFilesFolder(const QString& executablePath) {
+    const QString folder = QFileInfo(executablePath).absolutePath();
+    if (QFileInfo(folder).isWritable()) return folder;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(config);
+    return config;
+}
+
+QString lastFileRecordPathFor(const QString& executablePath) {
+    return programFilesFolder(executablePath) + u'/' +
+           QFileInfo(executablePath).completeBaseName() + u".ini"_s;
+}
+
+QString printSettingsPathFor(const QString& executablePath) {
+    return programFilesFolder(executablePath) + u"/Prin.ini"_s;
+}
+
+std::optional<QString> readLastFileRecord(const QString& recordPath) {
+    QFile file(recordPath);
+    if (!file.exists()) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) throw cannotOpenFile(nameForMessage(recordPath));
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+    const std::string_view bytes(line.constData(), static_cast<std::size_t>(line.size()));
+    const QString asCp932 = fromCp932(bytes);
+    const QString asNative = fromNativePath(bytes);
+    if (asNative != asCp932 && !QFileInfo::exists(asCp932) && QFileInfo::exists(asNative))
+        return asNative;
+    return asCp932;
+}
+
+void writeLastFileRecord(const QString& recordPath, const QString& dataFile) {
+    const Cp932Result encoded = toCp932(dataFile);
+    // A path CP932 cannot hold is kept whole in UTF-8 rather than mangled.
+    std::string line = encoded.ok() ? encoded.bytes : toNativePath(dataFile);
+    line += "\r\n";
+    QSaveFile file(recordPath);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(line.data(), static_cast<qint64>(line.size())) !=
+            static_cast<qint64>(line.size()) ||
+        !file.commit())
+        throw cannotCreateFile(nameForMessage(recordPath));
+}
+
+}  // namespace orvo::platform
