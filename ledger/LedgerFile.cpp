@@ -151,7 +151,7 @@ void LedgerBook::LoadLedger() {
             chunks.emplace_back();
             chunks.back().reserve(kLinesPerChunk);
         }
-        chunks.back().push_back(line);
+        chunks.back().push_back(std::move(line));
     }
     file.reset();
     records.addAll(std::move(chunks));

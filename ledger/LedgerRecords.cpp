@@ -21,8 +21,19 @@ std::string_view field0(std::string_view line) { return line.substr(0, line.find
 
 int compareRecordLines(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
+    // Folding changes only the letters A to Z, so up to the first differing
+    // byte the texts agree, and past it raw order decides unless a letter is
+    // involved; only then does it matter whether that byte is a trail byte.
+    const auto firstDiff = std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin());
+    std::size_t i = static_cast<std::size_t>(firstDiff.first - a.begin());
+    if (i == n) return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    const auto isUpper = [](unsigned char c) { return c >= 'A' && c <= 'Z'; };
+    if (!isUpper(static_cast<unsigned char>(a[i])) && !isUpper(static_cast<unsigned char>(b[i])))
+        return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+
     bool trail = false;  // the byte at i follows a lead byte: it is never folded
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t k = 0; k < i; ++k) trail = !trail && cp932::isLeadByte(static_cast<unsigned char>(a[k]));
+    for (; i < n; ++i) {
         const auto ca = static_cast<unsigned char>(a[i]);
         const auto cb = static_cast<unsigned char>(b[i]);
         if (ca != cb) {
@@ -120,14 +131,19 @@ void LedgerRecords::addAll(std::vector<std::vector<std::string>> chunks) {
     // Added one by one, equal lines end up latest first. A ledger file is
     // normally in order already, so check that before sorting.
     bool sorted = true;
-    for (std::size_t i = 1; i < all.size() && sorted; ++i) sorted = compareRecordLines(*all[i - 1], *all[i]) <= 0;
+    std::vector<std::pair<std::size_t, std::size_t>> equalRuns;  // [first, last] of lines that compare equal
+    for (std::size_t i = 1; i < all.size() && sorted; ++i) {
+        const int c = compareRecordLines(*all[i - 1], *all[i]);
+        sorted = c <= 0;
+        if (c != 0) continue;
+        if (!equalRuns.empty() && equalRuns.back().second == i - 1)
+            equalRuns.back().second = i;
+        else
+            equalRuns.emplace_back(i - 1, i);
+    }
     if (sorted && size_ == 0) {
-        for (std::size_t i = 0; i < all.size();) {
-            std::size_t j = i + 1;
-            while (j < all.size() && compareRecordLines(*all[i], *all[j]) == 0) ++j;
-            for (std::size_t a = i, b = j - 1; a < b; ++a, --b) std::swap(*all[a], *all[b]);
-            i = j;
-        }
+        for (auto [first, last] : equalRuns)
+            for (std::size_t a = first, b = last; a < b; ++a, --b) std::swap(*all[a], *all[b]);
         all.clear();
         all.shrink_to_fit();
         for (auto& chunk : chunks) {
