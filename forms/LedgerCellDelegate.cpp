@@ -1,0 +1,104 @@
+#include "forms/LedgerCellDelegate.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+
+#include "forms/LedgerGridModel.h"
+#include "ledger/LedgerBook.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::forms {
+
+namespace {
+
+constexpr int kTextInset = 2;
+
+}  // namespace
+
+void LedgerCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    // Background, selection and focus as the style draws them; then the text.
+    QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+
+    const int col = LedgerGridModel::tableColumn(index);
+    const QRect rect = option.rect.adjusted(kTextInset, kTextInset, 0, 0);
+    int flags = Qt::AlignTop;
+    QString shown = text;
+    if (col == kColExpense || col == kColIncome) {
+        flags |= Qt::AlignRight | Qt::TextSingleLine;
+    } else if (col == kColDescription) {
+        flags |= Qt::AlignLeft;
+    } else {
+        flags |= Qt::AlignLeft | Qt::TextSingleLine;
+        shown.replace(u'\n', u' ');
+    }
+    painter->save();
+    painter->setClipRect(option.rect);
+    painter->setFont(opt.font);
+    const bool selected = opt.state & QStyle::State_Selected;
+    painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(rect, flags, shown);
+    painter->restore();
+}
+
+QWidget* LedgerCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                          const QModelIndex& index) const {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setObjectName(u"CellEditor"_s);
+    edit->setFrameShape(QFrame::NoFrame);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setTabChangesFocus(false);
+    edit->document()->setDocumentMargin(kTextInset - 1);
+    editor_ = edit;
+    emit const_cast<LedgerCellDelegate*>(this)->editorOpened(edit, index);
+    return edit;
+}
+
+void LedgerCellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+    if (editor_ == editor) editor_ = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
+    emit const_cast<LedgerCellDelegate*>(this)->editorClosed();
+}
+
+void LedgerCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* edit = qobject_cast<QPlainTextEdit*>(editor);
+    if (!edit) return;
+    edit->setPlainText(index.data(Qt::EditRole).toString());
+    // The first key typed replaces the cell's text.
+    edit->selectAll();
+}
+
+void LedgerCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                      const QModelIndex& index) const {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(editor))
+        model->setData(index, edit->toPlainText(), Qt::EditRole);
+}
+
+void LedgerCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                              const QModelIndex&) const {
+    editor->setGeometry(option.rect);
+}
+
+void LedgerCellDelegate::commitOpenEditor() {
+    if (editor_) emit commitData(editor_);
+}
+
+bool LedgerCellDelegate::eventFilter(QObject* object, QEvent* event) {
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (editor && event->type() == QEvent::KeyPress && editorKeyDown &&
+        editorKeyDown(editor, static_cast<QKeyEvent*>(event)))
+        return true;
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+}  // namespace orvo::forms

@@ -1,0 +1,110 @@
+#include "forms/LedgerGridModel.h"
+
+#include "ledger/LedgerBook.h"
+#include "platform/Text.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::forms {
+
+LedgerGridModel::LedgerGridModel(LedgerTable& table, QObject* parent)
+    : QAbstractTableModel(parent),
+      table_(table),
+      rows_(std::max(table.rowCount() - 1, 0)),
+      cols_(std::max(table.columnCount() - 1, 0)) {}
+
+int LedgerGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int LedgerGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : cols_;
+}
+
+QString LedgerGridModel::textOfCell(const std::string& cp932) {
+    QString text = platform::fromCp932(cp932);
+    text.replace(u"\r\n"_s, u"\n"_s);
+    return text;
+}
+
+QVariant LedgerGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const int col = tableColumn(index);
+    const int row = tableRow(index);
+    if (!table_.contains(col, row)) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return textOfCell(table_.cell(col, row));
+        case Qt::TextAlignmentRole:
+            if (col == kColExpense || col == kColIncome)
+                return QVariant::fromValue(Qt::AlignRight | Qt::AlignTop);
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
+        default:
+            return {};
+    }
+}
+
+bool LedgerGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) return false;
+    const int col = tableColumn(index);
+    const int row = tableRow(index);
+    if (!table_.contains(col, row)) return false;
+    QString text = value.toString();
+    // A cell holds CR LF line breaks and never a TAB, which would cut its record.
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
+    text.replace(u'\t', u' ');
+    const platform::Cp932Result encoded = platform::toCp932(text);
+    if (encoded.bytes == table_.cell(col, row) && encoded.ok()) return true;
+    table_.setCell(col, row, encoded.bytes);
+    emit dataChanged(index, index);
+    if (!encoded.ok()) emit unencodableTyped(encoded.unencodable);
+    return true;
+}
+
+QVariant LedgerGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    const int col = orientation == Qt::Horizontal ? section + 1 : 0;
+    const int row = orientation == Qt::Horizontal ? 0 : section + 1;
+    if (!table_.contains(col, row)) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+            return textOfCell(table_.cell(col, row));
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags LedgerGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void LedgerGridModel::refresh() {
+    const int rows = std::max(table_.rowCount() - 1, 0);
+    const int cols = std::max(table_.columnCount() - 1, 0);
+    if (rows != rows_ || cols != cols_) {
+        beginResetModel();
+        rows_ = rows;
+        cols_ = cols;
+        endResetModel();
+        return;
+    }
+    if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+    if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+}
+
+void LedgerGridModel::cellChanged(int col, int row) {
+    if (row == 0 && col >= 1) {
+        emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+    } else if (col == 0 && row >= 1) {
+        emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    } else {
+        const QModelIndex i = indexOfCell(col, row);
+        if (i.isValid()) emit dataChanged(i, i);
+    }
+}
+
+}  // namespace orvo::forms

@@ -1,0 +1,48 @@
+#pragma once
+// The grid's Qt model: a view over the window's LedgerTable, not a copy of it.
+// Row 0 (the titles) is the horizontal header and column 0 the vertical
+// header; table cell (c, r) with c, r >= 1 is model index (r - 1, c - 1).
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include "ledger/LedgerTable.h"
+
+namespace orvo::forms {
+
+class LedgerGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    LedgerGridModel(LedgerTable& table, QObject* parent = nullptr);
+
+    static int tableColumn(const QModelIndex& index) { return index.column() + 1; }
+    static int tableRow(const QModelIndex& index) { return index.row() + 1; }
+    QModelIndex indexOfCell(int col, int row) const { return index(row - 1, col - 1); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The table was changed behind the model's back (by the core): tell the views.
+    void refresh();
+    // One cell was changed behind the model's back.
+    void cellChanged(int col, int row);
+
+    // Cell text as the grid shows and edits it: CR LF becomes "\n".
+    static QString textOfCell(const std::string& cp932);
+
+signals:
+    // Typed text held characters CP932 cannot store; they were left out.
+    void unencodableTyped(const QString& characters);
+
+private:
+    LedgerTable& table_;
+    int rows_ = 0;  // the shape the views were last told about
+    int cols_ = 0;
+};
+
+}  // namespace orvo::forms

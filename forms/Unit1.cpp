@@ -1,0 +1,516 @@
+// TForm1: construction, layout, menus, start-up and keeping the window in
+// step with the book.
+
+#include "forms/Unit1.h"
+
+#include <climits>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "forms/LedgerCellDelegate.h"
+#include "forms/LedgerGridModel.h"
+#include "forms/LedgerGridView.h"
+#include "forms/MenuVisibility.h"
+#include "ledger/OrvoError.h"
+#include "platform/Fonts.h"
+#include "platform/ProgramFiles.h"
+#include "platform/Text.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::forms {
+
+namespace {
+
+constexpr int kTopPanelHeight = 49;
+constexpr int kBottomPanelHeight = 64;
+constexpr int kTotalsLabelWidth = 90;
+constexpr int kFormFontPixels = 12;
+constexpr int kTotalsFontPixels = 15;
+constexpr int kHintFontPixels = 10;
+
+QString creditLine() {
+    return u"現金出納帳 Version 0.1"_s;
+}
+
+}  // namespace
+
+StartOptions defaultStartOptions() {
+    const QDate today = QDate::currentDate();
+    return {LedgerDate{today.year(), today.month(), today.day()},
+            platform::lastFileRecordPathFor(QCoreApplication::applicationFilePath())};
+}
+
+TForm1::TForm1(const StartOptions& options, QWidget* parent) : QMainWindow(parent) {
+    buildWindow();
+    FormCreate(options);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildWindow() {
+    setObjectName(u"Form1"_s);
+    setFont(platform::screenFont(kFormFontPixels));
+    setMinimumSize(kMinimumWindowWidth, kMinimumWindowHeight);
+    resize(kInitialWindowWidth, kInitialWindowHeight);
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* top = new QWidget(central);
+    top->setObjectName(u"Panel1"_s);
+    top->setFixedHeight(kTopPanelHeight);
+    top->setAutoFillBackground(true);
+    QPalette topPalette = top->palette();
+    topPalette.setColor(QPalette::Window, Qt::black);
+    topPalette.setColor(QPalette::WindowText, Qt::white);
+    top->setPalette(topPalette);
+    buildTopPanel(top);
+
+    StringGrid1 = new LedgerGridView(central);
+    StringGrid1->setObjectName(u"StringGrid1"_s);
+    gridModel = new LedgerGridModel(book.table, this);
+    cellDelegate = new LedgerCellDelegate(this);
+    StringGrid1->setModel(gridModel);
+    StringGrid1->setItemDelegate(cellDelegate);
+
+    auto* bottom = new QWidget(central);
+    bottom->setObjectName(u"Panel2"_s);
+    bottom->setFixedHeight(kBottomPanelHeight);
+    bottom->setAutoFillBackground(true);
+    QPalette bottomPalette = bottom->palette();
+    bottomPalette.setColor(QPalette::Window, bottomPalette.color(QPalette::Highlight));
+    bottomPalette.setColor(QPalette::WindowText, bottomPalette.color(QPalette::HighlightedText));
+    bottom->setPalette(bottomPalette);
+    buildBottomPanel(bottom);
+
+    layout->addWidget(top);
+    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(bottom);
+
+    // The drop-down editors float over the grid's focused cell.
+    ComboBox1 = new QComboBox(central);
+    ComboBox1->setObjectName(u"ComboBox1"_s);
+    ComboBox2 = new QComboBox(central);
+    ComboBox2->setObjectName(u"ComboBox2"_s);
+    for (QComboBox* box : {ComboBox1, ComboBox2}) {
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setMaxVisibleItems(20);
+        box->hide();
+        box->installEventFilter(this);
+    }
+    connect(ComboBox1, &QComboBox::activated, this, [this] { run([this] { ComboBox1Select(); }); });
+    connect(ComboBox2, &QComboBox::activated, this, [this] { run([this] { ComboBox2Select(); }); });
+
+    QWidget::setTabOrder(StringGrid1, Button1);
+    QWidget::setTabOrder(Button1, DateTimePicker1);
+    QWidget::setTabOrder(DateTimePicker1, Button2);
+    QWidget::setTabOrder(Button2, RadioButton1);
+    QWidget::setTabOrder(RadioButton1, RadioButton2);
+    QWidget::setTabOrder(RadioButton2, Button3);
+    QWidget::setTabOrder(Button3, Button4);
+    QWidget::setTabOrder(Button4, ComboBox1);
+    QWidget::setTabOrder(ComboBox1, ComboBox2);
+
+    buildMenus();
+    wireGrid();
+}
+
+void TForm1::buildTopPanel(QWidget* panel) {
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(6, 4, 6, 4);
+    row->setSpacing(4);
+
+    Button1 = new QPushButton(u"<"_s, panel);
+    Button1->setObjectName(u"Button1"_s);
+    DateTimePicker1 = new QDateEdit(panel);
+    DateTimePicker1->setObjectName(u"DateTimePicker1"_s);
+    DateTimePicker1->setDisplayFormat(u"yyyy/MM/dd"_s);
+    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1->setMinimumDate(QDate(1, 1, 1));
+    DateTimePicker1->setMaximumDate(QDate(9999, 12, 31));
+    DateTimePicker1->setFixedWidth(110);
+    Button2 = new QPushButton(u">"_s, panel);
+    Button2->setObjectName(u"Button2"_s);
+    for (QPushButton* b : {Button1, Button2}) b->setFixedSize(26, 26);
+    row->addWidget(Button1);
+    row->addWidget(DateTimePicker1);
+    row->addWidget(Button2);
+
+    auto* hints = new QVBoxLayout;
+    hints->setSpacing(2);
+    Label3 = new QLabel(u"改行するには、CTRLキーを押しながらEnterキーを押します"_s, panel);
+    Label3->setObjectName(u"Label3"_s);
+    Label2 =
+        new QLabel(u"文字を入力するには、モードの「編集可」を確認し、入力してください"_s, panel);
+    Label2->setObjectName(u"Label2"_s);
+    for (QLabel* l : {Label3, Label2}) {
+        l->setFont(platform::screenFont(kHintFontPixels));
+        l->setMinimumWidth(1);  // clipped, not widening the window
+        l->setTextFormat(Qt::PlainText);
+        hints->addWidget(l);
+    }
+    row->addSpacing(6);
+    row->addLayout(hints, 1);
+
+    Label1 = new QLabel(u"モード選択"_s, panel);
+    Label1->setObjectName(u"Label1"_s);
+    row->addWidget(Label1);
+    auto* modes = new QVBoxLayout;
+    modes->setSpacing(0);
+    RadioButton1 = new QRadioButton(u"編集可"_s, panel);
+    RadioButton1->setObjectName(u"RadioButton1"_s);
+    RadioButton2 = new QRadioButton(u"ｾﾙの選択"_s, panel);
+    RadioButton2->setObjectName(u"RadioButton2"_s);
+    for (QRadioButton* r : {RadioButton1, RadioButton2}) modes->addWidget(r);
+    row->addLayout(modes);
+
+    connect(Button1, &QPushButton::clicked, this,
+            [this] { run([this] { Button1Click(Button1); }); });
+    connect(Button2, &QPushButton::clicked, this,
+            [this] { run([this] { Button1Click(Button2); }); });
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this,
+            [this] { run([this] { DateTimePicker1Change(); }); });
+    DateTimePicker1->installEventFilter(this);
+    connect(RadioButton1, &QRadioButton::clicked, this,
+            [this] { run([this] { RadioButton1Click(); }); });
+    connect(RadioButton2, &QRadioButton::clicked, this,
+            [this] { run([this] { RadioButton2Click(); }); });
+}
+
+void TForm1::buildBottomPanel(QWidget* panel) {
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(8, 2, 8, 2);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(0);
+
+    Button3 = new QPushButton(u"再計算"_s, panel);
+    Button3->setObjectName(u"Button3"_s);
+    Button4 = new QPushButton(u"終了"_s, panel);
+    Button4->setObjectName(u"Button4"_s);
+    grid->addWidget(Button3, 0, 0, 3, 1, Qt::AlignVCenter);
+
+    const QString headings[] = {u"支出"_s, u"収入"_s, u"残高"_s};
+    for (int i = 0; i < 3; ++i)
+        grid->addWidget(new QLabel(headings[i], panel), 0, 2 + i, Qt::AlignRight);
+    grid->addWidget(new QLabel(u"日計"_s, panel), 1, 1);
+    grid->addWidget(new QLabel(u"累計"_s, panel), 2, 1);
+
+    QLabel** labels[] = {&DayOut, &DayIn, &DayZan, &AllOut, &AllIn, &AllZan};
+    const QString names[] = {u"DayOut"_s, u"DayIn"_s, u"DayZan"_s,
+                             u"AllOut"_s, u"AllIn"_s, u"AllZan"_s};
+    for (int i = 0; i < 6; ++i) {
+        auto* label = new QLabel(u"0"_s, panel);
+        label->setObjectName(names[i]);
+        label->setFont(platform::screenFont(kTotalsFontPixels));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setFixedWidth(kTotalsLabelWidth);
+        label->setTextFormat(Qt::PlainText);
+        grid->addWidget(label, 1 + i / 3, 2 + i % 3);
+        *labels[i] = label;
+    }
+    grid->setColumnStretch(5, 1);
+    grid->addWidget(Button4, 0, 6, 3, 1, Qt::AlignVCenter);
+
+    connect(Button3, &QPushButton::clicked, this, [this] { run([this] { Button3Click(); }); });
+    connect(Button4, &QPushButton::clicked, this, [this] { run([this] { Button4Click(); }); });
+}
+
+void TForm1::buildMenus() {
+    auto action = [this](QMenu* menu, const QString& text, void (TForm1::*handler)()) {
+        QAction* a = menu->addAction(text);
+        connect(a, &QAction::triggered, this,
+                [this, handler] { run([this, handler] { (this->*handler)(); }); });
+        return a;
+    };
+    QMenuBar* bar = menuBar();
+    mnuFile = bar->addMenu(u"ファイル(&F)"_s);
+    New1 = action(mnuFile, u"新規作成(&N)"_s, &TForm1::New1Click);
+    Open1 = action(mnuFile, u"開く(&O)"_s, &TForm1::Open1Click);
+    Save1 = action(mnuFile, u"上書き保存(&S)"_s, &TForm1::Save1Click);
+    SaveAs1 = action(mnuFile, u"名前を付けて保存(&A)"_s, &TForm1::SaveAs1Click);
+    // "CSV読み込み", "CSV書き込み" and "印刷ﾌﾟﾚﾋﾞｭｰ" go here, before "終了(&X)".
+    Exit1 = action(mnuFile, u"終了(&X)"_s, &TForm1::Exit1Click);
+
+    mnuEdit = bar->addMenu(u"編集(&E)"_s);
+    // "検索･置換", then "コピー" to "最終列の追加", go here, before "選択行ｻｲｽﾞを元に".
+    mnuOrin = action(mnuEdit, u"選択行ｻｲｽﾞを元に"_s, &TForm1::mnuOrinClick);
+
+    mnuSettings = bar->addMenu(u"設定"_s);
+    // "環境設定" goes here, before "標準列幅行高".
+    mnuDefault = action(mnuSettings, u"標準列幅行高"_s, &TForm1::mnuDefaultClick);
+
+    mnuSort = bar->addMenu(u"並べ替え"_s);  // "昇順", "降順"
+    mnuTools = bar->addMenu(u"ツール"_s);   // "定型句", "電卓", "勘定科目計算"
+    mnuHelp = bar->addMenu(u"ヘルプ"_s);
+    Help1 = action(mnuHelp, u"ヘルプ"_s, &TForm1::Help1Click);
+
+    // The grid's pop-up menu repeats the Edit items from "コピー" to "列削除"
+    // (they go here), then the row-size item in full-width katakana.
+    PopupMenu1 = new QMenu(this);
+    popupOrin = action(PopupMenu1, u"選択行サイズを元に"_s, &TForm1::mnuOrinClick);
+
+    // A menu shows in the bar only once it has an item.
+    for (QMenu* menu : {mnuFile, mnuEdit, mnuSettings, mnuSort, mnuTools, mnuHelp})
+        hideWhileEmpty(menu);
+}
+
+void TForm1::wireGrid() {
+    LedgerGridView* grid = StringGrid1;
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setTabKeyNavigation(true);
+    grid->setCornerButtonEnabled(false);
+    grid->setWordWrap(false);
+    grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    for (QHeaderView* h : {grid->horizontalHeader(), grid->verticalHeader()}) {
+        h->setMinimumSectionSize(1);
+        h->setSectionResizeMode(QHeaderView::Interactive);
+        h->setHighlightSections(false);
+        h->setSectionsClickable(true);
+        h->viewport()->installEventFilter(this);
+    }
+    grid->verticalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    grid->viewport()->installEventFilter(this);
+    grid->installEventFilter(this);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
+    });
+
+    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int size) {
+                if (!syncing_ && book.table.contains(section + 1, 0))
+                    book.table.setColumnWidth(section + 1, size);
+                placeDropDownEditors();
+            });
+    connect(grid->verticalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int size) {
+                if (!syncing_ && book.table.contains(0, section + 1))
+                    book.table.setRowHeight(section + 1, size);
+                placeDropDownEditors();
+            });
+    for (QScrollBar* bar : {grid->horizontalScrollBar(), grid->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { placeDropDownEditors(); });
+
+    connect(gridModel, &QAbstractItemModel::modelReset, this, [this] { applySizesToView(); });
+    connect(gridModel, &LedgerGridModel::unencodableTyped, this, [](const QString& chars) {
+        platform::dialogs().message(
+            platform::MessageKind::Warning,
+            u"次の文字はShift-JISのファイルに保存できないため、入力から省きました: "_s + chars,
+            platform::Ok);
+    });
+    auto* selection = grid->selectionModel();
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            [this] { selectionFromView(); });
+    connect(selection, &QItemSelectionModel::currentChanged, this, [this] {
+        selectionFromView();
+        run([this] { StringGrid1Click(); });
+    });
+    // A new model (after a reset) keeps the same selection model object.
+    connect(grid, &QAbstractItemView::clicked, this,
+            [this] { run([this] { StringGrid1Click(); }); });
+    connect(grid, &QAbstractItemView::doubleClicked, this,
+            [this] { run([this] { StringGrid1DblClick(); }); });
+    connect(grid, &LedgerGridView::mouseReleased, this, [this](const QPoint& viewPos) {
+        run([this, viewPos] { StringGrid1MouseUp(viewPos); });
+    });
+
+    cellDelegate->editorKeyDown = [this](QWidget* editor, QKeyEvent* event) {
+        return StringGrid1KeyDown(event, editor);
+    };
+    connect(cellDelegate, &LedgerCellDelegate::editorOpened, this,
+            [this](QWidget* editor, const QModelIndex& index) {
+                StringGrid1GetEditText(LedgerGridModel::tableColumn(index),
+                                       LedgerGridModel::tableRow(index), editor);
+                placeDropDownEditors();
+            });
+    connect(
+        cellDelegate, &LedgerCellDelegate::editorClosed, this, [this] { placeDropDownEditors(); },
+        Qt::QueuedConnection);
+}
+
+void TForm1::FormCreate(const StartOptions& options) {
+    run([this] { ResetLedgerTable(); });
+    run([this] { LoadTitleLists(); });
+    run([this] { mnuDefaultClick(); });
+    // Dates are written and read "yyyy/mm/dd" throughout (the core and the picker).
+    book.dayViewChanged = false;
+    setPickedDay(options.today);
+    lastFileRecordPath = options.lastFileRecordPath;
+    setEditMode(true);
+    OpenDialog1.title = u"開く"_s;
+    OpenDialog1.defaultSuffix = u"dat"_s;
+    OpenDialog1.filter = u"ﾃﾞｰﾀﾌｧｲﾙ(*.dat)|*.dat|すべてのﾌｧｲﾙ(*.*)|*.*"_s;
+
+    bool opened = false;
+    run([&] {
+        const std::optional<QString> last = platform::readLastFileRecord(lastFileRecordPath);
+        if (!last || last->isEmpty() || !QFileInfo(*last).isFile()) return;
+        opened = true;
+        book.dataFileName = platform::toNativePath(*last);
+        LoadLedger();
+        RecordLastFile();
+    });
+    if (!opened)
+        platform::dialogs().message(
+            platform::MessageKind::Information,
+            u"ﾒﾆｭｰの「ﾌｧｲﾙ」から「新規作成」\r\n    または「開く」を選択してください"_s,
+            platform::Ok);
+    book.table.selectTopLeft();
+    refreshFromBook();
+}
+
+void TForm1::ResetLedgerTable() {
+    setWindowTitle(u"OrvoKakei["_s + creditLine() + u']');
+    book.ResetLedgerTable();
+    // Editing, Tab between cells and mouse sizing are the grid's standing set-up
+    // (wireGrid); the grid fills the space between the panels by its layout.
+    refreshFromBook();
+    setEditMode(true);
+}
+
+void TForm1::showError(const OrvoError& error) {
+    platform::dialogs().showError(error);
+    if (const auto& cell = error.cell()) {
+        const QModelIndex index = gridModel->indexOfCell(cell->column, cell->row);
+        if (index.isValid()) {
+            StringGrid1->setCurrentIndex(index);
+            StringGrid1->scrollTo(index);
+            StringGrid1->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
+
+void TForm1::run(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const OrvoError& error) {
+        refreshFromBook();
+        showError(error);
+    } catch (const std::bad_alloc&) {
+        refreshFromBook();
+        platform::dialogs().showError(u"メモリが不足しています"_s);
+    }
+}
+
+void TForm1::refreshFromBook() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    gridModel->refresh();
+    applySizesToView();
+    syncing_ = wasSyncing;
+    updateTotalsLabels();
+    selectionToView();
+    placeDropDownEditors();
+}
+
+void TForm1::applySizesToView() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    const LedgerTable& t = book.table;
+    QHeaderView* columns = StringGrid1->horizontalHeader();
+    QHeaderView* rows = StringGrid1->verticalHeader();
+    rows->setDefaultSectionSize(t.defaultRowHeight());
+    if (t.columnCount() > 0) rows->setFixedWidth(t.columnWidth(0));
+    if (t.rowCount() > 0) columns->setFixedHeight(t.rowHeight(0));
+    for (int c = 1; c < t.columnCount() && c - 1 < columns->count(); ++c)
+        columns->resizeSection(c - 1, t.columnWidth(c));
+    for (int r = 1; r < t.rowCount() && r - 1 < rows->count(); ++r)
+        rows->resizeSection(r - 1, t.rowHeight(r));
+    syncing_ = wasSyncing;
+}
+
+void TForm1::applyWindowSizeFromBook() {
+    resize(std::max(book.windowWidth, kMinimumWindowWidth),
+           std::max(book.windowHeight, kMinimumWindowHeight));
+}
+
+void TForm1::updateTotalsLabels() {
+    const std::pair<QLabel*, std::string> texts[] = {
+        {DayOut, book.dayOutText()}, {DayIn, book.dayInText()}, {DayZan, book.dayZanText()},
+        {AllOut, book.allOutText()}, {AllIn, book.allInText()}, {AllZan, book.allZanText()}};
+    for (const auto& [label, text] : texts)
+        label->setText(platform::yenForDisplay(platform::fromCp932(text)));
+}
+
+void TForm1::selectionFromView() {
+    if (syncing_) return;
+    const QItemSelection selection = StringGrid1->selectionModel()->selection();
+    CellBlock block;
+    if (!selection.isEmpty()) {
+        block = {INT_MAX, INT_MAX, -1, -1};
+        for (const QItemSelectionRange& range : selection) {
+            block.left = std::min(block.left, range.left() + 1);
+            block.top = std::min(block.top, range.top() + 1);
+            block.right = std::max(block.right, range.right() + 1);
+            block.bottom = std::max(block.bottom, range.bottom() + 1);
+        }
+    } else if (const QModelIndex current = StringGrid1->currentIndex(); current.isValid()) {
+        const int c = LedgerGridModel::tableColumn(current);
+        const int r = LedgerGridModel::tableRow(current);
+        block = {c, r, c, r};
+    }
+    book.table.setSelection(block);
+}
+
+void TForm1::selectionToView() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    const CellBlock& b = book.table.selection();
+    QItemSelectionModel* model = StringGrid1->selectionModel();
+    const int lastCol = book.table.columnCount() - 1;
+    const int lastRow = book.table.rowCount() - 1;
+    if (b.left < 1 || b.top < 1 || b.left > lastCol || b.top > lastRow) {
+        model->clear();
+    } else {
+        const QModelIndex topLeft = gridModel->indexOfCell(b.left, b.top);
+        const QModelIndex bottomRight = gridModel->indexOfCell(
+            std::clamp(b.right, b.left, lastCol), std::clamp(b.bottom, b.top, lastRow));
+        model->setCurrentIndex(topLeft, QItemSelectionModel::NoUpdate);
+        model->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
+    }
+    syncing_ = wasSyncing;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    placeDropDownEditors();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeDropDownEditors();
+}
+
+}  // namespace orvo::forms

@@ -1,0 +1,153 @@
+// TForm1: the document commands of the File menu, the close question, the
+// last-file record and help.
+
+#include <QCloseEvent>
+#include <QFileInfo>
+
+#include "forms/LedgerCellDelegate.h"
+#include "forms/Unit1.h"
+#include "platform/Help.h"
+#include "platform/ProgramFiles.h"
+#include "platform/Text.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::forms {
+
+using platform::dialogs;
+using platform::MessageKind;
+
+void TForm1::LoadLedger() {
+    // A file that is not recognised as a ledger leaves the window's size alone.
+    book.windowWidth = width();
+    book.windowHeight = height();
+    try {
+        book.LoadLedger();
+    } catch (...) {
+        applyWindowSizeFromBook();
+        refreshFromBook();
+        throw;
+    }
+    applyWindowSizeFromBook();
+    refreshFromBook();
+}
+
+bool TForm1::SaveLedger() {
+    if (book.dataFileName.empty()) {
+        const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
+        if (!chosen) return false;
+        OpenDialog1.fileName = *chosen;
+        book.dataFileName = platform::toNativePath(*chosen);
+        SaveLedger();
+        RecordLastFile();
+        return true;
+    }
+    cellDelegate->commitOpenEditor();
+    book.windowWidth = width();
+    book.windowHeight = height();
+    try {
+        book.SaveLedger();
+    } catch (...) {
+        refreshFromBook();
+        throw;
+    }
+    refreshFromBook();
+    return true;
+}
+
+void TForm1::RecordLastFile() {
+    const QString path = platform::fromNativePath(book.dataFileName);
+    platform::writeLastFileRecord(lastFileRecordPath, path);
+    setWindowTitle(u"OrvoKakei["_s + path + u']');
+}
+
+// "現ﾃﾞｰﾀを保存しますか" before Open and New. False when the user asked to
+// save but then cancelled the name question: the command stops, nothing lost.
+bool TForm1::askToSaveFirst() {
+    if (dialogs().message(MessageKind::Confirmation, u"現ﾃﾞｰﾀを保存しますか"_s,
+                          platform::Yes | platform::No) != platform::Yes)
+        return true;
+    return SaveLedger();
+}
+
+void TForm1::Save1Click() {
+    SaveLedger();
+}
+
+void TForm1::SaveAs1Click() {
+    const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
+    if (!chosen) return;
+    OpenDialog1.fileName = *chosen;
+    book.dataFileName = platform::toNativePath(*chosen);
+    SaveLedger();
+    RecordLastFile();
+}
+
+void TForm1::Open1Click() {
+    if (!askToSaveFirst()) return;
+    OpenDialog1.fileName.clear();
+    const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
+    if (!chosen) return;
+    OpenDialog1.fileName = *chosen;
+    book.dataFileName = platform::toNativePath(*chosen);
+    book.records.clear();
+    ResetLedgerTable();
+    LoadLedger();
+    RecordLastFile();
+}
+
+void TForm1::New1Click() {
+    if (!askToSaveFirst()) return;
+    dialogs().message(MessageKind::Information, u"新しいﾃﾞｰﾀとその保存先を設定します"_s,
+                      platform::Ok);
+    const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
+    if (!chosen) return;
+    if (QFileInfo::exists(*chosen) &&
+        dialogs().message(MessageKind::Warning, u"同一ﾌｧｲﾙが存在します\r\n上書きしますか？"_s,
+                          platform::Yes | platform::No | platform::Cancel) != platform::Yes)
+        return;
+    OpenDialog1.fileName = *chosen;
+    book.dataFileName = platform::toNativePath(*chosen);
+    ResetLedgerTable();
+    mnuDefaultClick();
+    book.records.clear();
+    SaveLedger();
+    RecordLastFile();
+}
+
+void TForm1::Exit1Click() {
+    close();
+}
+void TForm1::Button4Click() {
+    close();
+}
+
+void TForm1::Help1Click() {
+    platform::showHelpContents(this);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TForm1::FormCloseQuery() {
+    cellDelegate->commitOpenEditor();
+    switch (dialogs().message(MessageKind::Confirmation, u"終了する前に現ﾃﾞｰﾀを保存しますか"_s,
+                              platform::Yes | platform::No | platform::Cancel)) {
+        case platform::No:
+            return true;
+        case platform::Yes: {
+            // A failed or cancelled save keeps the window, and the ledger, open.
+            bool saved = false;
+            run([&] { saved = SaveLedger(); });
+            return saved;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace orvo::forms

@@ -1,0 +1,53 @@
+#pragma once
+// A main window started in a scratch working folder, with scripted dialogs, an
+// injected today and its own last-file record, for the window tests.
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "forms/Unit1.h"
+#include "platform/Dialogs.h"
+
+namespace orvo::testing {
+
+class MainWindowHarness {
+public:
+    // Makes the scratch folder the current directory; writes the two title
+    // files unless `withTitleFiles` is false.
+    explicit MainWindowHarness(bool withTitleFiles = true);
+    ~MainWindowHarness();
+
+    // Creates the window (FormCreate runs) for `today`; shows and activates it
+    // when `show` is set.
+    forms::TForm1& start(LedgerDate today = {2026, 10, 15}, bool show = true);
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QString recordPath() const { return path(QStringLiteral("orvokakei.ini")); }
+    // Writes `text` (UTF-16, stored as CP932) to `name` in the scratch folder.
+    void writeCp932(const QString& name, const QString& text) const;
+    QString readCp932(const QString& name) const;
+    void writeRecord(const QString& dataFile) const;
+
+    // A ledger file of the standard shape holding `records` (one per line, TAB-separated).
+    QString writeLedger(const QString& name, const QStringList& records) const;
+
+    // What the user typing into cell (col, row) leaves behind: the grid has
+    // had the focus and the cell holds `text`.
+    void type(int col, int row, const QString& text);
+    QString cell(int col, int row) const;
+    QString labelText(const char* objectName) const;
+
+    // Lets queued work (the sent Tab keystrokes) run.
+    static void settle();
+
+    platform::ScriptedDialogs dialogs;
+    std::unique_ptr<forms::TForm1> form;
+
+private:
+    QTemporaryDir dir_;
+    QString previousFolder_;
+};
+
+}  // namespace orvo::testing
