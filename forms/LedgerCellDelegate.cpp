@@ -95,9 +95,19 @@ void LedgerCellDelegate::commitOpenEditor() {
 
 bool LedgerCellDelegate::eventFilter(QObject* object, QEvent* event) {
     auto* editor = qobject_cast<QWidget*>(object);
-    if (editor && event->type() == QEvent::KeyPress && editorKeyDown &&
-        editorKeyDown(editor, static_cast<QKeyEvent*>(event)))
-        return true;
+    if (editor && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (editorKeyDown && editorKeyDown(editor, key)) return true;
+        // Tab leaves the cell, as in the grid; the multi-line editor would
+        // otherwise type it, and a cell holds no TAB.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            emit commitData(editor);
+            emit closeEditor(editor, back ? EditPreviousItem : EditNextItem);
+            return true;
+        }
+    }
     return QStyledItemDelegate::eventFilter(object, event);
 }
 
