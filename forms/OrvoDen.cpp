@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QComboBox>
-#include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
@@ -16,6 +15,7 @@
 #include "ledger/LedgerTable.h"
 #include "ledger/OrvoError.h"
 #include "platform/Dialogs.h"
+#include "platform/Fonts.h"
 #include "platform/Text.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -28,6 +28,7 @@ constexpr int kClientWidth = 183;
 constexpr int kClientHeight = 175;
 constexpr int kKeySize = 25;
 constexpr int kWideKey = 49;
+constexpr int kFontPixels = 12;
 
 const QString kTaxFactor = u")*1.05"_s;
 
@@ -60,10 +61,7 @@ void TOrvoDentaku::FormCreate() {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(255, 0, 255));  // fuchsia
     setPalette(colours);
-    QFont windowFont;
-    windowFont.setFamilies({u"ＭＳ Ｐゴシック"_s, u"IPAPGothic"_s});
-    windowFont.setPointSize(9);
-    setFont(windowFont);
+    setFont(platform::screenFont(kFontPixels));  // height -12, 9 points
 
     RightEdit1 = new TRightEdit(this);
     RightEdit1->setObjectName(u"RightEdit1"_s);
