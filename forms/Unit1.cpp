@@ -468,11 +468,9 @@ void TForm1::selectionFromView() {
             block.right = std::max(block.right, range.right() + 1);
             block.bottom = std::max(block.bottom, range.bottom() + 1);
         }
-    } else if (const QModelIndex current = StringGrid1->currentIndex(); current.isValid()) {
-        const int c = LedgerGridModel::tableColumn(current);
-        const int r = LedgerGridModel::tableRow(current);
-        block = {c, r, c, r};
     }
+    // Nothing selected (the grid may still have a current cell, as after it
+    // took the focus): the top-left fixed cell, so no ledger cell is selected.
     book.table.setSelection(block);
 }
 

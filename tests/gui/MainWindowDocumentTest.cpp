@@ -1,0 +1,286 @@
+// Start-up and the document commands: the last-file record, the start-up
+// hint, New, Open, Save, Save As, the close question and help.
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "forms/LedgerGridModel.h"
+#include "forms/LedgerGridView.h"
+#include "support/MainWindowHarness.h"
+
+using namespace Qt::Literals::StringLiterals;
+using orvo::LedgerDate;
+using orvo::platform::Button;
+using orvo::platform::MessageKind;
+using orvo::testing::MainWindowHarness;
+
+namespace {
+
+const QString kHint = u"ﾒﾆｭｰの「ﾌｧｲﾙ」から「新規作成」\r\n    または「開く」を選択してください"_s;
+const QString kCredit = u"OrvoKakei[現金出納帳 Version 0.1]"_s;
+
+int countShown(const MainWindowHarness& h, const QString& text) {
+    int n = 0;
+    for (const auto& s : h.dialogs.shown()) n += s.text == text ? 1 : 0;
+    return n;
+}
+
+QString dataFile(const MainWindowHarness& h) {
+    return QString::fromStdString(h.form->book.dataFileName);
+}
+
+}  // namespace
+
+class MainWindowDocumentTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartShowsTheHintOnceAndAnEmptyLedger() {
+        MainWindowHarness h;
+        h.start();
+        QCOMPARE(countShown(h, kHint), 1);
+        const auto& hint = h.dialogs.shown().front();
+        QCOMPARE(hint.kind, MessageKind::Information);
+        QCOMPARE(hint.title, u"情報"_s);
+        QCOMPARE(hint.buttons, orvo::platform::Ok);
+        QCOMPARE(h.form->book.table.rowCount(), 6);
+        QCOMPARE(h.form->windowTitle(), kCredit);
+        QVERIFY(h.form->gridSelection() == (orvo::CellBlock{0, 0, 0, 0}));
+
+        h.dialogs.cancelFile();
+        h.form->Save1->trigger();
+        QCOMPARE(h.dialogs.last().what, orvo::platform::ScriptedDialogs::Shown::What::File);
+        QCOMPARE(h.dialogs.last().file.filter, u"ﾃﾞｰﾀﾌｧｲﾙ(*.dat)|*.dat|すべてのﾌｧｲﾙ(*.*)|*.*"_s);
+        QCOMPARE(h.dialogs.last().file.defaultSuffix, u"dat"_s);
+        QVERIFY(!QFileInfo::exists(h.recordPath()));
+    }
+
+    void aRecordWithAnEmptyFirstLineGivesTheHint() {
+        MainWindowHarness h;
+        h.writeRecord(QString());
+        h.start();
+        QCOMPARE(countShown(h, kHint), 1);
+    }
+
+    void startUpReopensTheLastLedgerOnToday() {
+        MainWindowHarness h;
+        const QString file =
+            h.writeLedger(u"家計.dat"_s, {u"2026/10/14\t食費\t\t500\t0\t"_s,
+                                          u"2026/10/15\t住居費\t家賃\t70000\t0\t十月分"_s,
+                                          u"2026/10/16\t収入\t\t0\t300000\t"_s});
+        h.writeRecord(file);
+        h.start();
+        QCOMPARE(countShown(h, kHint), 0);
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{0});
+        QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + file + u']');
+        QCOMPARE(h.cell(1, 1), u"住居費"_s);
+        QCOMPARE(h.cell(5, 1), u"十月分"_s);
+        QCOMPARE(h.labelText("DayOut"), u"¥70,000"_s);
+        QCOMPARE(h.labelText("AllOut"), u"¥70,500"_s);
+        QCOMPARE(h.labelText("AllZan"), u"¥229,500"_s);
+        QCOMPARE(h.form->width(), 640);
+        QCOMPARE(h.form->height(), 480);
+        QCOMPARE(h.readCp932(u"orvokakei.ini"_s), file + u"\r\n"_s);
+    }
+
+    void newWritesTheEmptyLedgerAtOnce() {
+        MainWindowHarness h;
+        h.start();
+        const QString file = h.path(u"new.dat"_s);
+        h.dialogs.answer(orvo::platform::No);  // save the current data?
+        h.dialogs.answerFile(file);
+        h.form->New1->trigger();
+        QVERIFY(h.dialogs.allAnswersUsed());
+        QCOMPARE(countShown(h, u"現ﾃﾞｰﾀを保存しますか"_s), 1);
+        QCOMPARE(countShown(h, u"新しいﾃﾞｰﾀとその保存先を設定します"_s), 1);
+        QCOMPARE(h.readCp932(u"new.dat"_s).count(u"\r\n"_s), 17);
+        QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + file + u']');
+        QCOMPARE(h.readCp932(u"orvokakei.ini"_s), file + u"\r\n"_s);
+
+        // The next start opens it without the hint.
+        h.form.reset();
+        h.dialogs.clearShown();
+        h.start();
+        QCOMPARE(countShown(h, kHint), 0);
+        QCOMPARE(dataFile(h), file);
+    }
+
+    void newOverAnExistingFileDeclinedChangesNothing() {
+        MainWindowHarness h;
+        const QString old = h.writeLedger(u"old.dat"_s, {u"2026/10/15\t食費\t\t100\t0\t"_s});
+        const QString other = h.writeLedger(u"other.dat"_s, {});
+        h.writeRecord(old);
+        h.start();
+        for (Button answer : {orvo::platform::No, orvo::platform::Cancel}) {
+            h.dialogs.clearShown();
+            h.dialogs.answer(orvo::platform::No);
+            h.dialogs.answerFile(other);
+            h.dialogs.answer(answer);
+            h.form->New1->trigger();
+            QVERIFY(h.dialogs.allAnswersUsed());
+            const auto& question = h.dialogs.last();
+            QCOMPARE(question.kind, MessageKind::Warning);
+            QCOMPARE(question.text, u"同一ﾌｧｲﾙが存在します\r\n上書きしますか？"_s);
+            QCOMPARE(question.buttons,
+                     orvo::platform::Yes | orvo::platform::No | orvo::platform::Cancel);
+            QCOMPARE(dataFile(h), old);
+            QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + old + u']');
+            QCOMPARE(h.cell(1, 1), u"食費"_s);
+        }
+        // A later save writes the old file.
+        h.type(3, 1, u"250"_s);
+        h.form->Save1->trigger();
+        QVERIFY(h.readCp932(u"old.dat"_s).contains(u"\t250\t"_s));
+        QVERIFY(!h.readCp932(u"other.dat"_s).contains(u"250"_s));
+    }
+
+    void cancelInTheCloseQuestionKeepsEveryEdit() {
+        MainWindowHarness h;
+        const QString file = h.writeLedger(u"book.dat"_s, {});
+        h.writeRecord(file);
+        h.start();
+        const QString before = h.readCp932(u"book.dat"_s);
+        h.type(1, 1, u"食費"_s);
+        h.type(3, 1, u"1200"_s);
+        h.dialogs.answer(orvo::platform::Cancel);
+        QVERIFY(!h.form->close());
+        QCOMPARE(h.dialogs.last().text, u"終了する前に現ﾃﾞｰﾀを保存しますか"_s);
+        QCOMPARE(h.dialogs.last().kind, MessageKind::Confirmation);
+        QVERIFY(h.form->isVisible());
+        QCOMPARE(h.cell(1, 1), u"食費"_s);
+        QCOMPARE(h.cell(3, 1), u"1200"_s);
+        QCOMPARE(h.readCp932(u"book.dat"_s), before);
+    }
+
+    void closeQuestionYesSavesAndNoDoesNot() {
+        MainWindowHarness h;
+        const QString file = h.writeLedger(u"book.dat"_s, {});
+        h.writeRecord(file);
+        h.start();
+        h.type(1, 1, u"食費"_s);
+        h.dialogs.answer(orvo::platform::No);
+        QVERIFY(h.form->close());
+        QVERIFY(!h.readCp932(u"book.dat"_s).contains(u"食費"_s));
+
+        h.form->show();
+        h.dialogs.answer(orvo::platform::Yes);
+        QVERIFY(h.form->close());
+        QVERIFY(h.readCp932(u"book.dat"_s).contains(u"2026/10/15\t食費\t\t0\t0\t"_s));
+    }
+
+    void aCancelledNameQuestionDuringTheCloseKeepsTheWindowOpen() {
+        MainWindowHarness h;
+        h.start();
+        h.type(1, 1, u"食費"_s);
+        h.dialogs.answer(orvo::platform::Yes);
+        h.dialogs.cancelFile();
+        QVERIFY(!h.form->close());
+        QVERIFY(h.form->isVisible());
+        QCOMPARE(h.cell(1, 1), u"食費"_s);
+    }
+
+    void escapeAndTheEndButtonAskTheCloseQuestion() {
+        MainWindowHarness h;
+        h.start();
+        h.dialogs.clearShown();
+        h.dialogs.answer(orvo::platform::Cancel);
+        QTest::mouseClick(h.form->Button4, Qt::LeftButton);
+        h.dialogs.answer(orvo::platform::Cancel);
+        h.form->Exit1->trigger();
+        h.dialogs.answer(orvo::platform::Cancel);
+        h.form->StringGrid1->setFocus();
+        QTest::keyClick(h.form->StringGrid1, Qt::Key_Escape);
+        QCOMPARE(countShown(h, u"終了する前に現ﾃﾞｰﾀを保存しますか"_s), 3);
+        QVERIFY(h.form->isVisible());
+    }
+
+    void openReplacesTheLedgerAndRecordsTheFile() {
+        MainWindowHarness h;
+        h.start();
+        const QString file = h.writeLedger(u"other.dat"_s, {u"2026/10/15\tABC\t\t10\t0\t"_s});
+        h.type(1, 1, u"食費"_s);
+        h.dialogs.answer(orvo::platform::No);
+        h.dialogs.answerFile(file);
+        h.form->Open1->trigger();
+        QVERIFY(h.dialogs.allAnswersUsed());
+        QCOMPARE(h.dialogs.last().file.fileName, QString());  // the name is emptied first
+        QCOMPARE(h.cell(1, 1), u"ABC"_s);
+        QCOMPARE(h.labelText("AllOut"), u"¥10"_s);
+        QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + file + u']');
+        QCOMPARE(h.readCp932(u"orvokakei.ini"_s), file + u"\r\n"_s);
+    }
+
+    void openOfAMissingFileLeavesAnEmptyLedgerUnderItsName() {
+        MainWindowHarness h;
+        const QString old = h.writeLedger(u"old.dat"_s, {u"2026/10/15\t食費\t\t100\t0\t"_s});
+        h.writeRecord(old);
+        h.start();
+        const QString missing = h.path(u"missing.dat"_s);
+        h.dialogs.answer(orvo::platform::No);
+        h.dialogs.answerFile(missing);
+        h.form->Open1->trigger();
+        QCOMPARE(h.dialogs.last().kind, MessageKind::Error);
+        QCOMPARE(h.dialogs.last().text, u"ファイルが見つかりません."_s);
+        QCOMPARE(dataFile(h), missing);
+        QCOMPARE(h.form->windowTitle(), kCredit);
+        QCOMPARE(h.cell(1, 1), QString());
+        QVERIFY(h.form->book.records.empty());
+        QCOMPARE(h.readCp932(u"orvokakei.ini"_s), old + u"\r\n"_s);
+    }
+
+    void saveAsWritesTheChosenFileAndKeepsItsName() {
+        MainWindowHarness h;
+        h.start();
+        h.type(1, 1, u"食費"_s);
+        const QString file = h.path(u"saved.dat"_s);
+        h.dialogs.answerFile(file);
+        h.form->SaveAs1->trigger();
+        QVERIFY(h.readCp932(u"saved.dat"_s).contains(u"食費"_s));
+        QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + file + u']');
+        // The dialog offers the name last chosen next time.
+        h.dialogs.cancelFile();
+        h.form->SaveAs1->trigger();
+        QCOMPARE(h.dialogs.last().file.fileName, file);
+    }
+
+    void firstStartWithoutTitleFilesUsesTheBundledTitles() {
+        MainWindowHarness h(false);
+        h.start();
+        QCOMPARE(countShown(h, kHint), 1);
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{1});  // no error box
+        QVERIFY(h.form->ComboBox1->count() > 0);
+        QVERIFY(!h.form->level2Titles.empty());
+        QVERIFY(!QFileInfo::exists(h.path(u"勘定科目1.txt"_s)));
+        QVERIFY(!QFileInfo::exists(h.path(u"勘定科目2.txt"_s)));
+    }
+
+    void anUnreadableTitleFileIsReportedAndStartUpGoesOn() {
+        MainWindowHarness h(false);
+        h.writeCp932(u"勘定科目1.txt"_s, u"食費\r\n"_s);
+        h.start();
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{2});
+        QCOMPARE(h.dialogs.shown()[0].kind, MessageKind::Error);
+        QCOMPARE(h.dialogs.shown()[0].text, u"ファイル 勘定科目2.txt は開けません."_s);
+        QCOMPARE(h.dialogs.shown()[1].text, kHint);
+        QCOMPARE(h.form->ComboBox1->count(), 1);
+        QCOMPARE(h.form->book.table.rowCount(), 6);
+        QCOMPARE(h.form->book.table.columnWidth(5), 160);
+    }
+
+    void helpOpensTheBundledDocument() {
+        MainWindowHarness h;
+        h.start();
+        h.form->Help1->trigger();
+        auto* browser = h.form->findChild<QTextBrowser*>(u"HelpBrowser"_s);
+        QVERIFY(browser);
+        QVERIFY(browser->window()->isVisible());
+        QVERIFY(browser->toPlainText().contains(u"毎日の記帳"_s));
+        QVERIFY(browser->toPlainText().contains(u"目次"_s));
+    }
+};
+
+QTEST_MAIN(MainWindowDocumentTest)
+#include "MainWindowDocumentTest.moc"
