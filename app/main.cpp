@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "forms/OrvoDen.h"
 #include "forms/Unit1.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
@@ -14,8 +15,12 @@ int main(int argc, char** argv) {
 
     // The main window first; its creation reopens the last ledger.
     orvo::forms::TForm1 form1;
-    // The fixed-phrase, search, settings and calculator windows follow here,
-    // in that order, as they join the program.
+    // The fixed-phrase, search and settings windows join here, in that order.
+    orvo::forms::TOrvoDentaku orvoDentaku(&form1);
+
+    // The program ends when the main window closes, whatever companion is open.
+    orvoDentaku.setAttribute(Qt::WA_QuitOnClose, false);
+    form1.setCompanionWindows(nullptr, &orvoDentaku);
 
     form1.show();
     return app.exec();
