@@ -289,10 +289,15 @@ void TForm1::LoadTitleLists() {
 }
 
 void TForm1::ShowRowTitles(int row) {
-    if (book.table.contains(kColTitle1, row))
-        ComboBox1->setEditText(platform::fromCp932(book.table.cell(kColTitle1, row)));
-    if (book.table.contains(kColTitle2, row))
-        ComboBox2->setEditText(platform::fromCp932(book.table.cell(kColTitle2, row)));
+    const std::pair<QComboBox*, int> boxes[] = {{ComboBox1, kColTitle1}, {ComboBox2, kColTitle2}};
+    for (const auto& [box, col] : boxes) {
+        if (!book.table.contains(col, row)) continue;
+        const QString text = platform::fromCp932(book.table.cell(col, row));
+        // The list opens on the cell's title when it has it.
+        const int listed = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (listed >= 0) box->setCurrentIndex(listed);
+        box->setEditText(text);
+    }
 }
 
 void TForm1::FillLevel2List() {

@@ -119,6 +119,28 @@ private slots:
         QCOMPARE(h.cell(1, 1), QString());
     }
 
+    void enteringTheDatePickerWritesTheDayViewBack() {
+        MainWindowHarness h;
+        h.start();
+        h.type(1, 1, u"食費"_s);
+        h.type(3, 1, u"40"_s);
+        h.form->DateTimePicker1->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(h.form->book.records.size(), std::size_t{1});
+        QCOMPARE(h.labelText("AllOut"), u"¥40"_s);
+        QVERIFY(!h.form->book.dayViewChanged);
+    }
+
+    void charactersShiftJisCannotHoldAreLeftOutWithAWarning() {
+        MainWindowHarness h;
+        h.start();
+        h.dialogs.clearShown();
+        h.type(5, 1, u"メモ😀です"_s);
+        QCOMPARE(h.cell(5, 1), u"メモです"_s);
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
+        QCOMPARE(h.dialogs.last().kind, orvo::platform::MessageKind::Warning);
+        QVERIFY(h.dialogs.last().text.endsWith(u"😀"_s));
+    }
+
     void aBadAmountKeepsTheDayAndPutsTheCursorOnIt() {
         MainWindowHarness h;
         h.start();
