@@ -148,6 +148,8 @@ void TForm1::buildTopPanel(QWidget* panel) {
     DateTimePicker1->setObjectName(u"DateTimePicker1"_s);
     DateTimePicker1->setDisplayFormat(u"yyyy/MM/dd"_s);
     DateTimePicker1->setCalendarPopup(true);
+    // A date typed digit by digit counts once it is complete, not at every digit.
+    DateTimePicker1->setKeyboardTracking(false);
     DateTimePicker1->setMinimumDate(QDate(1, 1, 1));
     DateTimePicker1->setMaximumDate(QDate(9999, 12, 31));
     DateTimePicker1->setFixedWidth(110);
