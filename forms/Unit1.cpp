@@ -264,7 +264,9 @@ void TForm1::buildMenus() {
     mnuDefault = action(mnuSettings, u"標準列幅行高"_s, &TForm1::mnuDefaultClick);
 
     mnuSort = bar->addMenu(u"並べ替え"_s);  // "昇順", "降順"
-    mnuTools = bar->addMenu(u"ツール"_s);   // "定型句", "電卓", "勘定科目計算"
+    mnuTools = bar->addMenu(u"ツール"_s);
+    // "定型句" goes here, before "電卓"; "勘定科目計算" after it.
+    N21 = action(mnuTools, u"電卓"_s, &TForm1::N21Click);
     mnuHelp = bar->addMenu(u"ヘルプ"_s);
     Help1 = action(mnuHelp, u"ヘルプ"_s, &TForm1::Help1Click);
 

@@ -85,6 +85,7 @@ public:
     void Help1Click();
     void mnuDefaultClick();
     void mnuOrinClick();
+    void N21Click();
     void Button1Click(QObject* sender);
     void Button3Click();
     void DateTimePicker1Enter();
@@ -145,6 +146,7 @@ public:
     QAction* popupOrin = nullptr;
     QAction* mnuDefault = nullptr;
     QAction* Help1 = nullptr;
+    QAction* N21 = nullptr;
 
     // One entry per line of the level-2 title file.
     std::vector<std::string> level2Titles;

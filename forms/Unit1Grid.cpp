@@ -109,6 +109,13 @@ void TForm1::StringGrid1DblClick() {
     }
 }
 
+void TForm1::N21Click() {
+    if (!calculatorWindow_) return;
+    calculatorWindow_->show();
+    calculatorWindow_->raise();
+    calculatorWindow_->activateWindow();
+}
+
 void TForm1::StringGrid1Enter() {
     book.dayViewChanged = true;
 }
