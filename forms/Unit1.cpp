@@ -256,14 +256,30 @@ void TForm1::buildMenus() {
     Exit1 = action(mnuFile, u"終了(&X)"_s, &TForm1::Exit1Click);
 
     mnuEdit = bar->addMenu(u"編集(&E)"_s);
-    // "検索･置換", then "コピー" to "最終列の追加", go here, before "選択行ｻｲｽﾞを元に".
+    // "検索･置換" goes here, before "コピー".
+    Copy1 = action(mnuEdit, u"コピー"_s, &TForm1::Copy1Click);
+    GoTo1 = action(mnuEdit, u"移動"_s, &TForm1::GoTo1Click);
+    Paste1 = action(mnuEdit, u"貼り付け"_s, &TForm1::Paste1Click);
+    mnuErase = action(mnuEdit, u"消去"_s, &TForm1::mnuEraseClick);
+    mnuAdd = action(mnuEdit, u"行挿入(&I)"_s, &TForm1::mnuAddClick);
+    mnuDel = action(mnuEdit, u"行削除(&D)"_s, &TForm1::mnuDelClick);
+    N12 = action(mnuEdit, u"最終行の追加"_s, &TForm1::N12Click);
+    mnuColAdd = action(mnuEdit, u"列挿入"_s, &TForm1::mnuColAddClick);
+    mnuColDel = action(mnuEdit, u"列削除"_s, &TForm1::mnuColDelClick);
+    N13 = action(mnuEdit, u"最終列の追加"_s, &TForm1::N13Click);
+    Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuErase->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    giveEditShortcutsPrecedence();
     mnuOrin = action(mnuEdit, u"選択行ｻｲｽﾞを元に"_s, &TForm1::mnuOrinClick);
 
     mnuSettings = bar->addMenu(u"設定"_s);
     // "環境設定" goes here, before "標準列幅行高".
     mnuDefault = action(mnuSettings, u"標準列幅行高"_s, &TForm1::mnuDefaultClick);
 
-    mnuSort = bar->addMenu(u"並べ替え"_s);  // "昇順", "降順"
+    N14 = bar->addMenu(u"並べ替え"_s);
+    mnuSort = action(N14, u"昇順"_s, &TForm1::mnuSortClick);
+    mnuSort2 = action(N14, u"降順"_s, &TForm1::mnuSort2Click);
     mnuTools = bar->addMenu(u"ツール"_s);
     // "定型句" goes here, before "電卓"; "勘定科目計算" after it.
     N21 = action(mnuTools, u"電卓"_s, &TForm1::N21Click);
@@ -271,12 +287,20 @@ void TForm1::buildMenus() {
     Help1 = action(mnuHelp, u"ヘルプ"_s, &TForm1::Help1Click);
 
     // The grid's pop-up menu repeats the Edit items from "コピー" to "列削除"
-    // (they go here), then the row-size item in full-width katakana.
+    // (without the two appends), then the row-size item in full-width katakana.
     PopupMenu1 = new QMenu(this);
+    Copy2 = action(PopupMenu1, u"コピー"_s, &TForm1::Copy1Click);
+    GoTo2 = action(PopupMenu1, u"移動"_s, &TForm1::GoTo1Click);
+    Paste2 = action(PopupMenu1, u"貼り付け"_s, &TForm1::Paste1Click);
+    N6 = action(PopupMenu1, u"消去"_s, &TForm1::mnuEraseClick);
+    N1 = action(PopupMenu1, u"行挿入"_s, &TForm1::mnuAddClick);
+    N2 = action(PopupMenu1, u"行削除"_s, &TForm1::mnuDelClick);
+    N3 = action(PopupMenu1, u"列挿入"_s, &TForm1::mnuColAddClick);
+    N4 = action(PopupMenu1, u"列削除"_s, &TForm1::mnuColDelClick);
     popupOrin = action(PopupMenu1, u"選択行サイズを元に"_s, &TForm1::mnuOrinClick);
 
     // A menu shows in the bar only once it has an item.
-    for (QMenu* menu : {mnuFile, mnuEdit, mnuSettings, mnuSort, mnuTools, mnuHelp})
+    for (QMenu* menu : {mnuFile, mnuEdit, mnuSettings, N14, mnuTools, mnuHelp})
         hideWhileEmpty(menu);
 }
 

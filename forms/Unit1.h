@@ -106,6 +106,21 @@ public:
     void ComboBox1Exit();
     void ComboBox2Exit();
 
+    // The Edit menu's block commands, the row and column commands and the
+    // sort menu (Unit1Edit.cpp). Each acts on the grid's selected block.
+    void Copy1Click();
+    void GoTo1Click();
+    void Paste1Click();
+    void mnuEraseClick();
+    void mnuAddClick();
+    void mnuDelClick();
+    void N12Click();
+    void mnuColAddClick();
+    void mnuColDelClick();
+    void N13Click();
+    void mnuSortClick();
+    void mnuSort2Click();
+
     // Controls, named as the handlers name them.
     LedgerGridView* StringGrid1 = nullptr;
     LedgerGridModel* gridModel = nullptr;
@@ -133,7 +148,7 @@ public:
     QMenu* mnuFile = nullptr;
     QMenu* mnuEdit = nullptr;
     QMenu* mnuSettings = nullptr;
-    QMenu* mnuSort = nullptr;
+    QMenu* N14 = nullptr;  // "並べ替え"
     QMenu* mnuTools = nullptr;
     QMenu* mnuHelp = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -142,11 +157,31 @@ public:
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* Exit1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* GoTo1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* mnuErase = nullptr;
+    QAction* mnuAdd = nullptr;
+    QAction* mnuDel = nullptr;
+    QAction* N12 = nullptr;
+    QAction* mnuColAdd = nullptr;
+    QAction* mnuColDel = nullptr;
+    QAction* N13 = nullptr;
     QAction* mnuOrin = nullptr;
+    QAction* Copy2 = nullptr;  // the pop-up menu's repeats
+    QAction* GoTo2 = nullptr;
+    QAction* Paste2 = nullptr;
+    QAction* N6 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
     QAction* popupOrin = nullptr;
     QAction* mnuDefault = nullptr;
     QAction* Help1 = nullptr;
     QAction* N21 = nullptr;
+    QAction* mnuSort = nullptr;   // "昇順"
+    QAction* mnuSort2 = nullptr;  // "降順"
 
     // One entry per line of the level-2 title file.
     std::vector<std::string> level2Titles;
@@ -193,6 +228,17 @@ private:
     void sendTab();
     void setEditMode(bool on);
     bool askToSaveFirst();
+
+    // The main menu's Ctrl+C, Ctrl+V and Ctrl+X act on the block also from
+    // the cell editor and the drop-down editors, whose own text commands
+    // would otherwise take those keys.
+    void giveEditShortcutsPrecedence();
+    // Before a block command: the edit in hand goes into its cell, and the
+    // view's selection into the table. `closeEditor` for commands that
+    // reshape the table, under which the edited cell may move or go.
+    void prepareBlockCommand(bool closeEditor);
+    // After a block command: the grid shows the table again.
+    void showEditedDayView(bool reshaped);
 
     QPointer<QWidget> phraseWindow_;
     QPointer<QWidget> calculatorWindow_;

@@ -1,0 +1,188 @@
+// TForm1: the Edit menu's clipboard blocks (copy, move, paste), erase, the
+// row and column commands, and the sort menu. The rules live in the core;
+// here the grid's selection goes into the table first, the clipboard and the
+// delete questions are wired, and the grid shows the result.
+
+#include <QAbstractItemDelegate>
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+#include "forms/LedgerCellDelegate.h"
+#include "forms/LedgerGridModel.h"
+#include "forms/LedgerGridView.h"
+#include "forms/Unit1.h"
+#include "ledger/ClipboardBlock.h"
+#include "ledger/RowColumnOps.h"
+#include "ledger/SortRows.h"
+#include "platform/Dialogs.h"
+#include "platform/Text.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::forms {
+
+namespace {
+
+// Lets the shortcuts of `actions` reach the menu from a text editor that
+// would otherwise take the same keys for its own copy, paste and cut.
+class MenuShortcutsFirst : public QObject {
+public:
+    MenuShortcutsFirst(QList<QAction*> actions, QObject* parent)
+        : QObject(parent), actions_(std::move(actions)) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : actions_) {
+            if (action->isEnabled() && action->shortcut() == pressed) {
+                event->ignore();  // not the editor's: the shortcut goes to the menu
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QList<QAction*> actions_;
+};
+
+// True only for Yes of the warning with Yes, No and Cancel.
+bool confirmDelete(const std::string& question) {
+    return platform::dialogs().message(
+               platform::MessageKind::Warning, platform::fromCp932(question),
+               platform::Yes | platform::No | platform::Cancel) == platform::Yes;
+}
+
+// Cells hold CR LF line breaks; a clipboard may hand them over as LF alone.
+QString withCellLineBreaks(QString text) {
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
+    return text;
+}
+
+void putOnClipboard(const std::string& block) {
+    QGuiApplication::clipboard()->setText(platform::fromCp932(block));
+}
+
+}  // namespace
+
+void TForm1::giveEditShortcutsPrecedence() {
+    auto* filter = new MenuShortcutsFirst({Copy1, Paste1, mnuErase}, this);
+    for (QComboBox* box : {ComboBox1, ComboBox2}) box->installEventFilter(filter);
+    connect(cellDelegate, &LedgerCellDelegate::editorOpened, this,
+            [filter](QWidget* editor) { editor->installEventFilter(filter); });
+}
+
+void TForm1::prepareBlockCommand(bool closeEditor) {
+    if (QWidget* editor = cellDelegate->openEditor()) {
+        cellDelegate->commitOpenEditor();
+        if (closeEditor) {
+            // The grid taking the focus back from its own editor is no entry
+            // into the grid, so the day view's flag stays as it was.
+            const bool changed = book.dayViewChanged;
+            emit cellDelegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+            book.dayViewChanged = changed;
+        }
+    }
+    selectionFromView();
+}
+
+void TForm1::showEditedDayView(bool reshaped) {
+    if (reshaped) {
+        refreshFromBook();
+    } else {
+        // Same shape: the selection and the current cell stay as the user left
+        // them, and an open cell editor shows its cell's new text.
+        gridModel->refresh();
+    }
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (current.isValid()) ShowRowTitles(LedgerGridModel::tableRow(current));
+    placeDropDownEditors();
+}
+
+// --- clipboard blocks --------------------------------------------------------
+
+void TForm1::Copy1Click() {
+    prepareBlockCommand(false);
+    putOnClipboard(copySelection(book.table));
+}
+
+void TForm1::GoTo1Click() {
+    prepareBlockCommand(false);
+    putOnClipboard(moveSelection(book.table, book.dayViewChanged));
+    showEditedDayView(false);
+}
+
+void TForm1::Paste1Click() {
+    prepareBlockCommand(false);
+    const platform::Cp932Result block =
+        platform::toCp932(withCellLineBreaks(QGuiApplication::clipboard()->text()));
+    pasteAtSelection(book.table, block.bytes, book.dayViewChanged);
+    showEditedDayView(false);
+    // Characters the ledger's files cannot hold were left out of the cells,
+    // as they are from typed text, and the same warning names them.
+    if (!block.ok() && block.bytes.find(kBlockRowEnd) != std::string::npos)
+        emit gridModel->unencodableTyped(block.unencodable);
+}
+
+// --- erase, rows and columns -------------------------------------------------
+
+void TForm1::mnuEraseClick() {
+    prepareBlockCommand(false);
+    erase(book.table, book.dayViewChanged);
+    showEditedDayView(false);
+}
+
+void TForm1::mnuAddClick() {
+    prepareBlockCommand(true);
+    insertRows(book.table);
+    showEditedDayView(true);
+}
+
+void TForm1::mnuDelClick() {
+    prepareBlockCommand(true);
+    deleteRows(book.table, book.dayViewChanged, confirmDelete);
+    showEditedDayView(true);
+}
+
+void TForm1::N12Click() {
+    prepareBlockCommand(true);
+    appendRow(book.table);
+    showEditedDayView(true);
+}
+
+void TForm1::mnuColAddClick() {
+    prepareBlockCommand(true);
+    insertColumns(book.table);
+    showEditedDayView(true);
+}
+
+void TForm1::mnuColDelClick() {
+    prepareBlockCommand(true);
+    deleteColumns(book.table, confirmDelete);
+    showEditedDayView(true);
+}
+
+void TForm1::N13Click() {
+    prepareBlockCommand(true);
+    appendColumn(book.table);
+    showEditedDayView(true);
+}
+
+// --- sorting -----------------------------------------------------------------
+
+void TForm1::mnuSortClick() {
+    prepareBlockCommand(false);
+    sortRows(book.table, book.table.selection().left, SortOrder::Ascending);
+    showEditedDayView(false);
+}
+
+void TForm1::mnuSort2Click() {
+    prepareBlockCommand(false);
+    sortRows(book.table, book.table.selection().left, SortOrder::Descending);
+    showEditedDayView(false);
+}
+
+}  // namespace orvo::forms
