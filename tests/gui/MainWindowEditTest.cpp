@@ -1,0 +1,512 @@
+// The Edit menu's block commands, the row and column commands and the sort
+// menu as the user drives them from the main window: the grid's selection,
+// the system clipboard, the delete questions, the shortcuts and the flag.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "forms/LedgerCellDelegate.h"
+#include "forms/LedgerGridModel.h"
+#include "forms/LedgerGridView.h"
+#include "platform/Text.h"
+#include "support/MainWindowHarness.h"
+
+using namespace Qt::Literals::StringLiterals;
+using orvo::CellBlock;
+using orvo::platform::Button;
+using orvo::platform::MessageKind;
+using orvo::testing::MainWindowHarness;
+
+namespace {
+
+const QChar kEsc(0x1B);
+
+// A clipboard block: cells joined by TAB, every row ended by ESC.
+QString blockOf(const QList<QStringList>& rows) {
+    QString text;
+    for (const QStringList& row : rows) text += row.join(u'\t') + kEsc;
+    return text;
+}
+
+// Selects the block in the grid as the mouse would.
+void selectBlock(MainWindowHarness& h, const CellBlock& b) {
+    const auto* model = h.form->gridModel;
+    QItemSelectionModel* selection = h.form->StringGrid1->selectionModel();
+    selection->setCurrentIndex(model->indexOfCell(b.left, b.top), QItemSelectionModel::NoUpdate);
+    selection->select(
+        QItemSelection(model->indexOfCell(b.left, b.top), model->indexOfCell(b.right, b.bottom)),
+        QItemSelectionModel::ClearAndSelect);
+}
+
+// Sets cells as typing does, without the grid's focus (the flag stays).
+void fill(MainWindowHarness& h, int row, const QStringList& cells) {
+    for (int i = 0; i < cells.size(); ++i)
+        h.form->gridModel->setData(h.form->gridModel->indexOfCell(1 + i, row), cells[i]);
+}
+
+QStringList rowTexts(const MainWindowHarness& h, int row) {
+    QStringList texts;
+    for (int c = 1; c < h.form->book.table.columnCount(); ++c) texts << h.cell(c, row);
+    return texts;
+}
+
+QList<QStringList> allRows(const MainWindowHarness& h) {
+    QList<QStringList> rows;
+    for (int r = 0; r < h.form->book.table.rowCount(); ++r) rows << rowTexts(h, r);
+    return rows;
+}
+
+QByteArray cp932(const QString& text) {
+    return QByteArray::fromStdString(orvo::platform::toCp932(text).bytes);
+}
+
+QString clipboardText() {
+    return QGuiApplication::clipboard()->text();
+}
+
+void setClipboard(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QStringList captionsOf(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* a : menu->actions()) texts << a->text();
+    return texts;
+}
+
+// The view's selection and current cell lie inside the table's data cells.
+void verifyViewInsideTable(const MainWindowHarness& h) {
+    const auto& table = h.form->book.table;
+    const CellBlock b = h.form->gridSelection();
+    QVERIFY(b.left >= 1 && b.top >= 1);
+    QVERIFY(b.right < table.columnCount() && b.bottom < table.rowCount());
+    const QModelIndex current = h.form->StringGrid1->currentIndex();
+    QVERIFY(current.isValid());
+    QVERIFY(orvo::forms::LedgerGridModel::tableColumn(current) < table.columnCount());
+    QVERIFY(orvo::forms::LedgerGridModel::tableRow(current) < table.rowCount());
+    QVERIFY(!h.form->StringGrid1->selectionModel()->selectedIndexes().isEmpty());
+}
+
+QWidget* focused() {
+    return QApplication::focusWidget();
+}
+
+}  // namespace
+
+class MainWindowEditTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menusCarryTheCommandsInOrder() {
+        MainWindowHarness h;
+        h.start();
+        const QStringList edit = captionsOf(h.form->mnuEdit);
+        const QStringList commands = {
+            u"コピー"_s,     u"移動"_s,         u"貼り付け"_s,        u"消去"_s,
+            u"行挿入(&I)"_s, u"行削除(&D)"_s,   u"最終行の追加"_s,    u"列挿入"_s,
+            u"列削除"_s,     u"最終列の追加"_s, u"選択行ｻｲｽﾞを元に"_s};
+        const qsizetype at = edit.indexOf(commands.first());
+        QVERIFY(at >= 0);
+        QCOMPARE(edit.mid(at, commands.size()), commands);
+        QCOMPARE(h.form->Copy1->shortcut(), QKeySequence(u"Ctrl+C"_s));
+        QCOMPARE(h.form->Paste1->shortcut(), QKeySequence(u"Ctrl+V"_s));
+        QCOMPARE(h.form->mnuErase->shortcut(), QKeySequence(u"Ctrl+X"_s));
+
+        QCOMPARE(captionsOf(h.form->PopupMenu1),
+                 (QStringList{u"コピー"_s, u"移動"_s, u"貼り付け"_s, u"消去"_s, u"行挿入"_s,
+                              u"行削除"_s, u"列挿入"_s, u"列削除"_s, u"選択行サイズを元に"_s}));
+        for (const QAction* a : h.form->PopupMenu1->actions()) QVERIFY(a->shortcut().isEmpty());
+
+        QCOMPARE(captionsOf(h.form->N14), (QStringList{u"昇順"_s, u"降順"_s}));
+        QVERIFY(h.form->N14->menuAction()->isVisible());
+        QVERIFY(h.form->menuBar()->actions().contains(h.form->N14->menuAction()));
+    }
+
+    void declinedDeleteChangesNoCell_data() {
+        QTest::addColumn<bool>("rows");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("flagAfter");
+        // The row question marks the day view before it asks; the column one never does.
+        QTest::newRow("rows, No") << true << int(orvo::platform::No)
+                                  << u"2行目から3行目までを削除しますか？"_s << true;
+        QTest::newRow("rows, Cancel") << true << int(orvo::platform::Cancel)
+                                      << u"2行目から3行目までを削除しますか？"_s << true;
+        QTest::newRow("columns, No")
+            << false << int(orvo::platform::No) << u"2列目から3列目までを削除しますか？"_s << false;
+        QTest::newRow("columns, Cancel") << false << int(orvo::platform::Cancel)
+                                         << u"2列目から3列目までを削除しますか？"_s << false;
+    }
+    void declinedDeleteChangesNoCell() {
+        QFETCH(bool, rows);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        QFETCH(bool, flagAfter);
+        MainWindowHarness h;
+        h.start();
+        fill(h, 2, {u"食費"_s, u"外食"_s, u"800"_s});
+        fill(h, 3, {u"住居費"_s, u"家賃"_s, u"50000"_s});
+        selectBlock(h, {2, 2, 3, 3});
+        h.form->book.dayViewChanged = false;
+        const QList<QStringList> before = allRows(h);
+        h.dialogs.clearShown();
+        h.dialogs.answer(static_cast<Button>(answer));
+        (rows ? h.form->mnuDel : h.form->mnuColDel)->trigger();
+
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
+        QCOMPARE(h.dialogs.last().kind, MessageKind::Warning);
+        QCOMPARE(h.dialogs.last().title, u"警告"_s);
+        QCOMPARE(h.dialogs.last().text, question);
+        QCOMPARE(h.dialogs.last().buttons,
+                 orvo::platform::Yes | orvo::platform::No | orvo::platform::Cancel);
+        QCOMPARE(allRows(h), before);
+        QCOMPARE(h.form->gridModel->rowCount(), 5);
+        QCOMPARE(h.form->gridModel->columnCount(), 5);
+        QCOMPARE(h.form->book.dayViewChanged, flagAfter);
+
+        // The column question leaves a flag that was set as it was.
+        h.form->book.dayViewChanged = true;
+        h.dialogs.answer(static_cast<Button>(answer));
+        (rows ? h.form->mnuDel : h.form->mnuColDel)->trigger();
+        QVERIFY(h.form->book.dayViewChanged);
+    }
+
+    void popUpDeleteAsksAndYesDeletes() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 2, {u"a"_s});
+        fill(h, 4, {u"d"_s});
+        selectBlock(h, {1, 2, 1, 3});
+        h.dialogs.answer(orvo::platform::Yes);
+        h.form->N2->trigger();
+        QCOMPARE(h.dialogs.last().text, u"2行目から3行目までを削除しますか？"_s);
+        QCOMPARE(h.form->book.table.rowCount(), 4);
+        QCOMPARE(h.form->gridModel->rowCount(), 3);
+        QCOMPARE(h.cell(1, 2), u"d"_s);
+        verifyViewInsideTable(h);
+    }
+
+    void insertedRowsShowInTheGridWithTheirHeights() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 3, {u"c"_s});
+        h.form->StringGrid1->verticalHeader()->resizeSection(2, 44);  // row 3
+        selectBlock(h, {1, 3, 2, 4});
+        h.form->book.dayViewChanged = false;
+        h.form->mnuAdd->trigger();
+
+        QCOMPARE(h.form->gridModel->rowCount(), 7);
+        const QHeaderView* rows = h.form->StringGrid1->verticalHeader();
+        QCOMPARE(rows->sectionSize(2), 20);
+        QCOMPARE(rows->sectionSize(3), 20);
+        QCOMPARE(rows->sectionSize(4), 44);  // former row 3, now row 5
+        QCOMPARE(h.cell(1, 5), u"c"_s);
+        QCOMPARE(h.form->StringGrid1->model()->index(4, 0).data().toString(), u"c"_s);
+        QCOMPARE(h.form->gridSelection(), (CellBlock{1, 3, 2, 4}));
+        QVERIFY(!h.form->book.dayViewChanged);
+
+        h.form->N13->trigger();
+        QCOMPARE(h.form->gridModel->columnCount(), 6);
+        QCOMPARE(h.form->StringGrid1->horizontalHeader()->sectionSize(5), 64);
+        QVERIFY(!h.form->book.dayViewChanged);
+    }
+
+    void copyOfOneCellPastesExactlyOneCell() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 2, {u""_s, u""_s, u"1500"_s});
+        selectBlock(h, {3, 2, 3, 2});
+        h.form->book.dayViewChanged = false;
+        h.form->Copy1->trigger();
+        QCOMPARE(clipboardText(), u"1500"_s + kEsc);
+        QVERIFY(!h.form->book.dayViewChanged);
+
+        QList<QStringList> expected = allRows(h);
+        expected[4][3] = u"1500"_s;  // cell (4, 4)
+        selectBlock(h, {4, 4, 5, 5});
+        h.form->Paste2->trigger();
+        QCOMPARE(allRows(h), expected);
+        QCOMPARE(h.form->StringGrid1->model()->index(3, 3).data().toString(), u"1500"_s);
+        QVERIFY(h.form->book.dayViewChanged);
+    }
+
+    void pasteIsClippedAtTheRightEdgeAndTheLastRow() {
+        MainWindowHarness h;
+        h.start();
+        setClipboard(blockOf({{u"a"_s, u"b"_s, u"c"_s}, {u"d"_s, u"e"_s, u"f"_s}}));
+        selectBlock(h, {4, 1, 4, 1});
+        h.form->Paste1->trigger();
+        QCOMPARE(rowTexts(h, 1), (QStringList{{}, {}, {}, u"a"_s, u"b"_s}));
+        QCOMPARE(rowTexts(h, 2), (QStringList{{}, {}, {}, u"d"_s, u"e"_s}));
+
+        setClipboard(blockOf({{u"1"_s}, {u"2"_s}, {u"3"_s}, {u"4"_s}}));
+        selectBlock(h, {1, 5, 1, 5});
+        h.form->Paste1->trigger();
+        QCOMPARE(h.cell(1, 5), u"1"_s);
+        QCOMPARE(h.form->book.table.rowCount(), 6);
+        QCOMPARE(h.form->book.table.columnCount(), 6);
+        QCOMPARE(h.form->gridModel->rowCount(), 5);
+    }
+
+    void textOfOtherProgramsPastesNothingButMarksTheDay() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 1, {u"食費"_s});
+        const QList<QStringList> before = allRows(h);
+        h.dialogs.clearShown();
+        setClipboard(u"x\ty\r\nz\tw\r\n"_s);
+        selectBlock(h, {1, 1, 1, 1});
+        h.form->book.dayViewChanged = false;
+        h.form->Paste1->trigger();
+        QCOMPARE(allRows(h), before);
+        QVERIFY(h.form->book.dayViewChanged);
+
+        QGuiApplication::clipboard()->clear();
+        h.form->book.dayViewChanged = false;
+        h.form->Paste1->trigger();
+        QCOMPARE(allRows(h), before);
+        QVERIFY(h.form->book.dayViewChanged);
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{0});
+    }
+
+    void multiLineBlockRoundTripsThroughTheSystemClipboard() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 1, {u"食費"_s, u"外食"_s, u"1200"_s, u"0"_s, u"昼食\n同僚と"_s});
+        fill(h, 2, {u"住居費"_s, u"家賃"_s, u"50000"_s, u""_s, u"十月分\n振込\n手数料込み"_s});
+        selectBlock(h, {1, 1, 5, 2});
+        h.form->Copy1->trigger();
+        QCOMPARE(clipboardText(),
+                 blockOf({{u"食費"_s, u"外食"_s, u"1200"_s, u"0"_s, u"昼食\r\n同僚と"_s},
+                          {u"住居費"_s, u"家賃"_s, u"50000"_s, u""_s,
+                           u"十月分\r\n振込\r\n手数料込み"_s}}));
+
+        selectBlock(h, {1, 4, 1, 4});
+        h.form->Paste1->trigger();
+        for (int i = 0; i < 2; ++i)
+            for (int c = 1; c <= 5; ++c)
+                QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(c, 4 + i)),
+                         QByteArray::fromStdString(h.form->book.table.cell(c, 1 + i)));
+        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(5, 5)),
+                 cp932(u"十月分\r\n振込\r\n手数料込み"_s));
+    }
+
+    void pastedLineBreaksBecomeTheCellsCrLf() {
+        MainWindowHarness h;
+        h.start();
+        setClipboard(blockOf({{u"a\nb"_s, u"c\rd"_s}}));
+        selectBlock(h, {4, 3, 4, 3});
+        h.form->Paste1->trigger();
+        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(4, 3)), QByteArray("a\r\nb"));
+        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(5, 3)), QByteArray("c\r\nd"));
+    }
+
+    void charactersShiftJisCannotHoldAreLeftOutAndNamed() {
+        MainWindowHarness h;
+        h.start();
+        h.dialogs.clearShown();
+        const QString smile = u"😀"_s;
+        setClipboard(blockOf({{u"朝"_s + smile + u"食"_s, u"한"_s}}));
+        selectBlock(h, {1, 1, 1, 1});
+        h.form->Paste1->trigger();
+        QCOMPARE(h.cell(1, 1), u"朝食"_s);
+        QCOMPARE(h.cell(2, 1), QString());
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
+        QCOMPARE(h.dialogs.last().kind, MessageKind::Warning);
+        QVERIFY(h.dialogs.last().text.contains(smile));
+        QVERIFY(h.dialogs.last().text.contains(u"한"_s));
+    }
+
+    void pasteAtRow300OfALargeDayAndPastRow255() {
+        MainWindowHarness h;
+        QStringList records;
+        for (int i = 1; i <= 400; ++i) records << u"2026/10/15\t食費\t\t%1\t0\t"_s.arg(1000 + i);
+        h.writeRecord(h.writeLedger(u"large.dat"_s, records));
+        h.start();
+        QCOMPARE(h.form->book.table.rowCount(), 401);
+        const QList<QStringList> before = allRows(h);
+
+        setClipboard(blockOf({{u"A"_s, u"B"_s}, {u"C"_s, u"D"_s}}));
+        selectBlock(h, {2, 300, 2, 300});
+        h.form->Paste1->trigger();
+        QList<QStringList> expected = before;
+        expected[300][1] = u"A"_s;
+        expected[300][2] = u"B"_s;
+        expected[301][1] = u"C"_s;
+        expected[301][2] = u"D"_s;
+        QCOMPARE(allRows(h), expected);
+
+        // A block of 260 rows from row 100 ends at row 359, titles untouched.
+        QList<QStringList> tall;
+        for (int i = 0; i < 260; ++i) tall << QStringList{u"r%1"_s.arg(i)};
+        setClipboard(blockOf(tall));
+        selectBlock(h, {5, 100, 5, 100});
+        h.form->Paste1->trigger();
+        for (int i = 0; i < 260; ++i) expected[100 + i][4] = u"r%1"_s.arg(i);
+        QCOMPARE(allRows(h), expected);
+    }
+
+    void moveLeavesTheBlockEmptyAndTheClipboardHoldingIt() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 2, {u"食費"_s, u"外食"_s, u"800"_s});
+        selectBlock(h, {1, 2, 2, 2});
+        h.form->book.dayViewChanged = false;
+        h.form->GoTo2->trigger();
+        QCOMPARE(clipboardText(), blockOf({{u"食費"_s, u"外食"_s}}));
+        QCOMPARE(rowTexts(h, 2), (QStringList{{}, {}, u"800"_s, {}, {}}));
+        QCOMPARE(h.form->StringGrid1->model()->index(1, 0).data().toString(), QString());
+        QVERIFY(h.form->book.dayViewChanged);
+        QCOMPARE(h.form->gridSelection(), (CellBlock{1, 2, 2, 2}));
+    }
+
+    void sortAscendingAndDescendingViaTheMenu() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 1, {u"食費"_s, u""_s, u"50"_s});
+        fill(h, 2, {u"住居費"_s, u""_s, u"1000"_s});
+        fill(h, 3, {u"ABC"_s, u""_s, u"200"_s});
+        h.form->book.dayViewChanged = false;
+        const QString dayOut = h.labelText("DayOut");
+        selectBlock(h, {3, 2, 3, 2});
+        h.form->mnuSort->trigger();
+        // Byte order: the empty keys first, then 1000 < 200 < 50; whole rows move.
+        QCOMPARE(rowTexts(h, 1)[2], QString());
+        QCOMPARE(rowTexts(h, 2)[2], QString());
+        QCOMPARE(rowTexts(h, 3), (QStringList{u"住居費"_s, {}, u"1000"_s, {}, {}}));
+        QCOMPARE(rowTexts(h, 4), (QStringList{u"ABC"_s, {}, u"200"_s, {}, {}}));
+        QCOMPARE(rowTexts(h, 5), (QStringList{u"食費"_s, {}, u"50"_s, {}, {}}));
+        QCOMPARE(h.form->StringGrid1->model()->index(2, 2).data().toString(), u"1000"_s);
+
+        h.form->mnuSort2->trigger();
+        QCOMPARE(rowTexts(h, 1)[2], u"50"_s);
+        QCOMPARE(rowTexts(h, 2)[2], u"200"_s);
+        QCOMPARE(rowTexts(h, 3)[2], u"1000"_s);
+        QCOMPARE(rowTexts(h, 4)[2], QString());
+        QCOMPARE(rowTexts(h, 5)[2], QString());
+        QVERIFY(!h.form->book.dayViewChanged);
+        QCOMPARE(h.labelText("DayOut"), dayOut);
+        QCOMPARE(h.form->gridSelection(), (CellBlock{3, 2, 3, 2}));
+    }
+
+    void shortcutsActOnTheBlockFromAnOpenEditor() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 1, {u""_s, u""_s, u""_s, u""_s, u"old"_s});
+        h.form->StringGrid1->setFocus();
+        selectBlock(h, {5, 1, 5, 1});
+        QTest::keyClicks(h.form->StringGrid1, u"n"_s);  // opens the editor
+        auto* editor = qobject_cast<QPlainTextEdit*>(h.form->cellDelegate->openEditor());
+        QVERIFY(editor);
+        QTest::keyClicks(focused(), u"ew"_s);
+        // The editor's own copy would take the selected text without ESC.
+        editor->selectAll();
+        QTest::keyClick(focused(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboardText(), u"new"_s + kEsc);
+        QCOMPARE(h.cell(5, 1), u"new"_s);
+        QCOMPARE(h.form->cellDelegate->openEditor(), editor);
+
+        QTest::keyClick(focused(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(h.cell(5, 1), QString());
+        QCOMPARE(editor->toPlainText(), QString());
+        QCOMPARE(clipboardText(), u"new"_s + kEsc);  // erase copies nothing
+
+        setClipboard(blockOf({{u"朝食\r\nパン"_s}}));
+        QTest::keyClick(focused(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(5, 1)),
+                 cp932(u"朝食\r\nパン"_s));
+        QCOMPARE(editor->toPlainText(), u"朝食\nパン"_s);
+        // Closing the editor keeps the pasted text.
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        MainWindowHarness::settle();
+        QVERIFY(!h.form->cellDelegate->openEditor());
+        QCOMPARE(h.cell(5, 1), u"朝食\nパン"_s);
+    }
+
+    void shortcutsActOnTheBlockFromTheGridAndTheTitleEditor() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 2, {u"食費"_s, u"外食"_s});
+        h.form->StringGrid1->setFocus();
+        selectBlock(h, {1, 2, 2, 2});
+        MainWindowHarness::settle();
+        QTest::keyClick(h.form->StringGrid1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboardText(), blockOf({{u"食費"_s, u"外食"_s}}));
+
+        // The drop-down editor over column 1 stands for the cell.
+        QVERIFY(h.form->ComboBox1->isVisible());
+        h.form->ComboBox1->setFocus();
+        selectBlock(h, {1, 4, 1, 4});
+        QTest::keyClick(h.form->ComboBox1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(rowTexts(h, 4), (QStringList{u"食費"_s, u"外食"_s, {}, {}, {}}));
+        QCOMPARE(h.form->ComboBox1->currentText(), u"食費"_s);
+    }
+
+    void deletingEveryRowOrColumnKeepsTheSelectionInside() {
+        MainWindowHarness h;
+        h.start();
+        fill(h, 1, {u"食費"_s});
+        selectBlock(h, {2, 1, 3, 5});
+        h.dialogs.answer(orvo::platform::Yes);
+        h.form->mnuDel->trigger();
+        QCOMPARE(h.dialogs.last().text, u"1行目から5行目までを削除しますか？"_s);
+        QCOMPARE(h.form->book.table.rowCount(), 2);
+        QCOMPARE(h.form->gridModel->rowCount(), 1);
+        QCOMPARE(h.cell(1, 1), QString());
+        QCOMPARE(h.cell(1, 0), u"勘定科目1"_s);
+        verifyViewInsideTable(h);
+
+        selectBlock(h, {1, 1, 5, 1});
+        h.dialogs.answer(orvo::platform::Yes);
+        h.form->mnuColDel->trigger();
+        QCOMPARE(h.dialogs.last().text, u"1列目から5列目までを削除しますか？"_s);
+        QCOMPARE(h.form->book.table.columnCount(), 2);
+        QCOMPARE(h.form->gridModel->columnCount(), 1);
+        QCOMPARE(h.cell(1, 0), QString());
+        verifyViewInsideTable(h);
+        QVERIFY(h.dialogs.allAnswersUsed());
+    }
+
+    void deletingTheLastRowsAndColumnsKeepsTheSelectionInside() {
+        MainWindowHarness h;
+        h.start();
+        selectBlock(h, {4, 4, 5, 5});
+        h.dialogs.answer(orvo::platform::Yes);
+        h.form->mnuDel->trigger();
+        QCOMPARE(h.form->book.table.rowCount(), 4);
+        verifyViewInsideTable(h);
+
+        selectBlock(h, {4, 2, 5, 3});
+        h.dialogs.answer(orvo::platform::Yes);
+        h.form->N4->trigger();
+        QCOMPARE(h.form->book.table.columnCount(), 4);
+        verifyViewInsideTable(h);
+    }
+
+    void reshapingClosesTheEditorKeepingItsEdit() {
+        MainWindowHarness h;
+        h.start();
+        h.form->StringGrid1->setFocus();
+        selectBlock(h, {3, 2, 3, 2});
+        QTest::keyClicks(h.form->StringGrid1, u"7"_s);  // opens the editor
+        QVERIFY(h.form->cellDelegate->openEditor());
+        QTest::keyClicks(focused(), u"5"_s);
+        h.form->book.dayViewChanged = false;
+        h.form->mnuAdd->trigger();
+        MainWindowHarness::settle();
+        QVERIFY(!h.form->cellDelegate->openEditor());
+        QCOMPARE(h.cell(3, 3), u"75"_s);  // moved down with its row
+        QCOMPARE(h.cell(3, 2), QString());
+        QVERIFY(!h.form->book.dayViewChanged);
+        QCOMPARE(focused(), h.form->StringGrid1);
+    }
+};
+
+QTEST_MAIN(MainWindowEditTest)
+#include "MainWindowEditTest.moc"
