@@ -7,6 +7,16 @@
 namespace orvo {
 
 std::optional<std::int32_t> parseAmount(std::string_view text) {
+    // The usual amount: up to nine plain digits, which cannot overflow.
+    if (!text.empty() && text.size() <= 9) {
+        std::uint32_t value = 0;  // unsigned: garbage may wrap before it is refused
+        bool digits = true;
+        for (char c : text) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + static_cast<std::uint32_t>(c - '0');
+        }
+        if (digits) return static_cast<std::int32_t>(value);
+    }
     std::size_t pos = 0;
     while (pos < text.size() && text[pos] == ' ') ++pos;
     bool negative = false;

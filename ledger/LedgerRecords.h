@@ -3,8 +3,10 @@
 // case ignored (never on the trail byte of a double-byte character). Lines that
 // compare equal are all kept; a new one goes before them.
 //
-// Kept in blocks so that inserting or removing a day's records in a ledger of a
-// million lines moves a few thousand entries, not the whole list.
+// Kept in blocks of about a thousand lines, each block's lines stored back to
+// back in one buffer: inserting or removing a day's records in a ledger of a
+// million lines moves a few thousand entries, and a line costs no allocation
+// of its own.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,22 +23,57 @@ namespace orvo {
 // <0, 0, >0 as `a` sorts before, with, or after `b`.
 int compareRecordLines(std::string_view a, std::string_view b);
 
+// Lines stored back to back in one buffer; the blocks of `LedgerRecords`, and
+// the chunks a file is read in.
+class RecordChunk {
+public:
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view operator[](std::size_t i) const {
+        return std::string_view(bytes_).substr(spans_[i].offset, spans_[i].length);
+    }
+    std::string_view back() const { return (*this)[size() - 1]; }
+    void push(std::string_view line) { insert(size(), line); }
+    void reserve(std::size_t lines, std::size_t bytes) {
+        spans_.reserve(lines);
+        bytes_.reserve(bytes);
+    }
+
+private:
+    friend class LedgerRecords;
+    struct Span {
+        std::uint32_t offset;
+        std::uint32_t length;
+    };
+    void insert(std::size_t i, std::string_view line);
+    void erase(std::size_t i);
+    // Moves lines [from, size) into a new chunk.
+    RecordChunk splitOff(std::size_t from);
+    // Drops the bytes of erased lines.
+    void compact();
+
+    std::string bytes_;
+    std::vector<Span> spans_;
+    std::size_t unused_ = 0;  // bytes of erased lines still in bytes_
+};
+
 class LedgerRecords {
 public:
     LedgerRecords();
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    const std::string& operator[](std::size_t index) const;
+    // Valid until the list next changes.
+    std::string_view operator[](std::size_t index) const;
 
     // Inserts at the sorted place, before lines that compare equal; returns the index.
-    std::size_t add(std::string line);
+    std::size_t add(std::string_view line);
     // Adds many lines as if added one by one in this order (so, of equal lines,
     // the later stands first), in O(n log n).
-    void addAll(std::vector<std::string> lines);
-    // The same for lines read in chunks: a sorted ledger file becomes the list
-    // without ever being held twice.
-    void addAll(std::vector<std::vector<std::string>> chunks);
+    void addAll(const std::vector<std::string>& lines);
+    // The same for lines read in chunks: a sorted ledger file becomes the
+    // list's blocks as they are, without being copied.
+    void addAll(std::vector<RecordChunk> chunks);
     void removeAt(std::size_t index);
     void clear();
 
@@ -56,26 +93,24 @@ public:
     template <class F>
     void forEach(F&& f) const {
         for (const auto& block : blocks_)
-            for (const auto& line : block) f(line);
+            for (std::size_t i = 0; i < block.size(); ++i) f(block[i]);
     }
 
     // Replaces the line at `index` in place; the caller keeps the order (the
     // bulk replace rewrites lines without re-sorting them).
-    void replaceAt(std::size_t index, std::string line);
+    void replaceAt(std::size_t index, std::string_view line);
 
 private:
-    using Block = std::vector<std::string>;
-
     struct Position {
         std::size_t block;
         std::size_t offset;
     };
     Position locate(std::size_t index) const;
     void rebuildStarts() const;
-    void noteAdded(const std::string& line);
-    void noteRemoved(const std::string& line);
+    void noteAdded(std::string_view line);
+    void noteRemoved(std::string_view line);
 
-    std::vector<Block> blocks_;
+    std::vector<RecordChunk> blocks_;
     std::size_t size_ = 0;
     mutable std::vector<std::size_t> starts_;  // index of each block's first line
     mutable bool startsValid_ = false;

@@ -5,30 +5,49 @@
 namespace orvo {
 
 bool LineReader::fill() {
-    if (pos_ < end_) return true;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    pos_ = 0;
-    return end_ > 0;
+    if (pos_ == end_) {
+        end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+        pos_ = 0;
+    }
+    if (skipLf_ && pos_ < end_) {
+        skipLf_ = false;
+        if (buffer_[pos_] == '\n') ++pos_;
+        return fill();
+    }
+    return pos_ < end_;
 }
 
-void LineReader::readLine(std::string& line) {
-    line.clear();
+std::string_view LineReader::nextLine() {
+    bool straddles = false;
     while (fill()) {
         const char* start = buffer_.data() + pos_;
         const std::size_t avail = end_ - pos_;
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
-        const char* cr = static_cast<const char*>(std::memchr(start, '\r', lf ? static_cast<std::size_t>(lf - start) : avail));
+        const char* cr =
+            static_cast<const char*>(std::memchr(start, '\r', lf ? static_cast<std::size_t>(lf - start) : avail));
         const char* stop = cr ? cr : lf;
         if (!stop) {
-            line.append(start, avail);
+            if (!straddles) straddling_.clear();
+            straddling_.append(start, avail);
+            straddles = true;
             pos_ = end_;
             continue;
         }
-        line.append(start, static_cast<std::size_t>(stop - start));
-        pos_ += static_cast<std::size_t>(stop - start) + 1;
-        if (*stop == '\r' && fill() && buffer_[pos_] == '\n') ++pos_;
-        return;
+        const auto length = static_cast<std::size_t>(stop - start);
+        pos_ += length + 1;
+        if (*stop == '\r') {
+            if (pos_ < end_) {
+                if (buffer_[pos_] == '\n') ++pos_;
+            } else {
+                skipLf_ = true;  // looked at on the next read, which refills the buffer
+            }
+        }
+        if (!straddles) return std::string_view(start, length);
+        straddling_.append(start, length);
+        return straddling_;
     }
+    if (straddles) return straddling_;
+    return {};
 }
 
 void LineReader::skipControlsAndBlanks() {

@@ -30,7 +30,7 @@ protected:
     }
     std::vector<std::string> records() const {
         std::vector<std::string> out;
-        book.records.forEach([&](const std::string& l) { out.push_back(l); });
+        book.records.forEach([&](std::string_view l) { out.push_back(std::string(l)); });
         return out;
     }
     LedgerBook book;

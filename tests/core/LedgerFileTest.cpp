@@ -51,7 +51,7 @@ protected:
     }
     std::vector<std::string> records() const {
         std::vector<std::string> out;
-        book.records.forEach([&](const std::string& l) { out.push_back(l); });
+        book.records.forEach([&](std::string_view l) { out.push_back(std::string(l)); });
         return out;
     }
     std::string errorOf(const std::function<void()>& f) {

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<std::string> contents(const LedgerRecords& r) {
     std::vector<std::string> out;
-    r.forEach([&](const std::string& l) { out.push_back(l); });
+    r.forEach([&](std::string_view l) { out.push_back(std::string(l)); });
     return out;
 }
 
@@ -59,10 +59,10 @@ TEST(LedgerRecords, BulkAddEqualsAddingOneByOne) {
             }
             for (const auto& l : lines) one.add(l);
             bulk.addAll(lines);
-            std::vector<std::vector<std::string>> chunks(1);
+            std::vector<RecordChunk> chunks(1);
             for (const auto& l : lines) {
                 if (chunks.back().size() == 700) chunks.emplace_back();
-                chunks.back().push_back(l);
+                chunks.back().push(l);
             }
             chunked.addAll(std::move(chunks));
             ASSERT_EQ(contents(bulk), contents(one)) << "round " << round;
@@ -105,7 +105,7 @@ TEST(LedgerRecords, DayIndicesFindCanonicalAndOddlyWrittenDatesOnly) {
     r.add("2026/12/09\tafter");
     r.add("26/12/08\tshort year");
     std::vector<std::string> day;
-    for (std::size_t i : r.indicesOfDay({2026, 12, 8})) day.push_back(r[i]);
+    for (std::size_t i : r.indicesOfDay({2026, 12, 8})) day.emplace_back(r[i]);
     EXPECT_EQ(day, (std::vector<std::string>{"2026/12/08", "2026/12/08\ta", "2026/12/08\tb", "2026/12/8\todd",
                                              "26/12/08\tshort year"}));
     EXPECT_TRUE(r.indicesOfDay({2026, 12, 10}).empty());
@@ -123,6 +123,50 @@ TEST(LedgerRecords, UndatedRecordsAreFoundWhereTheDayScanWouldMeetThem) {
     EXPECT_EQ(r.undatedRecordBefore({2026, 12, 2}), nullptr);
     r.removeAt(r.lowerBound("2026/12/03x"));
     EXPECT_EQ(r.undatedRecordBefore({2026, 12, 31}), nullptr);
+}
+
+}  // namespace
+}  // namespace orvo
+
+namespace orvo {
+namespace {
+
+// Adding, removing and replacing at random keeps the list equal to a plain
+// sorted vector, across block splits and the compaction of rewritten blocks.
+TEST(LedgerRecords, StaysEqualToASimpleModelUnderRandomEdits) {
+    std::mt19937 rng(11);
+    LedgerRecords r;
+    std::vector<std::string> model;
+    auto modelAdd = [&](const std::string& l) {
+        auto it = std::lower_bound(model.begin(), model.end(), l, [](const std::string& a, const std::string& b) {
+            return compareRecordLines(a, b) < 0;
+        });
+        model.insert(it, l);
+    };
+    for (int step = 0; step < 20000; ++step) {
+        const int op = static_cast<int>(rng() % 10);
+        if (op < 6 || model.empty()) {
+            std::string l = "2026/01/" + std::to_string(10 + rng() % 5) + "\t" + std::string(1 + rng() % 40, "aAb表"[rng() % 4]);
+            modelAdd(l);
+            r.add(l);
+        } else if (op < 9) {
+            const std::size_t i = rng() % model.size();
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+            r.removeAt(i);
+        } else {
+            const std::size_t i = rng() % model.size();
+            std::string l = model[i];
+            l.back() = l.back() == 'a' ? 'A' : l.back() == 'A' ? 'a' : l.back();  // same place in the order
+            model[i] = l;
+            r.replaceAt(i, l);
+        }
+        if (step % 997 == 0) {
+            ASSERT_EQ(contents(r), model) << step;
+        }
+    }
+    ASSERT_EQ(contents(r), model);
+    ASSERT_EQ(r.size(), model.size());
+    for (std::size_t i = 0; i < model.size(); i += 101) ASSERT_EQ(r[i], model[i]);
 }
 
 }  // namespace
