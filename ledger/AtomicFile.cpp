@@ -55,6 +55,7 @@ AtomicFileWriter::AtomicFileWriter(std::string path, WriteFaults faults)
         throw cannotCreateFile(nameForMessage(path));
     }
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    pending_.reserve(kPendingLimit + 4096);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -73,14 +74,27 @@ void AtomicFileWriter::fail() {
 
 void AtomicFileWriter::write(std::string_view bytes) {
     if (faults_.failAfterBytes && written_ + bytes.size() > *faults_.failAfterBytes) {
-        std::fwrite(bytes.data(), 1, *faults_.failAfterBytes - written_, file_);
+        pending_.append(bytes.substr(0, *faults_.failAfterBytes - written_));
+        flushPending();
         fail();
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail();
+    // Collected here: a ledger is written a short line at a time, and one
+    // large write costs less than many small ones through stdio.
+    pending_.append(bytes);
     written_ += bytes.size();
+    if (pending_.size() >= kPendingLimit) flushPending();
+}
+
+void AtomicFileWriter::flushPending() {
+    if (!pending_.empty() && std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
+        pending_.clear();
+        fail();
+    }
+    pending_.clear();
 }
 
 void AtomicFileWriter::commit() {
+    flushPending();
     if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) fail();
     if (std::fclose(file_) != 0) {
         file_ = nullptr;

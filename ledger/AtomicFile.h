@@ -35,11 +35,15 @@ public:
 
 private:
     [[noreturn]] void fail();
+    void flushPending();
+
+    static constexpr std::size_t kPendingLimit = 1 << 18;
 
     std::string path_;     // the file to replace
     std::string tempPath_;
     std::FILE* file_ = nullptr;
     WriteFaults faults_;
+    std::string pending_;  // written, not yet handed to the file
     std::size_t written_ = 0;
     bool committed_ = false;
 };
