@@ -35,33 +35,4 @@ void LedgerTable::setDefaultRowHeight(int height) {
     std::fill(rowHeights_.begin(), rowHeights_.end(), height);
 }
 
-void LedgerTable::moveRow(int from, int to) {
-    if (from == to) return;
-    auto rowBegin = [this](int r) { return cells_.begin() + static_cast<std::ptrdiff_t>(index(0, r)); };
-    auto hBegin = rowHeights_.begin();
-    if (from < to) {
-        std::rotate(rowBegin(from), rowBegin(from + 1), rowBegin(to + 1));
-        std::rotate(hBegin + from, hBegin + from + 1, hBegin + to + 1);
-    } else {
-        std::rotate(rowBegin(to), rowBegin(from), rowBegin(from + 1));
-        std::rotate(hBegin + to, hBegin + from, hBegin + from + 1);
-    }
-}
-
-void LedgerTable::moveColumn(int from, int to) {
-    if (from == to) return;
-    for (int r = 0; r < rows_; ++r) {
-        auto b = cells_.begin() + static_cast<std::ptrdiff_t>(index(0, r));
-        if (from < to)
-            std::rotate(b + from, b + from + 1, b + to + 1);
-        else
-            std::rotate(b + to, b + from, b + from + 1);
-    }
-    auto w = colWidths_.begin();
-    if (from < to)
-        std::rotate(w + from, w + from + 1, w + to + 1);
-    else
-        std::rotate(w + to, w + from, w + from + 1);
-}
-
 }  // namespace orvo

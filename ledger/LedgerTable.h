@@ -48,11 +48,6 @@ public:
     int defaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultRowHeight(int height);
 
-    // Moves row `from` to position `to` (texts and height), shifting the rows between.
-    void moveRow(int from, int to);
-    // Moves column `from` to position `to` (texts and width), shifting the columns between.
-    void moveColumn(int from, int to);
-
     // The grid's selection and its current cell (the selection's anchor).
     const CellBlock& selection() const { return selection_; }
     void setSelection(const CellBlock& block) { selection_ = block; }
