@@ -2,6 +2,7 @@
 // record that a day change would cost without bisection, at 10k, 100k and 1M records.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -57,7 +58,13 @@ void BM_Load(benchmark::State& state) {
         benchmark::DoNotOptimize(book.records.size());
     }
     setRecordCounters(state, n);
-    state.counters["file_MB"] = static_cast<double>(fs::file_size(ledgerFile(n))) / 1e6;
+    const double fileMB = static_cast<double>(fs::file_size(ledgerFile(n))) / 1e6;
+    state.counters["file_MB"] = fileMB;
+    // The process's peak so far: the sizes run smallest first, so at each size
+    // this is that size's peak (bench/load-peak-memory measures one load alone).
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_RSS_MB"] = static_cast<double>(usage.ru_maxrss) / 1e3;
 }
 
 void BM_ShowLateDay(benchmark::State& state) {
