@@ -86,6 +86,7 @@ public:
     void mnuDefaultClick();
     void mnuOrinClick();
     void N21Click();
+    void showCompanion(QWidget* window);
     void Button1Click(QObject* sender);
     void Button3Click();
     void DateTimePicker1Enter();

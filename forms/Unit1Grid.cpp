@@ -103,17 +103,19 @@ void TForm1::StringGrid1DblClick() {
     QWidget* companion = nullptr;
     if (left == kColExpense || left == kColIncome) companion = calculatorWindow_;
     if (left == kColDescription) companion = phraseWindow_;
-    if (companion) {
-        companion->show();
-        companion->raise();
-    }
+    if (companion) showCompanion(companion);
 }
 
 void TForm1::N21Click() {
-    if (!calculatorWindow_) return;
-    calculatorWindow_->show();
-    calculatorWindow_->raise();
-    calculatorWindow_->activateWindow();
+    if (calculatorWindow_) showCompanion(calculatorWindow_);
+}
+
+void TForm1::showCompanion(QWidget* window) {
+    // Shown as the desktop shows a window: in front and taking the keyboard,
+    // so that what the user types next goes to it.
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void TForm1::StringGrid1Enter() {
