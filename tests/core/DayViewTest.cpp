@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CoreTestSupport.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/OrvoError.h"
 
@@ -28,11 +29,7 @@ protected:
         book.pickedDay = day;
         book.ShowDay();
     }
-    std::vector<std::string> records() const {
-        std::vector<std::string> out;
-        book.records.forEach([&](std::string_view l) { out.push_back(std::string(l)); });
-        return out;
-    }
+    std::vector<std::string> records() const { return recordLines(book.records); }
     LedgerBook book;
 };
 

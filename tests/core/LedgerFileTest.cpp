@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <sstream>
 
+#include "CoreTestSupport.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/OrvoError.h"
 
@@ -49,19 +49,7 @@ protected:
         book.dataFileName = path;
         book.LoadLedger();
     }
-    std::vector<std::string> records() const {
-        std::vector<std::string> out;
-        book.records.forEach([&](std::string_view l) { out.push_back(std::string(l)); });
-        return out;
-    }
-    std::string errorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const OrvoError& e) {
-            return e.what();
-        }
-        return "(no error)";
-    }
+    std::vector<std::string> records() const { return recordLines(book.records); }
 
     fs::path dir;
     LedgerBook book;

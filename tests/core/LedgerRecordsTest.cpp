@@ -1,5 +1,7 @@
 #include "ledger/LedgerRecords.h"
 
+#include "CoreTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,11 +9,7 @@
 namespace orvo {
 namespace {
 
-std::vector<std::string> contents(const LedgerRecords& r) {
-    std::vector<std::string> out;
-    r.forEach([&](std::string_view l) { out.push_back(std::string(l)); });
-    return out;
-}
+std::vector<std::string> contents(const LedgerRecords& r) { return recordLines(r); }
 
 TEST(RecordOrder, IgnoresAsciiLetterCaseButNeverFoldsATrailByte) {
     EXPECT_EQ(compareRecordLines("abc", "ABC"), 0);

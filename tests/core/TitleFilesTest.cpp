@@ -11,7 +11,7 @@ namespace orvo {
 namespace {
 
 using testing::abcForest;
-using testing::errorOf;
+using orvo::errorOf;
 using testing::shapeOf;
 using testing::TempFolder;
 using testing::titleNamed;

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "CoreTestSupport.h"
 #include "ledger/OrvoError.h"
 #include "settings/TitleForest.h"
 
@@ -42,17 +43,6 @@ inline TitleForest abcForest() {
     f.addLastChild(b1, "B1a");
     f.addLastChild(b, "B2");
     return f;
-}
-
-// The message of the OrvoError `f` throws, or "" when it throws none.
-template <class F>
-std::string errorOf(F&& f) {
-    try {
-        f();
-    } catch (const OrvoError& e) {
-        return e.what();
-    }
-    return {};
 }
 
 class TempFolder {
