@@ -10,7 +10,8 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: generate-ledger OUT.dat RECORDS [yyyy/mm/dd [MIN MAX [SEED]]]\n");
+        std::fprintf(stderr,
+                     "usage: generate-ledger OUT.dat RECORDS [yyyy/mm/dd [MIN MAX [SEED]]]\n");
         return 2;
     }
     orvo::bench::GeneratorOptions o;

@@ -45,8 +45,8 @@ LedgerDate lastDay(const LedgerBook& book) {
 }
 
 void setRecordCounters(benchmark::State& state, std::size_t records) {
-    state.counters["records_per_s"] =
-        benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["records_per_s"] = benchmark::Counter(
+        static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_Load(benchmark::State& state) {
@@ -78,7 +78,8 @@ void BM_ShowLateDay(benchmark::State& state) {
 void changeDay(benchmark::State& state, int daysFromEnd) {
     LedgerBook book;
     load(book, static_cast<std::size_t>(state.range(0)));
-    const LedgerDate base = daysFromEnd >= 0 ? lastDay(book).addDays(-daysFromEnd) : *LedgerDate::parse("2000/01/05");
+    const LedgerDate base =
+        daysFromEnd >= 0 ? lastDay(book).addDays(-daysFromEnd) : *LedgerDate::parse("2000/01/05");
     book.pickedDay = base;
     book.ShowDay();
     bool forward = true;
@@ -91,8 +92,12 @@ void changeDay(benchmark::State& state, int daysFromEnd) {
         forward = !forward;
     }
 }
-void BM_ChangeLateDay(benchmark::State& state) { changeDay(state, 3); }
-void BM_ChangeEarlyDay(benchmark::State& state) { changeDay(state, -1); }
+void BM_ChangeLateDay(benchmark::State& state) {
+    changeDay(state, 3);
+}
+void BM_ChangeEarlyDay(benchmark::State& state) {
+    changeDay(state, -1);
+}
 
 // The same day change done by scanning from the first record, splitting every line.
 void BM_ChangeLateDayByScanFromFirstRecord(benchmark::State& state) {

@@ -18,12 +18,16 @@ int main(int argc, char** argv) {
     book.ResetLedgerTable();
     book.dataFileName = argv[1];
     book.LoadLedger();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     struct rusage after {};
     getrusage(RUSAGE_SELF, &after);
     const double fileMB = static_cast<double>(std::filesystem::file_size(argv[1])) / 1e6;
     const double peakMB = static_cast<double>(after.ru_maxrss) / 1e3;
-    std::printf("records %zu  file %.1f MB  load %.3f s  peak RSS %.1f MB (%.2f x file; %.1f MB before load)\n",
-                book.records.size(), fileMB, seconds, peakMB, peakMB / fileMB, static_cast<double>(before.ru_maxrss) / 1e3);
+    std::printf(
+        "records %zu  file %.1f MB  load %.3f s  peak RSS %.1f MB (%.2f x file; %.1f MB before "
+        "load)\n",
+        book.records.size(), fileMB, seconds, peakMB, peakMB / fileMB,
+        static_cast<double>(before.ru_maxrss) / 1e3);
     return 0;
 }

@@ -63,10 +63,12 @@ int runDay(const std::vector<std::string>& args) {
         }
         std::printf("%s\n", row.c_str());
     }
-    std::printf("%s\t%s\t%s\t%s\n", cp932::toUtf8("日計").c_str(), labelForPrint(book.dayOutText()).c_str(),
-                labelForPrint(book.dayInText()).c_str(), labelForPrint(book.dayZanText()).c_str());
-    std::printf("%s\t%s\t%s\t%s\n", cp932::toUtf8("累計").c_str(), labelForPrint(book.allOutText()).c_str(),
-                labelForPrint(book.allInText()).c_str(), labelForPrint(book.allZanText()).c_str());
+    std::printf("%s\t%s\t%s\t%s\n", cp932::toUtf8("日計").c_str(),
+                labelForPrint(book.dayOutText()).c_str(), labelForPrint(book.dayInText()).c_str(),
+                labelForPrint(book.dayZanText()).c_str());
+    std::printf("%s\t%s\t%s\t%s\n", cp932::toUtf8("累計").c_str(),
+                labelForPrint(book.allOutText()).c_str(), labelForPrint(book.allInText()).c_str(),
+                labelForPrint(book.allZanText()).c_str());
     return kExitOk;
 }
 

@@ -18,9 +18,13 @@ std::vector<CliCommand>& table() {
 }
 }  // namespace
 
-RegisterCommand::RegisterCommand(CliCommand command) { table().push_back(command); }
+RegisterCommand::RegisterCommand(CliCommand command) {
+    table().push_back(command);
+}
 
-const std::vector<CliCommand>& commands() { return table(); }
+const std::vector<CliCommand>& commands() {
+    return table();
+}
 
 void printError(const std::string& cp932Message) {
     std::fprintf(stderr, "%s.\n", cp932::toUtf8(cp932Message).c_str());
@@ -31,7 +35,8 @@ void printError(const std::string& cp932Message) {
 namespace {
 int usage() {
     std::fprintf(stderr, "usage:\n");
-    for (const auto& c : orvo::cli::commands()) std::fprintf(stderr, "  orvokakei-cli %s %s\n", c.name, c.usage);
+    for (const auto& c : orvo::cli::commands())
+        std::fprintf(stderr, "  orvokakei-cli %s %s\n", c.name, c.usage);
     return orvo::cli::kExitUsage;
 }
 }  // namespace

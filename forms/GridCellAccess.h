@@ -13,7 +13,7 @@ class GridCellAccess {
 public:
     virtual ~GridCellAccess() = default;
     virtual CellBlock gridSelection() const = 0;
-    virtual std::string cellText(int col, int row) const = 0;     // CP932
+    virtual std::string cellText(int col, int row) const = 0;                  // CP932
     virtual void setCellText(int col, int row, const std::string& cp932) = 0;  // refreshes the view
 };
 

@@ -16,7 +16,9 @@ namespace orvo {
 
 namespace {
 
-std::string nameForMessage(const std::string& path) { return cp932::fromUtf8(path).bytes; }
+std::string nameForMessage(const std::string& path) {
+    return cp932::fromUtf8(path).bytes;
+}
 
 // Writes through a symbolic link to the file it names, so the link stays.
 std::string resolvedTarget(const std::string& path) {
@@ -86,7 +88,8 @@ void AtomicFileWriter::write(std::string_view bytes) {
 }
 
 void AtomicFileWriter::flushPending() {
-    if (!pending_.empty() && std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
+    if (!pending_.empty() &&
+        std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
         pending_.clear();
         fail();
     }

@@ -39,7 +39,7 @@ private:
 
     static constexpr std::size_t kPendingLimit = 1 << 18;
 
-    std::string path_;     // the file to replace
+    std::string path_;  // the file to replace
     std::string tempPath_;
     std::FILE* file_ = nullptr;
     WriteFaults faults_;
@@ -49,6 +49,7 @@ private:
 };
 
 // Writes a whole text at once, safely as above.
-void writeFileAtomically(const std::string& path, std::string_view contents, WriteFaults faults = {});
+void writeFileAtomically(const std::string& path, std::string_view contents,
+                         WriteFaults faults = {});
 
 }  // namespace orvo

@@ -8,11 +8,15 @@
 
 namespace orvo::cp932 {
 
-inline bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Bytes that may follow a lead byte. A lead byte before anything else (end of
 // text, TAB, CR, LF, other controls) stands alone and swallows nothing.
-inline bool isTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+inline bool isTrailByte(unsigned char b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 // Length of the character starting at text[pos]: 2 for a lead byte followed by
 // a trail byte, else 1.
@@ -29,8 +33,8 @@ std::string toUtf8(std::string_view cp932);
 
 // The result of encoding UTF-8 text to CP932.
 struct Encoded {
-    std::string bytes;         // the encodable part, in order
-    std::string unencodable;   // UTF-8 of the characters CP932 has no code for (each once)
+    std::string bytes;        // the encodable part, in order
+    std::string unencodable;  // UTF-8 of the characters CP932 has no code for (each once)
     bool ok() const { return unencodable.empty(); }
 };
 

@@ -14,7 +14,8 @@ constexpr int kNewLedgerColumns = 6;
 constexpr int kNewLedgerRows = 6;
 constexpr int kNewLedgerRowHeight = 20;
 
-const char* const kNewLedgerTitles[kNewLedgerColumns] = {"", "勘定科目1", "勘定科目２", "支出", "収入", "摘要"};
+const char* const kNewLedgerTitles[kNewLedgerColumns] = {"",     "勘定科目1", "勘定科目２",
+                                                         "支出", "収入",      "摘要"};
 
 // The text a record field puts into column `col` of a table of `cols` columns.
 // The last column also takes any fields the table has no column for, one per
@@ -33,8 +34,12 @@ std::string cellTextFromFields(const std::vector<std::string>& fields, int col, 
 
 }  // namespace
 
-std::int32_t Totals::dayZan() const { return wrapSub(dayIn, dayOut); }
-std::int32_t Totals::allZan() const { return wrapSub(allIn, allOut); }
+std::int32_t Totals::dayZan() const {
+    return wrapSub(dayIn, dayOut);
+}
+std::int32_t Totals::allZan() const {
+    return wrapSub(allIn, allOut);
+}
 
 LedgerBook::LedgerBook() = default;
 
@@ -50,7 +55,9 @@ void LedgerBook::ResetLedgerTable() {
     table.setDefaultRowHeight(kNewLedgerRowHeight);
 }
 
-void LedgerBook::SplitRecord(std::string_view line) { splitRecordInto(line, recordFields); }
+void LedgerBook::SplitRecord(std::string_view line) {
+    splitRecordInto(line, recordFields);
+}
 
 void LedgerBook::ShowDay() {
     const int cols = table.columnCount();
@@ -63,10 +70,12 @@ void LedgerBook::ShowDay() {
     for (std::size_t index : records.indicesOfDay(pickedDay)) {
         SplitRecord(records[index]);
         if (table.rowCount() <= row) table.setRowCount(row + 1);
-        for (int c = 1; c < cols; ++c) table.setCell(c, row, cellTextFromFields(recordFields, c, cols));
+        for (int c = 1; c < cols; ++c)
+            table.setCell(c, row, cellTextFromFields(recordFields, c, cols));
         // Every record of the day is shown even when an amount is bad, so that a
         // later write-back cannot drop the ones below it.
-        for (auto [field, total] : {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
+        for (auto [field, total] :
+             {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
             const auto f = static_cast<std::size_t>(field);
             if (f >= recordFields.size() || recordFields[f].empty()) continue;
             if (auto v = parseAmount(recordFields[f]))
@@ -140,11 +149,23 @@ void LedgerBook::setCumulativeTotals(std::int32_t allOut, std::int32_t allIn) {
     totals_.allIn = allIn;
 }
 
-std::string LedgerBook::dayOutText() const { return formatYen(totals_.dayOut); }
-std::string LedgerBook::dayInText() const { return formatYen(totals_.dayIn); }
-std::string LedgerBook::dayZanText() const { return formatYen(totals_.dayZan()); }
-std::string LedgerBook::allOutText() const { return formatYen(totals_.allOut); }
-std::string LedgerBook::allInText() const { return formatYen(totals_.allIn); }
-std::string LedgerBook::allZanText() const { return formatYen(totals_.allZan()); }
+std::string LedgerBook::dayOutText() const {
+    return formatYen(totals_.dayOut);
+}
+std::string LedgerBook::dayInText() const {
+    return formatYen(totals_.dayIn);
+}
+std::string LedgerBook::dayZanText() const {
+    return formatYen(totals_.dayZan());
+}
+std::string LedgerBook::allOutText() const {
+    return formatYen(totals_.allOut);
+}
+std::string LedgerBook::allInText() const {
+    return formatYen(totals_.allIn);
+}
+std::string LedgerBook::allZanText() const {
+    return formatYen(totals_.allZan());
+}
 
 }  // namespace orvo

@@ -5,8 +5,8 @@
 
 #include <bit>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -31,7 +31,9 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-std::string nameForMessage(const std::string& path) { return cp932::fromUtf8(path).bytes; }
+std::string nameForMessage(const std::string& path) {
+    return cp932::fromUtf8(path).bytes;
+}
 
 int headerInteger(LineReader& in, std::string& line) {
     in.readLine(line);
@@ -59,7 +61,8 @@ AmountFields amountFieldsOf(std::string_view line) {
     std::size_t i = 0;
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    for (; std::endian::native == std::endian::little && i + 8 <= line.size() && found < 5; i += 8) {
+    for (; std::endian::native == std::endian::little && i + 8 <= line.size() && found < 5;
+         i += 8) {
         std::uint64_t word;
         std::memcpy(&word, line.data() + i, 8);
         const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(kFieldSeparator));
@@ -75,8 +78,10 @@ AmountFields amountFieldsOf(std::string_view line) {
         if (line[i] == kFieldSeparator) tabs[found++] = i;
     AmountFields a;
     a.fieldCount = found + 1;  // at least, when five TABs were found
-    if (found >= 3) a.expense = line.substr(tabs[2] + 1, (found >= 4 ? tabs[3] : line.size()) - tabs[2] - 1);
-    if (found >= 4) a.income = line.substr(tabs[3] + 1, (found >= 5 ? tabs[4] : line.size()) - tabs[3] - 1);
+    if (found >= 3)
+        a.expense = line.substr(tabs[2] + 1, (found >= 4 ? tabs[3] : line.size()) - tabs[2] - 1);
+    if (found >= 4)
+        a.income = line.substr(tabs[3] + 1, (found >= 5 ? tabs[4] : line.size()) - tabs[3] - 1);
     return a;
 }
 
@@ -150,7 +155,8 @@ void LedgerBook::LoadLedger() {
         if (in.atEnd()) break;
         const std::string_view record = in.nextLine();
         const AmountFields a = amountFieldsOf(record);
-        if (a.fieldCount < 5 && !firstFault) firstFault = listIndexOutOfBounds(a.fieldCount <= 3 ? 3 : 4);
+        if (a.fieldCount < 5 && !firstFault)
+            firstFault = listIndexOutOfBounds(a.fieldCount <= 3 ? 3 : 4);
         for (auto [text, total] : {std::pair{a.expense, &allOut}, std::pair{a.income, &allIn}}) {
             if (text.empty()) continue;
             if (auto v = parseAmount(text))

@@ -12,12 +12,16 @@ namespace orvo {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1024;      // lines per block after a split or a bulk load
+constexpr std::size_t kBlockSize = 1024;  // lines per block after a split or a bulk load
 constexpr std::size_t kMaxBlockSize = 2 * kBlockSize;
 
-inline unsigned char foldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+inline unsigned char foldAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+}
 
-std::string_view field0(std::string_view line) { return line.substr(0, line.find(kFieldSeparator)); }
+std::string_view field0(std::string_view line) {
+    return line.substr(0, line.find(kFieldSeparator));
+}
 
 // The index of the first byte where a and b differ, or n; eight bytes at a
 // time, since neighbouring records share their date and often more.
@@ -52,7 +56,8 @@ int compareRecordLines(std::string_view a, std::string_view b) {
         return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
 
     bool trail = false;  // the byte at i follows a lead byte: it is never folded
-    for (std::size_t k = 0; k < i; ++k) trail = !trail && cp932::isLeadByte(static_cast<unsigned char>(a[k]));
+    for (std::size_t k = 0; k < i; ++k)
+        trail = !trail && cp932::isLeadByte(static_cast<unsigned char>(a[k]));
     for (; i < n; ++i) {
         const auto ca = static_cast<unsigned char>(a[i]);
         const auto cb = static_cast<unsigned char>(b[i]);
@@ -71,7 +76,8 @@ int compareRecordLines(std::string_view a, std::string_view b) {
 void RecordChunk::insert(std::size_t i, std::string_view line) {
     const auto offset = static_cast<std::uint32_t>(bytes_.size());
     bytes_.append(line);
-    spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(i), Span{offset, static_cast<std::uint32_t>(line.size())});
+    spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(i),
+                  Span{offset, static_cast<std::uint32_t>(line.size())});
 }
 
 void RecordChunk::erase(std::size_t i) {
@@ -129,9 +135,9 @@ std::string_view LedgerRecords::operator[](std::size_t index) const {
 
 std::size_t LedgerRecords::lowerBound(std::string_view key) const {
     // The first block whose last line does not sort before the key.
-    const auto block = std::partition_point(blocks_.begin(), blocks_.end(), [&](const RecordChunk& b) {
-        return compareRecordLines(b.back(), key) < 0;
-    });
+    const auto block = std::partition_point(
+        blocks_.begin(), blocks_.end(),
+        [&](const RecordChunk& b) { return compareRecordLines(b.back(), key) < 0; });
     if (block == blocks_.end()) return size_;
     std::size_t lo = 0;
     std::size_t hi = block->size();
@@ -150,13 +156,15 @@ std::size_t LedgerRecords::add(std::string_view line) {
     const std::size_t index = lowerBound(line);
     noteAdded(line);
     if (blocks_.empty()) blocks_.emplace_back();
-    const Position p = index == size_ ? Position{blocks_.size() - 1, blocks_.back().size()} : locate(index);
+    const Position p =
+        index == size_ ? Position{blocks_.size() - 1, blocks_.back().size()} : locate(index);
     RecordChunk& block = blocks_[p.block];
     block.insert(p.offset, line);
     ++size_;
     if (block.size() > kMaxBlockSize) {
         RecordChunk upper = block.splitOff(kBlockSize);
-        blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(p.block) + 1, std::move(upper));
+        blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(p.block) + 1,
+                       std::move(upper));
     }
     startsValid_ = false;
     return index;
@@ -238,7 +246,9 @@ void LedgerRecords::addAll(std::vector<RecordChunk> chunks) {
 
     // The general case: sort the new lines (later ones first among equals) and
     // merge them in before the old lines they equal.
-    const auto less = [](std::string_view a, std::string_view b) { return compareRecordLines(a, b) < 0; };
+    const auto less = [](std::string_view a, std::string_view b) {
+        return compareRecordLines(a, b) < 0;
+    };
     std::vector<std::string_view> added;
     for (auto it = chunks.rbegin(); it != chunks.rend(); ++it)
         for (std::size_t i = it->size(); i-- > 0;) added.push_back((*it)[i]);
@@ -248,7 +258,8 @@ void LedgerRecords::addAll(std::vector<RecordChunk> chunks) {
     forEach([&](std::string_view l) { old.push_back(l); });
     std::vector<std::string_view> merged;
     merged.reserve(old.size() + added.size());
-    std::merge(added.begin(), added.end(), old.begin(), old.end(), std::back_inserter(merged), less);
+    std::merge(added.begin(), added.end(), old.begin(), old.end(), std::back_inserter(merged),
+               less);
 
     std::vector<RecordChunk> blocks;
     for (std::size_t i = 0; i < merged.size(); ++i) {

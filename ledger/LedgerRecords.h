@@ -119,7 +119,9 @@ private:
     // by date; and records whose field 0 is no date at all.
     std::multimap<std::int32_t, std::string> oddlyDated_;
     struct LineLess {
-        bool operator()(const std::string& a, const std::string& b) const { return compareRecordLines(a, b) < 0; }
+        bool operator()(const std::string& a, const std::string& b) const {
+            return compareRecordLines(a, b) < 0;
+        }
     };
     std::multiset<std::string, LineLess> undated_;
 };

@@ -14,12 +14,13 @@ void LedgerTable::setRowCount(int rows) {
 void LedgerTable::setColumnCount(int cols, int newColumnWidth) {
     cols = std::max(cols, 0);
     if (cols != cols_) {
-        std::vector<std::string> cells(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols));
+        std::vector<std::string> cells(static_cast<std::size_t>(rows_) *
+                                       static_cast<std::size_t>(cols));
         const int keep = std::min(cols, cols_);
         for (int r = 0; r < rows_; ++r)
             for (int c = 0; c < keep; ++c)
-                cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)] =
-                    std::move(cells_[index(c, r)]);
+                cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
+                      static_cast<std::size_t>(c)] = std::move(cells_[index(c, r)]);
         cells_ = std::move(cells);
     }
     colWidths_.resize(static_cast<std::size_t>(cols), newColumnWidth);

@@ -34,7 +34,9 @@ public:
 
     const std::string& cell(int col, int row) const { return cells_[index(col, row)]; }
     void setCell(int col, int row, std::string text) { cells_[index(col, row)] = std::move(text); }
-    bool contains(int col, int row) const { return col >= 0 && row >= 0 && col < cols_ && row < rows_; }
+    bool contains(int col, int row) const {
+        return col >= 0 && row >= 0 && col < cols_ && row < rows_;
+    }
 
     // Empties every cell of `row`.
     void clearRow(int row);
@@ -56,7 +58,8 @@ public:
 
 private:
     std::size_t index(int col, int row) const {
-        return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) + static_cast<std::size_t>(col);
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
+               static_cast<std::size_t>(col);
     }
 
     int cols_ = 0;

@@ -23,8 +23,8 @@ std::string_view LineReader::nextLine() {
         const char* start = buffer_.data() + pos_;
         const std::size_t avail = end_ - pos_;
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
-        const char* cr =
-            static_cast<const char*>(std::memchr(start, '\r', lf ? static_cast<std::size_t>(lf - start) : avail));
+        const char* cr = static_cast<const char*>(
+            std::memchr(start, '\r', lf ? static_cast<std::size_t>(lf - start) : avail));
         const char* stop = cr ? cr : lf;
         if (!stop) {
             if (!straddles) straddling_.clear();

@@ -10,7 +10,8 @@ namespace orvo {
 
 class LineReader {
 public:
-    explicit LineReader(std::FILE* file, std::size_t bufferSize = 1 << 20) : file_(file), buffer_(bufferSize) {}
+    explicit LineReader(std::FILE* file, std::size_t bufferSize = 1 << 20)
+        : file_(file), buffer_(bufferSize) {}
 
     bool atEnd() { return !fill(); }
     // Reads up to the next line end and consumes it; at the end of the file

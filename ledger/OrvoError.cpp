@@ -15,7 +15,9 @@ OrvoError notAnInteger(std::string_view text, std::optional<CellRef> cell) {
     return OrvoError(quoted(text) + " は整数ではありません", cell);
 }
 
-OrvoError notADate(std::string_view text) { return OrvoError(quoted(text) + " は日付ではありません"); }
+OrvoError notADate(std::string_view text) {
+    return OrvoError(quoted(text) + " は日付ではありません");
+}
 
 OrvoError listIndexOutOfBounds(long long index) {
     return OrvoError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
@@ -33,7 +35,9 @@ OrvoError cannotWriteFile(std::string_view fileName) {
     return OrvoError("ファイル " + std::string(fileName) + " に書き込めません");
 }
 
-OrvoError fileNotFound() { return OrvoError("ファイルが見つかりません"); }
+OrvoError fileNotFound() {
+    return OrvoError("ファイルが見つかりません");
+}
 
 OrvoError tableSizeOutOfRange(long long size) {
     return OrvoError("表の大きさ (" + std::to_string(size) + ") が範囲を超えています");

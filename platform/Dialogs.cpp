@@ -22,10 +22,14 @@ Dialogs* installed = nullptr;
 
 QString captionOf(Button b) {
     switch (b) {
-        case Yes: return u"はい(&Y)"_s;
-        case No: return u"いいえ(&N)"_s;
-        case Cancel: return u"キャンセル"_s;
-        case Ok: break;
+        case Yes:
+            return u"はい(&Y)"_s;
+        case No:
+            return u"いいえ(&N)"_s;
+        case Cancel:
+            return u"キャンセル"_s;
+        case Ok:
+            break;
     }
     return u"OK"_s;
 }
@@ -52,40 +56,62 @@ QString qtFilterOf(const QString& filter) {
 
 }  // namespace
 
-QString applicationTitle() { return u"OrvoKakei"_s; }
+QString applicationTitle() {
+    return u"OrvoKakei"_s;
+}
 
 QString titleOf(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Warning: return u"警告"_s;
-        case MessageKind::Information: return u"情報"_s;
-        case MessageKind::Confirmation: return u"確認"_s;
+        case MessageKind::Warning:
+            return u"警告"_s;
+        case MessageKind::Information:
+            return u"情報"_s;
+        case MessageKind::Confirmation:
+            return u"確認"_s;
         case MessageKind::Plain:
-        case MessageKind::Error: break;
+        case MessageKind::Error:
+            break;
     }
     return applicationTitle();
 }
 
-void Dialogs::showError(const QString& text) { message(MessageKind::Error, text + u'.', Ok); }
+void Dialogs::showError(const QString& text) {
+    message(MessageKind::Error, text + u'.', Ok);
+}
 
-void Dialogs::showError(const OrvoError& error) { showError(fromCp932(error.what())); }
+void Dialogs::showError(const OrvoError& error) {
+    showError(fromCp932(error.what()));
+}
 
 Dialogs& dialogs() {
     static QtDialogs qtDialogs;
     return installed ? *installed : qtDialogs;
 }
 
-void setDialogs(Dialogs* d) { installed = d; }
+void setDialogs(Dialogs* d) {
+    installed = d;
+}
 
 Button QtDialogs::message(MessageKind kind, const QString& text, Buttons buttons) {
     QMessageBox box;
     box.setWindowTitle(titleOf(kind));
     box.setText(text);
     switch (kind) {
-        case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
-        case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
-        case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageKind::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageKind::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MessageKind::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MessageKind::Plain:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     QAbstractButton* pressedFor[4] = {};
     const Button order[] = {Yes, No, Ok, Cancel};
@@ -132,7 +158,9 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
     return dialog.selectedFiles().front();
 }
 
-ScriptedDialogs::ScriptedDialogs() { setDialogs(this); }
+ScriptedDialogs::ScriptedDialogs() {
+    setDialogs(this);
+}
 
 ScriptedDialogs::~ScriptedDialogs() {
     if (installed == this) setDialogs(nullptr);
@@ -157,7 +185,8 @@ Button ScriptedDialogs::message(MessageKind kind, const QString& text, Buttons b
     return b;
 }
 
-QString ScriptedDialogs::inputBox(const QString& caption, const QString& prompt, const QString& initial) {
+QString ScriptedDialogs::inputBox(const QString& caption, const QString& prompt,
+                                  const QString& initial) {
     Shown s;
     s.what = Shown::What::Input;
     s.title = caption;

@@ -4,8 +4,8 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace orvo {
@@ -46,7 +46,8 @@ public:
     virtual Button message(MessageKind kind, const QString& text, Buttons buttons) = 0;
 
     // One line of at most 255 characters; Cancel returns `initial`.
-    virtual QString inputBox(const QString& caption, const QString& prompt, const QString& initial) = 0;
+    virtual QString inputBox(const QString& caption, const QString& prompt,
+                             const QString& initial) = 0;
 
     // The file-open dialog; no value when cancelled. Does not require the file
     // to exist and asks no overwrite question.
@@ -66,7 +67,8 @@ void setDialogs(Dialogs* d);
 class QtDialogs : public Dialogs {
 public:
     Button message(MessageKind kind, const QString& text, Buttons buttons) override;
-    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    QString inputBox(const QString& caption, const QString& prompt,
+                     const QString& initial) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
 };
 
@@ -84,7 +86,7 @@ public:
         FileDialogRequest file;
     };
 
-    ScriptedDialogs();   // installs itself
+    ScriptedDialogs();            // installs itself
     ~ScriptedDialogs() override;  // restores the Qt dialogs
 
     void answer(Button b) { buttons_.push_back(b); }
@@ -101,7 +103,8 @@ public:
     bool allAnswersUsed() const { return buttons_.empty() && inputs_.empty() && files_.empty(); }
 
     Button message(MessageKind kind, const QString& text, Buttons buttons) override;
-    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    QString inputBox(const QString& caption, const QString& prompt,
+                     const QString& initial) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
 
 private:

@@ -9,8 +9,10 @@ QString fromCp932(std::string_view cp932) {
 
 Cp932Result toCp932(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
-    cp932::Encoded e = cp932::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-    return {std::move(e.bytes), QString::fromUtf8(e.unencodable.data(), static_cast<qsizetype>(e.unencodable.size()))};
+    cp932::Encoded e =
+        cp932::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    return {std::move(e.bytes),
+            QString::fromUtf8(e.unencodable.data(), static_cast<qsizetype>(e.unencodable.size()))};
 }
 
 std::string toNativePath(const QString& path) {

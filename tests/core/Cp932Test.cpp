@@ -11,13 +11,11 @@ TEST(Cp932, CharacterLengthNeverSplitsADoubleByteCharacter) {
         std::size_t pos;
         std::size_t expected;
     } cases[] = {
-        {"表", 0, 2},           // 0x95 0x5C: the trail byte is a backslash
-        {"a表", 1, 2},
-        {"\x81", 0, 1},          // lone lead byte at the end
-        {"\x81\t", 0, 1},        // lead byte before TAB swallows nothing
-        {"\x81\r\n", 0, 1},
-        {"\x81\x7F", 0, 1},      // 0x7F is no trail byte
-        {"\xA0", 0, 1},          // single-byte area between the lead ranges
+        {"表", 0, 2},                            // 0x95 0x5C: the trail byte is a backslash
+        {"a表", 1, 2},      {"\x81", 0, 1},      // lone lead byte at the end
+        {"\x81\t", 0, 1},                        // lead byte before TAB swallows nothing
+        {"\x81\r\n", 0, 1}, {"\x81\x7F", 0, 1},  // 0x7F is no trail byte
+        {"\xA0", 0, 1},                          // single-byte area between the lead ranges
         {"\xFC\xFC", 0, 2},
     };
     for (const Case& c : cases) EXPECT_EQ(charLength(c.text, c.pos), c.expected) << c.text;

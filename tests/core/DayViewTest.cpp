@@ -38,8 +38,8 @@ TEST_F(DayView, NewLedgerShowsZeroEverywhere) {
     EXPECT_EQ(book.table.rowCount(), 6);
     const char* titles[] = {"", "勘定科目1", "勘定科目２", "支出", "収入", "摘要"};
     for (int c = 0; c < 6; ++c) EXPECT_EQ(book.table.cell(c, 0), titles[c]);
-    for (const std::string& label : {book.dayOutText(), book.dayInText(), book.dayZanText(), book.allOutText(),
-                                     book.allInText(), book.allZanText()})
+    for (const std::string& label : {book.dayOutText(), book.dayInText(), book.dayZanText(),
+                                     book.allOutText(), book.allInText(), book.allZanText()})
         EXPECT_EQ(label, "\\0");
 }
 
@@ -94,7 +94,8 @@ TEST_F(DayView, SecondRecalculateDoesNothing) {
 }
 
 TEST_F(DayView, ADayWithMoreRecordsThanRowsGrowsTheTable) {
-    for (int i = 0; i < 7; ++i) book.records.add("2026/12/08\t科目" + std::to_string(i) + "\t\t1\t0\t");
+    for (int i = 0; i < 7; ++i)
+        book.records.add("2026/12/08\t科目" + std::to_string(i) + "\t\t1\t0\t");
     book.ShowDay();
     EXPECT_EQ(book.table.rowCount(), 8);
     EXPECT_EQ(book.dayOutText(), "\\7");
@@ -107,7 +108,8 @@ TEST_F(DayView, ADayWithMoreRecordsThanRowsGrowsTheTable) {
 TEST_F(DayView, MultiLineDescriptionRoundTripsThroughTheRecord) {
     typeRow(1, "食費", "外食", "800", "0", "一行目\r\n二行目\r\n三行目");
     moveTo({2026, 12, 9});
-    EXPECT_EQ(records(), std::vector<std::string>{"2026/12/08\t食費\t外食\t800\t0\t一行目\x1B二行目\x1B三行目"});
+    EXPECT_EQ(records(), std::vector<std::string>{
+                             "2026/12/08\t食費\t外食\t800\t0\t一行目\x1B二行目\x1B三行目"});
     moveTo({2026, 12, 8});
     EXPECT_EQ(book.table.cell(5, 1), "一行目\r\n二行目\r\n三行目");
 }
@@ -161,7 +163,8 @@ TEST_F(DayView, OddlyWrittenDatesBelongOnlyToTheirOwnDay) {
     book.dayViewChanged = true;
     book.Recalculate();
     // This day's record is rewritten in the canonical form; the other stays as it was.
-    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tthis day\t\t50\t0\t", "2026/12/7\tother day\t\t100\t0\t"}));
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tthis day\t\t50\t0\t",
+                                                   "2026/12/7\tother day\t\t100\t0\t"}));
     EXPECT_EQ(book.totals().allOut, 150);
 }
 
@@ -175,7 +178,9 @@ TEST_F(DayView, RecordsWithMoreOrFewerFieldsThanColumnsLoseNoText) {
     EXPECT_EQ(book.table.cell(2, 2), "");
     book.dayViewChanged = true;
     book.Recalculate();
-    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tlong\tb\t1\t2\tdesc\x1B" "extra1\x1B" "extra2",
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tlong\tb\t1\t2\tdesc\x1B"
+                                                   "extra1\x1B"
+                                                   "extra2",
                                                    "2026/12/08\t短い\t\t0\t0\t"}));
 }
 

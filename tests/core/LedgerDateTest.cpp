@@ -38,7 +38,8 @@ TEST(LedgerDate, StepsAcrossMonthsYearsAndLeapDays) {
     EXPECT_EQ(LedgerDate({2024, 3, 1}).addDays(-1), (LedgerDate{2024, 2, 29}));
     EXPECT_EQ(LedgerDate({2100, 3, 1}).addDays(-1), (LedgerDate{2100, 2, 28}));
     EXPECT_EQ(LedgerDate({2000, 3, 1}).addDays(-1), (LedgerDate{2000, 2, 29}));
-    for (std::int32_t s = LedgerDate{1999, 12, 1}.serial(); s < LedgerDate{2001, 3, 1}.serial(); ++s)
+    for (std::int32_t s = LedgerDate{1999, 12, 1}.serial(); s < LedgerDate{2001, 3, 1}.serial();
+         ++s)
         ASSERT_EQ(LedgerDate::fromSerial(s).serial(), s);
     EXPECT_EQ(LedgerDate({2026, 1, 2}).format(), "2026/01/02");
     EXPECT_EQ(LedgerDate({999, 1, 2}).format(), "0999/01/02");

@@ -27,14 +27,16 @@ void writeFile(const fs::path& p, const std::string& bytes) {
     out << bytes;
 }
 
-std::string fixture(const std::string& name) { return std::string(ORVO_FIXTURES) + "/ledger/" + name; }
+std::string fixture(const std::string& name) {
+    return std::string(ORVO_FIXTURES) + "/ledger/" + name;
+}
 
 class LedgerFile : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("orvo-ledger-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("orvo-ledger-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         book.ResetLedgerTable();
@@ -60,7 +62,8 @@ TEST_F(LedgerFile, NewLedgerSavedAtOnceGivesSeventeenLines) {
     book.dataFileName = (dir / "new.dat").string();
     book.SaveLedger();
     EXPECT_EQ(readFile(dir / "new.dat"),
-              "572\r\n390\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n90\r\n160\r\n"
+              "572\r\n390\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n"
+              "90\r\n160\r\n"
               "勘定科目1\t勘定科目２\t支出\t収入\t摘要\r\n");
 }
 
@@ -75,8 +78,9 @@ TEST_F(LedgerFile, LoadThenSaveIsByteIdentical) {
     }
     // Out-of-order records come back sorted; a second round trip changes nothing.
     open((dir / "out-of-order.dat").string());
-    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\t", "2026/10/02\tB\t\t2\t0\t",
-                                                   "2026/10/03\tC\t\t3\t0\t"}));
+    EXPECT_EQ(records(),
+              (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\t", "2026/10/02\tB\t\t2\t0\t",
+                                        "2026/10/03\tC\t\t3\t0\t"}));
 }
 
 TEST_F(LedgerFile, LoadSetsWindowShapeTitlesTotalsAndTheDayView) {
@@ -121,7 +125,8 @@ TEST_F(LedgerFile, ShortTitlesLineKeepsTheOtherTitles) {
 
 TEST_F(LedgerFile, BlankLinesAndLeadingBlanksBetweenRecordsAreSkipped) {
     open(fixture("blank-lines.dat"));
-    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\t", "2026/10/02\tB\t\t2\t0\t"}));
+    EXPECT_EQ(records(),
+              (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\t", "2026/10/02\tB\t\t2\t0\t"}));
 }
 
 TEST_F(LedgerFile, LinesEndedByLfAloneAreRead) {
@@ -132,12 +137,14 @@ TEST_F(LedgerFile, LinesEndedByLfAloneAreRead) {
 
 TEST_F(LedgerFile, CaseOnlyDuplicatesBothStayLaterFirst) {
     open(fixture("case-duplicates.dat"));
-    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tfood\t\t1\t0\tCoffee", "2026/10/01\tFood\t\t1\t0\tcoffee"}));
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tfood\t\t1\t0\tCoffee",
+                                                   "2026/10/01\tFood\t\t1\t0\tcoffee"}));
 }
 
 TEST_F(LedgerFile, LoneLeadByteAtALineEndSwallowsNothing) {
     open(fixture("truncated-dbcs.dat"));
-    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\tabc\x81", "2026/10/02\tB\t\t2\t0\t\x95"}));
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\tabc\x81",
+                                                   "2026/10/02\tB\t\t2\t0\t\x95"}));
     book.dataFileName = (dir / "again.dat").string();
     book.SaveLedger();
     EXPECT_EQ(readFile(dir / "again.dat"), readFile(fixture("truncated-dbcs.dat")));
@@ -156,7 +163,8 @@ TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
     EXPECT_EQ(book.totals().allIn, 4);
     EXPECT_EQ(book.table.cell(1, 1), "A");  // the day view is shown
 
-    EXPECT_EQ(errorOf([&] { open(fixture("short-record.dat")); }), "リストのインデックスが範囲を超えています (3)");
+    EXPECT_EQ(errorOf([&] { open(fixture("short-record.dat")); }),
+              "リストのインデックスが範囲を超えています (3)");
     EXPECT_EQ(records().size(), 3u);
     const fs::path p = dir / "four.dat";
     writeFile(p, readFile(fixture("short-titles.dat")) + "2026/10/05\ta\tb\t1\r\n");
@@ -165,8 +173,10 @@ TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
 
 TEST_F(LedgerFile, AmountsAddUpAndWrap) {
     const std::string head = readFile(fixture("short-titles.dat"));
-    writeFile(dir / "sum.dat", head + "2026/10/02\ta\t\t-500\t\t\r\n2026/10/03\tb\t\t1200\t2147483647\t\r\n"
-                                      "2026/10/04\tc\t\t\t1\t\r\n");
+    writeFile(dir / "sum.dat",
+              head +
+                  "2026/10/02\ta\t\t-500\t\t\r\n2026/10/03\tb\t\t1200\t2147483647\t\r\n"
+                  "2026/10/04\tc\t\t\t1\t\r\n");
     open((dir / "sum.dat").string());
     EXPECT_EQ(book.totals().allOut, 700 + 12000);
     EXPECT_EQ(book.totals().allIn, INT32_MIN);
@@ -183,7 +193,8 @@ TEST_F(LedgerFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     open(p.string());
     book.dayViewChanged = true;
     book.table.setCell(1, 4, "新しい行");
-    for (WriteFaults f : {WriteFaults{0, false}, WriteFaults{100, false}, WriteFaults{std::nullopt, true}}) {
+    for (WriteFaults f :
+         {WriteFaults{0, false}, WriteFaults{100, false}, WriteFaults{std::nullopt, true}}) {
         EXPECT_EQ(errorOf([&] { book.SaveLedger(f); }).rfind("ファイル ", 0), 0u);
         EXPECT_EQ(readFile(p), readFile(fixture("standard.dat")));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);

@@ -9,7 +9,9 @@
 namespace orvo {
 namespace {
 
-std::vector<std::string> contents(const LedgerRecords& r) { return recordLines(r); }
+std::vector<std::string> contents(const LedgerRecords& r) {
+    return recordLines(r);
+}
 
 TEST(RecordOrder, IgnoresAsciiLetterCaseButNeverFoldsATrailByte) {
     EXPECT_EQ(compareRecordLines("abc", "ABC"), 0);
@@ -19,7 +21,11 @@ TEST(RecordOrder, IgnoresAsciiLetterCaseButNeverFoldsATrailByte) {
     EXPECT_LT(compareRecordLines("\x83\x41", "\x83\x61"), 0);
     EXPECT_NE(compareRecordLines("\x83\x41", "\x83\x61"), 0);
     // After a double-byte character, letters fold again.
-    EXPECT_EQ(compareRecordLines("\x83\x41" "a", "\x83\x41" "A"), 0);
+    EXPECT_EQ(compareRecordLines("\x83\x41"
+                                 "a",
+                                 "\x83\x41"
+                                 "A"),
+              0);
     // Bytes compare unsigned: katakana after ASCII.
     EXPECT_LT(compareRecordLines("z", "ア"), 0);
 }
@@ -32,8 +38,9 @@ TEST(LedgerRecords, KeepsDateOrderAndPutsANewEqualLineFirst) {
     r.add("2025/12/31\ty");
     r.add("2026/12/08\tX");
     r.add("2026/12/08\tx");  // equals "…X": goes before it
-    EXPECT_EQ(contents(r), (std::vector<std::string>{"2025/12/31\ty", "2026/01/01\tz", "2026/12/08\ta",
-                                                     "2026/12/08\tb", "2026/12/08\tx", "2026/12/08\tX"}));
+    EXPECT_EQ(contents(r),
+              (std::vector<std::string>{"2025/12/31\ty", "2026/01/01\tz", "2026/12/08\ta",
+                                        "2026/12/08\tb", "2026/12/08\tx", "2026/12/08\tX"}));
 }
 
 TEST(LedgerRecords, BulkAddEqualsAddingOneByOne) {
@@ -43,7 +50,8 @@ TEST(LedgerRecords, BulkAddEqualsAddingOneByOne) {
         std::vector<std::string> lines;
         const int n = 1 + static_cast<int>(rng() % 3000);
         for (int i = 0; i < n; ++i) {
-            std::string l = "2026/0" + std::to_string(1 + rng() % 3) + "/1" + std::to_string(rng() % 3);
+            std::string l =
+                "2026/0" + std::to_string(1 + rng() % 3) + "/1" + std::to_string(rng() % 3);
             for (int k = 0; k < 3; ++k) l += pieces[rng() % 8];
             lines.push_back(l);
         }
@@ -81,7 +89,8 @@ TEST(LedgerRecords, IndexAndRemoveAcrossManyBlocks) {
         lines.push_back(buf);
     }
     r.addAll(lines);
-    for (int i = 0; i < 10000; i += 997) EXPECT_EQ(r[static_cast<std::size_t>(i)], lines[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < 10000; i += 997)
+        EXPECT_EQ(r[static_cast<std::size_t>(i)], lines[static_cast<std::size_t>(i)]);
     for (int i = 0; i < 5000; ++i) r.removeAt(2000);
     EXPECT_EQ(r.size(), 5000u);
     EXPECT_EQ(r[1999], lines[1999]);
@@ -95,17 +104,17 @@ TEST(LedgerRecords, DayIndicesFindCanonicalAndOddlyWrittenDatesOnly) {
     LedgerRecords r;
     r.add("2026/12/07\tbefore");
     r.add("2026/12/08\ta");
-    r.add("2026/12/08");            // one field only: still that day
+    r.add("2026/12/08");  // one field only: still that day
     r.add("2026/12/08x\tnot a date");
     r.add("2026/12/080\tnot a date");
-    r.add("2026/12/8\todd");         // reads as the day, written otherwise
+    r.add("2026/12/8\todd");  // reads as the day, written otherwise
     r.add("2026/12/08\tb");
     r.add("2026/12/09\tafter");
     r.add("26/12/08\tshort year");
     std::vector<std::string> day;
     for (std::size_t i : r.indicesOfDay({2026, 12, 8})) day.emplace_back(r[i]);
-    EXPECT_EQ(day, (std::vector<std::string>{"2026/12/08", "2026/12/08\ta", "2026/12/08\tb", "2026/12/8\todd",
-                                             "26/12/08\tshort year"}));
+    EXPECT_EQ(day, (std::vector<std::string>{"2026/12/08", "2026/12/08\ta", "2026/12/08\tb",
+                                             "2026/12/8\todd", "26/12/08\tshort year"}));
     EXPECT_TRUE(r.indicesOfDay({2026, 12, 10}).empty());
     ASSERT_EQ(r.indicesOfDay({2026, 12, 9}).size(), 1u);
 }
@@ -136,15 +145,17 @@ TEST(LedgerRecords, StaysEqualToASimpleModelUnderRandomEdits) {
     LedgerRecords r;
     std::vector<std::string> model;
     auto modelAdd = [&](const std::string& l) {
-        auto it = std::lower_bound(model.begin(), model.end(), l, [](const std::string& a, const std::string& b) {
-            return compareRecordLines(a, b) < 0;
-        });
+        auto it = std::lower_bound(model.begin(), model.end(), l,
+                                   [](const std::string& a, const std::string& b) {
+                                       return compareRecordLines(a, b) < 0;
+                                   });
         model.insert(it, l);
     };
     for (int step = 0; step < 20000; ++step) {
         const int op = static_cast<int>(rng() % 10);
         if (op < 6 || model.empty()) {
-            std::string l = "2026/01/" + std::to_string(10 + rng() % 5) + "\t" + std::string(1 + rng() % 40, "aAb表"[rng() % 4]);
+            std::string l = "2026/01/" + std::to_string(10 + rng() % 5) + "\t" +
+                            std::string(1 + rng() % 40, "aAb表"[rng() % 4]);
             modelAdd(l);
             r.add(l);
         } else if (op < 9) {
@@ -154,7 +165,9 @@ TEST(LedgerRecords, StaysEqualToASimpleModelUnderRandomEdits) {
         } else {
             const std::size_t i = rng() % model.size();
             std::string l = model[i];
-            l.back() = l.back() == 'a' ? 'A' : l.back() == 'A' ? 'a' : l.back();  // same place in the order
+            l.back() = l.back() == 'a'   ? 'A'
+                       : l.back() == 'A' ? 'a'
+                                         : l.back();  // same place in the order
             model[i] = l;
             r.replaceAt(i, l);
         }

@@ -24,9 +24,11 @@ std::vector<std::string> linesOf(const std::string& text, std::size_t bufferSize
 
 TEST(LineReader, LineEndsAreFoundWhereverTheBufferIsCut) {
     const std::string text = "first\r\nsecond\rthird\nfourth\r\n\r\nlast line without end";
-    const std::vector<std::string> expected = {"first", "second", "third", "fourth", "", "last line without end"};
+    const std::vector<std::string> expected = {"first",  "second", "third",
+                                               "fourth", "",       "last line without end"};
     // Small buffers cut lines, and CR LF pairs, at every possible place.
-    for (std::size_t size : {1u, 2u, 3u, 5u, 7u, 8u, 13u, 1024u}) EXPECT_EQ(linesOf(text, size), expected) << size;
+    for (std::size_t size : {1u, 2u, 3u, 5u, 7u, 8u, 13u, 1024u})
+        EXPECT_EQ(linesOf(text, size), expected) << size;
 }
 
 TEST(LineReader, SkipsControlsAndBlanksAcrossBuffers) {

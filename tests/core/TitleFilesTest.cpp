@@ -10,8 +10,8 @@
 namespace orvo {
 namespace {
 
-using testing::abcForest;
 using orvo::errorOf;
+using testing::abcForest;
 using testing::shapeOf;
 using testing::TempFolder;
 using testing::titleNamed;
