@@ -4,7 +4,7 @@
 
 #include "ledger/LedgerTable.h"
 
-namespace orvo::forms {
+namespace orvo {
 
 inline constexpr int kStandardRowHeight = 20;
 inline constexpr int kStandardColumnWidths[] = {20, 90, 90, 90, 90, 160};
@@ -16,4 +16,4 @@ void applyStandardSizes(LedgerTable& table);
 // Rows `top` to `bottom` (clipped to the table) return to the standard height.
 void restoreRowHeights(LedgerTable& table, int top, int bottom);
 
-}  // namespace orvo::forms
+}  // namespace orvo

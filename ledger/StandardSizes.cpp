@@ -1,9 +1,9 @@
-#include "forms/StandardSizes.h"
+#include "ledger/StandardSizes.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace orvo::forms {
+namespace orvo {
 
 void applyStandardSizes(LedgerTable& table) {
     const int standardCount = static_cast<int>(std::size(kStandardColumnWidths));
@@ -18,4 +18,4 @@ void restoreRowHeights(LedgerTable& table, int top, int bottom) {
     for (int r = top; r <= bottom; ++r) table.setRowHeight(r, kStandardRowHeight);
 }
 
-}  // namespace orvo::forms
+}  // namespace orvo
