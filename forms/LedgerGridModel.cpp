@@ -58,6 +58,7 @@ bool LedgerGridModel::setData(const QModelIndex& index, const QVariant& value, i
     if (encoded.bytes == table_.cell(col, row) && encoded.ok()) return true;
     table_.setCell(col, row, encoded.bytes);
     emit dataChanged(index, index);
+    emit cellEdited();
     if (!encoded.ok()) emit unencodableTyped(encoded.unencodable);
     return true;
 }

@@ -36,6 +36,8 @@ public:
     static QString textOfCell(const std::string& cp932);
 
 signals:
+    // The user changed a cell's text through a view (an editor or a pick).
+    void cellEdited();
     // Typed text held characters CP932 cannot store; they were left out.
     void unencodableTyped(const QString& characters);
 

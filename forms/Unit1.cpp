@@ -344,6 +344,9 @@ void TForm1::wireGrid() {
         connect(bar, &QScrollBar::valueChanged, this, [this] { placeDropDownEditors(); });
 
     connect(gridModel, &QAbstractItemModel::modelReset, this, [this] { applySizesToView(); });
+    // Entering the grid marks the day view; so does every edit, since the grid
+    // may have held the focus since before the last write-back.
+    connect(gridModel, &LedgerGridModel::cellEdited, this, [this] { book.dayViewChanged = true; });
     connect(gridModel, &LedgerGridModel::unencodableTyped, this, [](const QString& chars) {
         platform::dialogs().message(
             platform::MessageKind::Warning,

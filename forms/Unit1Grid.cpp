@@ -376,6 +376,7 @@ std::string TForm1::cellText(int col, int row) const {
 void TForm1::setCellText(int col, int row, const std::string& cp932) {
     if (!book.table.contains(col, row)) return;
     book.table.setCell(col, row, cp932);
+    book.dayViewChanged = true;  // a companion window's result is an edit of the day view
     gridModel->cellChanged(col, row);
 }
 

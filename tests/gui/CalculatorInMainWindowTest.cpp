@@ -66,8 +66,13 @@ private slots:
         QTest::keyClicks(&calc, u"12*100"_s);
         press(calc, "Button17");
         QCOMPARE(h.cell(3, 1), u"1200"_s);
-        // The totals wait for the next recalculation.
+        // The totals wait for the next recalculation, which takes the result.
         QCOMPARE(h.form->book.totals().dayOut, 0);
+        h.form->book.dayViewChanged = false;  // as after a write-back with the grid still focused
+        press(calc, "Button17");              // "=" again: the same result written again
+        QVERIFY(h.form->book.dayViewChanged);
+        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
+        QCOMPARE(h.form->book.totals().dayOut, 1200);
         QVERIFY(h.dialogs.unanswered() == 0);
     }
 };

@@ -1,6 +1,7 @@
 // The day-view cycle as the user drives it from the main window: typing,
 // "再計算", the date picker and its "<" ">" buttons, and the six totals.
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QPushButton>
 #include <QTest>
@@ -79,8 +80,9 @@ private slots:
         h.type(3, 1, u"100"_s);
         QTest::mouseClick(h.form->Button3, Qt::LeftButton);
         QVERIFY(!h.form->book.dayViewChanged);
-        // A change that did not come through the grid's focus is not written back.
-        h.form->setCellText(3, 1, "999");
+        // A change that is no edit of the day view (made behind the window's
+        // back) is not written back.
+        h.form->book.table.setCell(3, 1, "999");
         QTest::mouseClick(h.form->Button3, Qt::LeftButton);
         QCOMPARE(h.form->book.records.size(), std::size_t{1});
         QVERIFY(h.form->book.records[0].find("\t100\t") != std::string::npos);
@@ -106,6 +108,26 @@ private slots:
         QCOMPARE(h.form->book.pickedDay, (LedgerDate{2026, 11, 1}));
         QTest::mouseClick(h.form->Button1, Qt::LeftButton);
         QCOMPARE(h.form->DateTimePicker1->date(), QDate(2026, 10, 31));
+    }
+
+    // No helper here: the grid has held the focus since the window opened, and
+    // the user clicks a cell, types and presses "再計算".
+    void anEditRightAfterStartUpIsWrittenBack() {
+        MainWindowHarness h;
+        h.writeRecord(h.writeLedger(u"book.dat"_s, {u"2026/10/15\t食費\t\t100\t0\t"_s}));
+        h.start();
+        QCOMPARE(h.labelText("AllOut"), u"¥100"_s);
+        QWidget* viewport = h.form->StringGrid1->viewport();
+        const QPoint amount =
+            h.form->StringGrid1->visualRect(h.form->gridModel->indexOfCell(3, 1)).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, amount);
+        QTest::keyClick(h.form->StringGrid1, Qt::Key_1);  // opens the cell editor
+        QTest::keyClicks(QApplication::focusWidget(), u"200"_s);
+        // "再計算" straight from the open cell editor.
+        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
+        QCOMPARE(h.cell(3, 1), u"1200"_s);
+        QCOMPARE(h.labelText("AllOut"), u"¥1,200"_s);
+        QVERIFY(h.form->book.records[0].find("\t1200\t") != std::string_view::npos);
     }
 
     void editsAreFiledUnderTheDayTheyWereMadeOn() {
