@@ -32,6 +32,11 @@ std::string cellTextFromFields(const std::vector<std::string>& fields, int col, 
     return text;
 }
 
+// A label not set since the reset shows the plain "0" of a new ledger.
+std::string labelText(bool set, std::int32_t value) {
+    return set ? formatYen(value) : "0";
+}
+
 }  // namespace
 
 std::int32_t Totals::dayZan() const {
@@ -51,6 +56,8 @@ void LedgerBook::ResetLedgerTable() {
         table.setRowHeight(r, kNewLedgerRowHeight);
     }
     totals_ = Totals{};
+    dailyLabelsSet_ = false;
+    cumulativeLabelsSet_ = false;
     for (int c = 0; c < kNewLedgerColumns; ++c) table.setCell(c, 0, kNewLedgerTitles[c]);
     table.setDefaultRowHeight(kNewLedgerRowHeight);
 }
@@ -87,6 +94,7 @@ void LedgerBook::ShowDay() {
     }
     totals_.dayOut = dayOut;
     totals_.dayIn = dayIn;
+    dailyLabelsSet_ = true;
     table.selectTopLeft();
 
     if (badAmount) throw *badAmount;
@@ -142,30 +150,33 @@ void LedgerBook::Recalculate() {
     totals_.dayIn = dayIn;
     totals_.allOut = wrapAdd(wrapSub(previous.allOut, previous.dayOut), dayOut);
     totals_.allIn = wrapAdd(wrapSub(previous.allIn, previous.dayIn), dayIn);
+    dailyLabelsSet_ = true;
+    cumulativeLabelsSet_ = true;
 }
 
 void LedgerBook::setCumulativeTotals(std::int32_t allOut, std::int32_t allIn) {
     totals_.allOut = allOut;
     totals_.allIn = allIn;
+    cumulativeLabelsSet_ = true;
 }
 
 std::string LedgerBook::dayOutText() const {
-    return formatYen(totals_.dayOut);
+    return labelText(dailyLabelsSet_, totals_.dayOut);
 }
 std::string LedgerBook::dayInText() const {
-    return formatYen(totals_.dayIn);
+    return labelText(dailyLabelsSet_, totals_.dayIn);
 }
 std::string LedgerBook::dayZanText() const {
-    return formatYen(totals_.dayZan());
+    return labelText(dailyLabelsSet_, totals_.dayZan());
 }
 std::string LedgerBook::allOutText() const {
-    return formatYen(totals_.allOut);
+    return labelText(cumulativeLabelsSet_, totals_.allOut);
 }
 std::string LedgerBook::allInText() const {
-    return formatYen(totals_.allIn);
+    return labelText(cumulativeLabelsSet_, totals_.allIn);
 }
 std::string LedgerBook::allZanText() const {
-    return formatYen(totals_.allZan());
+    return labelText(cumulativeLabelsSet_, totals_.allZan());
 }
 
 }  // namespace orvo

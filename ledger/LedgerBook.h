@@ -75,7 +75,8 @@ public:
     int windowHeight = kInitialWindowHeight;
 
     const Totals& totals() const { return totals_; }
-    // The six labels' texts, in the display form.
+    // The six labels' texts: "0" as a new ledger shows them, the display form
+    // once a day has been shown (daily) or the ledger loaded or written back.
     std::string dayOutText() const;
     std::string dayInText() const;
     std::string dayZanText() const;
@@ -88,6 +89,8 @@ public:
 
 private:
     Totals totals_;
+    bool dailyLabelsSet_ = false;
+    bool cumulativeLabelsSet_ = false;
 };
 
 }  // namespace orvo

@@ -38,9 +38,22 @@ TEST_F(DayView, NewLedgerShowsZeroEverywhere) {
     EXPECT_EQ(book.table.rowCount(), 6);
     const char* titles[] = {"", "勘定科目1", "勘定科目２", "支出", "収入", "摘要"};
     for (int c = 0; c < 6; ++c) EXPECT_EQ(book.table.cell(c, 0), titles[c]);
-    for (const std::string& label : {book.dayOutText(), book.dayInText(), book.dayZanText(),
-                                     book.allOutText(), book.allInText(), book.allZanText()})
-        EXPECT_EQ(label, "\\0");
+    auto labels = [&] {
+        return std::vector<std::string>{book.dayOutText(), book.dayInText(),  book.allOutText(),
+                                        book.allInText(),  book.dayZanText(), book.allZanText()};
+    };
+    // A reset writes the plain "0"; the display form comes with the first
+    // day shown (daily labels) and the first write-back or load (all).
+    EXPECT_EQ(labels(), std::vector<std::string>(6, "0"));
+    book.ShowDay();
+    EXPECT_EQ(labels(), (std::vector<std::string>{"\\0", "\\0", "0", "0", "\\0", "0"}));
+    book.dayViewChanged = true;
+    book.Recalculate();
+    EXPECT_EQ(labels(), std::vector<std::string>(6, "\\0"));
+    book.ResetLedgerTable();
+    EXPECT_EQ(labels(), std::vector<std::string>(6, "0"));
+    book.setCumulativeTotals(5, 0);
+    EXPECT_EQ(labels(), (std::vector<std::string>{"0", "0", "\\5", "\\0", "0", "-\\5"}));
 }
 
 TEST_F(DayView, RecalculateStoresTitledRowsAndUpdatesAllSixTotals) {
