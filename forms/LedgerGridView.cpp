@@ -84,4 +84,14 @@ void LedgerGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
     QTableView::closeEditor(editor, hint);
 }
 
+void LedgerGridView::focusInEvent(QFocusEvent* event) {
+    const bool hadCurrent = currentIndex().isValid();
+    QTableView::focusInEvent(event);
+    // With no ledger cell selected (after start-up or a write-back) the grid
+    // stays so when it gets the focus; the view would make the first cell
+    // current, and a drop-down editor would cover it.
+    if (!hadCurrent && currentIndex().isValid() && event->reason() != Qt::MouseFocusReason)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
 }  // namespace orvo::forms

@@ -38,6 +38,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+public:
+    // Typed text never moves the current cell (no type-ahead search).
+    void keyboardSearch(const QString&) override {}
 };
 
 }  // namespace orvo::forms

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -119,6 +120,7 @@ void TForm1::buildWindow() {
         box->setMaxVisibleItems(20);
         box->hide();
         box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
     }
     connect(ComboBox1, &QComboBox::activated, this, [this] { run([this] { ComboBox1Select(); }); });
     connect(ComboBox2, &QComboBox::activated, this, [this] { run([this] { ComboBox2Select(); }); });
@@ -365,6 +367,10 @@ void TForm1::wireGrid() {
             [this] { run([this] { StringGrid1Click(); }); });
     connect(grid, &QAbstractItemView::doubleClicked, this,
             [this] { run([this] { StringGrid1DblClick(); }); });
+    // A double click anywhere on the grid, its title row and fixed column included.
+    for (QHeaderView* h : {grid->horizontalHeader(), grid->verticalHeader()})
+        connect(h, &QHeaderView::sectionDoubleClicked, this,
+                [this] { run([this] { StringGrid1DblClick(); }); });
     connect(grid, &LedgerGridView::mouseReleased, this, [this](const QPoint& viewPos) {
         run([this, viewPos] { StringGrid1MouseUp(viewPos); });
     });
@@ -397,15 +403,19 @@ void TForm1::FormCreate(const StartOptions& options) {
     OpenDialog1.filter = u"ﾃﾞｰﾀﾌｧｲﾙ(*.dat)|*.dat|すべてのﾌｧｲﾙ(*.*)|*.*"_s;
 
     bool opened = false;
+    bool recordRead = false;
     run([&] {
         const std::optional<QString> last = platform::readLastFileRecord(lastFileRecordPath);
+        recordRead = true;
         if (!last || last->isEmpty() || !QFileInfo(*last).isFile()) return;
         opened = true;
         book.dataFileName = platform::toNativePath(*last);
         LoadLedger();
         RecordLastFile();
     });
-    if (!opened)
+    // A record that could not be read has had its error box; the start goes
+    // on from there without the hint.
+    if (!opened && recordRead)
         platform::dialogs().message(
             platform::MessageKind::Information,
             u"ﾒﾆｭｰの「ﾌｧｲﾙ」から「新規作成」\r\n    または「開く」を選択してください"_s,

@@ -1,12 +1,14 @@
 // TForm1: the grid's keyboard and mouse rules, the modes, the date picker,
 // the standard sizes and the account-title drop-down editors.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +35,10 @@ namespace {
 bool movedWithinWindow(const QEvent* event) {
     const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+bool isEnterKey(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
 bool isMouseButtonEvent(const QEvent* event) {
@@ -200,6 +206,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == DateTimePicker1) {
         if (type == QEvent::FocusIn && movedWithinWindow(event))
             run([this] { DateTimePicker1Enter(); });
+    } else if ((watched == ComboBox1->lineEdit() || watched == ComboBox2->lineEdit() ||
+                watched == ComboBox1 || watched == ComboBox2) &&
+               type == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(event))) {
+        // Typed text reaches the cell only by picking from the open list: Enter
+        // on the closed editor would take a matching entry as picked.
+        auto* box =
+            watched == ComboBox1 || watched == ComboBox1->lineEdit() ? ComboBox1 : ComboBox2;
+        if (!box->view()->isVisible()) return true;
     } else if (watched == ComboBox1 || watched == ComboBox2) {
         if (type == QEvent::FocusIn && watched == ComboBox2 && movedWithinWindow(event))
             run([this] { ComboBox2Enter(); });

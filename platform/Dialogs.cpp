@@ -49,7 +49,9 @@ QString qtFilterOf(const QString& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString pattern = parts[i + 1];
         pattern.replace(u';', u' ');
-        out << parts[i] + u" ("_s + pattern + u')';
+        // A description that already ends in its pattern is shown as it is.
+        const QString suffix = u'(' + pattern + u')';
+        out << (parts[i].endsWith(suffix) ? parts[i] : parts[i] + u' ' + suffix);
     }
     return out.join(u";;"_s);
 }

@@ -2,6 +2,7 @@
 // hint, New, Open, Save, Save As, the close question and help.
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -56,6 +57,17 @@ private slots:
         QCOMPARE(h.dialogs.last().file.filter, u"ﾃﾞｰﾀﾌｧｲﾙ(*.dat)|*.dat|すべてのﾌｧｲﾙ(*.*)|*.*"_s);
         QCOMPARE(h.dialogs.last().file.defaultSuffix, u"dat"_s);
         QVERIFY(!QFileInfo::exists(h.recordPath()));
+    }
+
+    void anUnreadableLastFileRecordGivesItsErrorAndNoHint() {
+        MainWindowHarness h;
+        QDir().mkpath(h.recordPath());  // a folder where the record should be
+        h.start();
+        QCOMPARE(countShown(h, kHint), 0);
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
+        QCOMPARE(h.dialogs.last().kind, MessageKind::Error);
+        QVERIFY(h.dialogs.last().text.endsWith(u"は開けません."_s));
+        QCOMPARE(h.form->book.table.rowCount(), 6);
     }
 
     void aRecordWithAnEmptyFirstLineGivesTheHint() {

@@ -295,6 +295,57 @@ private slots:
         QCOMPARE(h.form->StringGrid1->currentIndex(), cellIndex(h, 3, 1));
     }
 
+    void enterOnAClosedDropDownEditorPicksNothing() {
+        MainWindowHarness h;
+        h.start();
+        focusCell(h, 1, 1);
+        h.form->ComboBox1->setFocus(Qt::MouseFocusReason);
+        MainWindowHarness::settle();
+        h.form->ComboBox1->setEditText(u"abc"_s);  // matches the entry "ABC"
+        QTest::keyClick(focused(), Qt::Key_Return);
+        MainWindowHarness::settle();
+        QCOMPARE(h.cell(1, 1), QString());
+        QCOMPARE(h.form->StringGrid1->currentIndex(), cellIndex(h, 1, 1));
+    }
+
+    void startUpLeavesNoLedgerCellCurrentAndNoDropDownShown() {
+        MainWindowHarness h;
+        h.start();
+        MainWindowHarness::settle();
+        QCOMPARE(focused(), static_cast<QWidget*>(h.form->StringGrid1));
+        QVERIFY(!h.form->StringGrid1->currentIndex().isValid());
+        QVERIFY(!h.form->ComboBox1->isVisible());
+        QVERIFY(!h.form->ComboBox2->isVisible());
+        // A click makes a cell current as usual.
+        QTest::mouseClick(h.form->StringGrid1->viewport(), Qt::LeftButton, {}, cellCentre(h, 1, 2));
+        QCOMPARE(h.form->StringGrid1->currentIndex(), cellIndex(h, 1, 2));
+        QVERIFY(h.form->ComboBox1->isVisible());
+    }
+
+    void typingInCellSelectionModeLeavesTheCursorWhereItIs() {
+        MainWindowHarness h;
+        h.start();
+        h.form->setCellText(3, 1, "1000");
+        QTest::mouseClick(h.form->RadioButton2, Qt::LeftButton);
+        focusCell(h, 3, 3);
+        QTest::keyClicks(h.form->StringGrid1, u"1"_s);  // would find "1000" by type-ahead
+        QCOMPARE(h.form->StringGrid1->currentIndex(), cellIndex(h, 3, 3));
+    }
+
+    void doubleClickOnTheExpenseTitleShowsTheCalculator() {
+        MainWindowHarness h;
+        h.start();
+        QWidget calculator;
+        h.form->setCompanionWindows(nullptr, &calculator);
+        QTest::mouseClick(h.form->RadioButton2, Qt::LeftButton);
+        QHeaderView* header = h.form->StringGrid1->horizontalHeader();
+        const QPoint title(header->sectionViewportPosition(2) + 5, 5);  // "支出"
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+        QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, title);
+        QVERIFY(h.form->editMode());
+        QVERIFY(calculator.isVisible());
+    }
+
     void textTypedIntoADropDownReachesTheCellOnlyByPicking() {
         MainWindowHarness h;
         h.start();
