@@ -40,6 +40,9 @@ bool isOperator(const QString& text) {
 // Space, Tab and Enter are left to the focused control and the default
 // button, which act on them before any character is typed.
 std::optional<QChar> typedCharacter(const QKeyEvent& key) {
+    // Alt and Ctrl combinations are commands, not typing.
+    if (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
+        return std::nullopt;
     if (key.key() == Qt::Key_Backspace) return QChar(8);
     if (key.key() == Qt::Key_Escape) return QChar(27);
     const QString text = key.text();
@@ -165,6 +168,9 @@ QString TOrvoDentaku::displayText() const {
 
 bool TOrvoDentaku::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
+        // A blank typed on the mode list would open it; typed characters never reach it.
+        if (watched == ComboBox1 && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space)
+            return true;
         if (const std::optional<QChar> typed = typedCharacter(*static_cast<QKeyEvent*>(event))) {
             FormKeyPress(*typed);
             return true;  // the focused control never receives it

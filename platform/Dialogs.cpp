@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include <algorithm>
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -136,7 +138,8 @@ QString QtDialogs::inputBox(const QString& caption, const QString& prompt, const
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(prompt, &dialog));
     auto* edit = new QLineEdit(initial, &dialog);
-    edit->setMaxLength(255);
+    // 255 characters can be typed; a longer initial text is kept whole.
+    edit->setMaxLength(std::max<int>(255, static_cast<int>(initial.size())));
     edit->selectAll();
     layout->addWidget(edit);
     auto* box = new QDialogButtonBox(&dialog);
@@ -202,7 +205,7 @@ QString ScriptedDialogs::inputBox(const QString& caption, const QString& prompt,
     }
     const QString a = inputs_.front().value_or(initial);
     inputs_.pop_front();
-    return a.left(255);
+    return a.left(std::max<qsizetype>(255, initial.size()));
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& request) {

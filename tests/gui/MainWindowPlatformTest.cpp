@@ -2,6 +2,8 @@
 // the last-file record and where it lives, the input-method switch, the help
 // document and the menus that stay hidden while empty.
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -9,9 +11,11 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "forms/MenuVisibility.h"
 #include "ledger/OrvoError.h"
+#include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Help.h"
 #include "platform/InputMethod.h"
@@ -134,6 +138,22 @@ private slots:
         for (const QString& heading :
              {u"毎日の記帳"_s, u"メニュー"_s, u"プログラムが使うファイル"_s})
             QVERIFY2(text.contains(heading), qPrintable(heading));
+    }
+
+    // The real input box: at most 255 characters are typed, but a longer text
+    // it was opened with comes back whole from OK.
+    void inputBoxKeepsALongInitialText() {
+        const QString initial(300, u'1');
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = dialog->findChild<QLineEdit*>()->text();
+            dialog->accept();
+        });
+        platform::QtDialogs dialogs;
+        QCOMPARE(dialogs.inputBox(u"修正"_s, u"式"_s, initial), initial);
+        QCOMPARE(seen, initial);
     }
 
     void menusStayHiddenWhileEmpty() {

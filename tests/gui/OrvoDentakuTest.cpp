@@ -1,6 +1,7 @@
 // The calculator window as the user drives it: keys and keyboard, "=", the tax
 // key, the correction box, the mode list, and what reaches the ledger grid.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
@@ -89,6 +90,7 @@ private slots:
     void equalsAndTaxDoNothingOnAnEmptyDisplay();
     void keyboardMapsCharactersToKeys();
     void typedCharactersNeverReachTheFocusedControl();
+    void altAndCtrlCombinationsAreNoTyping();
     void escapeEmptiesThenHides();
     void enterPressesEqualsFromTheModeList();
     void correctionBoxEvaluatesTheAnswerOrTheLastExpression();
@@ -377,6 +379,23 @@ void OrvoDentakuTest::typedCharactersNeverReachTheFocusedControl() {
     QCOMPARE(modeList(calc)->currentIndex(), 0);
     QTest::keyClicks(key(calc, "Button7"), u"3"_s);
     QCOMPARE(calc.displayText(), u"123"_s);
+    // Nor does a blank, which would open the list.
+    calc.showCalculator();
+    QVERIFY(QTest::qWaitForWindowExposed(&calc));
+    modeList(calc)->setFocus();
+    QTest::keyClick(modeList(calc), Qt::Key_Space);
+    QVERIFY(!modeList(calc)->view()->isVisible());
+}
+
+void OrvoDentakuTest::altAndCtrlCombinationsAreNoTyping() {
+    ScriptedDialogs dialogs;
+    TOrvoDentaku calc;
+    QTest::keyClicks(&calc, u"7"_s);
+    QTest::keyClick(&calc, Qt::Key_5, Qt::AltModifier);
+    QTest::keyClick(&calc, Qt::Key_R, Qt::AltModifier);
+    QTest::keyClick(&calc, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(calc.displayText(), u"7"_s);
+    QVERIFY(dialogs.shown().empty());  // no correction box
 }
 
 void OrvoDentakuTest::escapeEmptiesThenHides() {
