@@ -3,12 +3,16 @@
 // here the grid's selection goes into the table first, the clipboard and the
 // delete questions are wired, and the grid shows the result.
 
+#include <algorithm>
+
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMimeData>
 
 #include "forms/LedgerCellDelegate.h"
 #include "forms/LedgerGridModel.h"
@@ -62,8 +66,28 @@ QString withCellLineBreaks(QString text) {
     return text;
 }
 
+// The block's own bytes travel beside the text, so that a copy and paste
+// inside the program keeps every cell byte for byte (CP932 codes that share a
+// Unicode character, bytes that are no character); other programs see text.
+const QString kBlockBytesFormat = u"application/x-orvokakei-block"_s;
+
 void putOnClipboard(const std::string& block) {
-    QGuiApplication::clipboard()->setText(platform::fromCp932(block));
+    auto* data = new QMimeData;
+    data->setText(platform::fromCp932(block));
+    data->setData(kBlockBytesFormat,
+                  QByteArray(block.data(), static_cast<qsizetype>(block.size())));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+// The clipboard as a block: our own bytes when the clipboard still holds
+// them, else the text converted (with the characters CP932 lacks listed).
+platform::Cp932Result blockFromClipboard() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data && data->hasFormat(kBlockBytesFormat)) {
+        const QByteArray bytes = data->data(kBlockBytesFormat);
+        return {std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), QString()};
+    }
+    return platform::toCp932(withCellLineBreaks(QGuiApplication::clipboard()->text()));
 }
 
 }  // namespace
@@ -91,7 +115,19 @@ void TForm1::prepareBlockCommand(bool closeEditor) {
 
 void TForm1::showEditedDayView(bool reshaped) {
     if (reshaped) {
+        // The commands move neither the block nor the current cell, which
+        // need not be the block's top-left (a block dragged up or left); a
+        // delete pulls it back inside the smaller table.
+        const QModelIndex before = StringGrid1->currentIndex();
+        const int col = before.isValid() ? LedgerGridModel::tableColumn(before) : -1;
+        const int row = before.isValid() ? LedgerGridModel::tableRow(before) : -1;
         refreshFromBook();
+        if (col >= 1 && row >= 1) {
+            const QModelIndex current =
+                gridModel->indexOfCell(std::min(col, book.table.columnCount() - 1),
+                                       std::min(row, book.table.rowCount() - 1));
+            StringGrid1->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        }
     } else {
         // Same shape: the selection and the current cell stay as the user left
         // them, and an open cell editor shows its cell's new text.
@@ -117,8 +153,7 @@ void TForm1::GoTo1Click() {
 
 void TForm1::Paste1Click() {
     prepareBlockCommand(false);
-    const platform::Cp932Result block =
-        platform::toCp932(withCellLineBreaks(QGuiApplication::clipboard()->text()));
+    const platform::Cp932Result block = blockFromClipboard();
     pasteAtSelection(book.table, block.bytes, book.dayViewChanged);
     showEditedDayView(false);
     // Characters the ledger's files cannot hold were left out of the cells,

@@ -297,6 +297,40 @@ private slots:
                  cp932(u"十月分\r\n振込\r\n手数料込み"_s));
     }
 
+    void copyAndPasteInsideTheProgramKeepEveryByte() {
+        MainWindowHarness h;
+        h.start();
+        // An NEC row-13 code that shares its Unicode character with another
+        // code, a byte that is no CP932 character, a lone LF.
+        const std::string cells[] = {"\x87\x9A", "a\x80z", "x\ny"};
+        for (int c = 0; c < 3; ++c) h.form->book.table.setCell(1 + c, 1, cells[c]);
+        selectBlock(h, {1, 1, 3, 1});
+        h.form->Copy1->trigger();
+        h.dialogs.clearShown();
+        selectBlock(h, {1, 3, 1, 3});
+        h.form->Paste1->trigger();
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(1 + c, 3)),
+                     QByteArray::fromStdString(cells[c]));
+        QVERIFY(h.dialogs.shown().empty());
+        // Other programs get the text.
+        QCOMPARE(clipboardText().left(2), u"\u2235\t"_s);
+    }
+
+    void reshapingKeepsTheCurrentCell() {
+        MainWindowHarness h;
+        h.start();
+        // A block dragged from (3,4) up and left to (2,2): the current cell is (3,4).
+        const auto* model = h.form->gridModel;
+        QItemSelectionModel* selection = h.form->StringGrid1->selectionModel();
+        selection->setCurrentIndex(model->indexOfCell(3, 4), QItemSelectionModel::NoUpdate);
+        selection->select(QItemSelection(model->indexOfCell(2, 2), model->indexOfCell(3, 4)),
+                          QItemSelectionModel::ClearAndSelect);
+        h.form->mnuAdd->trigger();
+        QCOMPARE(h.form->StringGrid1->currentIndex(), model->indexOfCell(3, 4));
+        QCOMPARE(h.form->gridSelection(), (CellBlock{2, 2, 3, 4}));
+    }
+
     void pastedLineBreaksBecomeTheCellsCrLf() {
         MainWindowHarness h;
         h.start();
