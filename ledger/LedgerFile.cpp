@@ -24,6 +24,8 @@ namespace {
 // Bounds that keep a damaged header from asking for an absurd table.
 constexpr int kMaxRows = 1'000'000;
 constexpr int kMaxColumns = 10'000;
+// and a tiny damaged file from making the program allocate gigabytes.
+constexpr long long kMaxCells = 4'000'000;
 // Records are read in chunks of this many lines, which become the list's blocks.
 constexpr std::size_t kLinesPerChunk = 1024;
 
@@ -132,8 +134,10 @@ void LedgerBook::LoadLedger() {
     windowWidth = amountOrThrow(line);
     windowHeight = headerInteger(in, line);
     const int rows = tableSize(in, line, LedgerTable::kFixedRows + 1, kMaxRows);
-    table.setRowCount(rows);
     const int cols = tableSize(in, line, LedgerTable::kFixedCols + 1, kMaxColumns);
+    if (static_cast<long long>(rows) * cols > kMaxCells)
+        throw tableSizeOutOfRange(rows * 1LL * cols);
+    table.setRowCount(rows);
     table.setColumnCount(cols);
     for (int r = 0; r < rows; ++r) table.setRowHeight(r, headerInteger(in, line));
     for (int c = 0; c < cols; ++c) table.setColumnWidth(c, headerInteger(in, line));
@@ -154,10 +158,17 @@ void LedgerBook::LoadLedger() {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;
         const std::string_view record = in.nextLine();
+        // Field 3, then field 4, each missing or not a whole number: the first
+        // fault in the order the fields are read.
         const AmountFields a = amountFieldsOf(record);
-        if (a.fieldCount < 5 && !firstFault)
-            firstFault = listIndexOutOfBounds(a.fieldCount <= 3 ? 3 : 4);
-        for (auto [text, total] : {std::pair{a.expense, &allOut}, std::pair{a.income, &allIn}}) {
+        const std::pair<std::string_view, std::int32_t*> amounts[] = {{a.expense, &allOut},
+                                                                      {a.income, &allIn}};
+        for (std::size_t field = 3; field <= 4; ++field) {
+            if (a.fieldCount <= field) {
+                if (!firstFault) firstFault = listIndexOutOfBounds(static_cast<long long>(field));
+                break;
+            }
+            const auto [text, total] = amounts[field - 3];
             if (text.empty()) continue;
             if (auto v = parseAmount(text))
                 *total = wrapAdd(*total, *v);

@@ -364,7 +364,15 @@ std::vector<std::size_t> LedgerRecords::indicesOfDay(const LedgerDate& day) cons
 const std::string* LedgerRecords::undatedRecordBefore(const LedgerDate& day) const {
     if (undated_.empty()) return nullptr;
     const std::string& first = *undated_.begin();
-    return compareRecordLines(first, day.addDays(1).format()) < 0 ? &first : nullptr;
+    // The scan stops at the first record dated later than the day; those
+    // written "yyyy/mm/dd" start at the next day's key, past any lines there
+    // that are no date.
+    for (std::size_t i = lowerBound(day.addDays(1).format()); i < size_; ++i) {
+        const std::string_view line = (*this)[i];
+        if (!startsWithCanonicalDate(line)) continue;
+        return compareRecordLines(first, line) < 0 ? &first : nullptr;
+    }
+    return &first;
 }
 
 }  // namespace orvo

@@ -207,6 +207,8 @@ TEST_F(DayView, UndatedRecordReachedByTheScanIsReportedAfterTheDayIsShown) {
         EXPECT_STREQ(e.what(), "'2026/12/03x' は日付ではありません");
     }
     EXPECT_EQ(book.table.cell(1, 1), "A");
+    // A record dated later than the day stops the scan before it.
+    book.records.add("2026/12/02\tB\t\t1\t0\t");
     book.pickedDay = {2026, 12, 1};
     EXPECT_NO_THROW(book.ShowDay());
 }

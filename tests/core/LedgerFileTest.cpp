@@ -171,6 +171,33 @@ TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
     EXPECT_EQ(errorOf([&] { open(p.string()); }), "リストのインデックスが範囲を超えています (4)");
 }
 
+TEST_F(LedgerFile, FaultsAreReportedInTheOrderTheFieldsAreRead) {
+    const std::string head = readFile(fixture("short-titles.dat"));
+    struct Case {
+        std::string record;
+        std::string error;
+    } cases[] = {
+        {"2026/10/05\ta\tb\tx", "'x' は整数ではありません"},  // field 3 before the missing field 4
+        {"2026/10/05\ta\tb\t1", "リストのインデックスが範囲を超えています (4)"},
+        {"2026/10/05\ta\tb", "リストのインデックスが範囲を超えています (3)"},
+        {"2026/10/05\ta\tb\t1\ty", "'y' は整数ではありません"},
+    };
+    for (const Case& c : cases) {
+        writeFile(dir / "f.dat", head + c.record + "\r\n");
+        EXPECT_EQ(errorOf([&] { open((dir / "f.dat").string()); }), c.error) << c.record;
+    }
+}
+
+TEST_F(LedgerFile, ATinyFileCannotAskForAHugeTable) {
+    for (const std::string shape :
+         {"1000000\r\n100\r\n", "1000\r\n10000\r\n", "1\r\n6\r\n", "6\r\n0\r\n"}) {
+        writeFile(dir / "huge.dat", "640\r\n480\r\n" + shape);
+        EXPECT_EQ(errorOf([&] { open((dir / "huge.dat").string()); }).find("表の大きさ"), 0u)
+            << shape;
+        EXPECT_EQ(book.table.rowCount(), 6);  // the table was not reshaped
+    }
+}
+
 TEST_F(LedgerFile, AmountsAddUpAndWrap) {
     const std::string head = readFile(fixture("short-titles.dat"));
     writeFile(dir / "sum.dat",

@@ -127,7 +127,16 @@ TEST(LedgerRecords, UndatedRecordsAreFoundWhereTheDayScanWouldMeetThem) {
     r.add("2026/12/03x\tbroken");
     ASSERT_NE(r.undatedRecordBefore({2026, 12, 3}), nullptr);
     EXPECT_EQ(*r.undatedRecordBefore({2026, 12, 3}), "2026/12/03x\tbroken");
-    EXPECT_EQ(r.undatedRecordBefore({2026, 12, 2}), nullptr);
+    // The scan from the first record meets it before any later-dated record...
+    EXPECT_NE(r.undatedRecordBefore({2026, 12, 2}), nullptr);
+    // ...unless one stops it first, or after every dated record.
+    EXPECT_EQ(r.undatedRecordBefore({2026, 11, 30}), nullptr);
+    r.add("zzz\tafter every date");
+    r.removeAt(r.lowerBound("2026/12/03x"));
+    ASSERT_NE(r.undatedRecordBefore({2026, 12, 31}), nullptr);
+    EXPECT_EQ(*r.undatedRecordBefore({2026, 12, 31}), "zzz\tafter every date");
+    EXPECT_EQ(r.undatedRecordBefore({2026, 12, 4}), nullptr);
+    r.removeAt(r.lowerBound("zzz"));
     r.removeAt(r.lowerBound("2026/12/03x"));
     EXPECT_EQ(r.undatedRecordBefore({2026, 12, 31}), nullptr);
 }
