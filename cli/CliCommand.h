@@ -24,6 +24,9 @@ struct RegisterCommand {
 
 const std::vector<CliCommand>& commands();
 
+// Prints the usage line of the named command to stderr; returns kExitUsage.
+int usageOf(const char* name);
+
 // Prints an error as the error display shows it (text + ".") to stderr, in UTF-8.
 void printError(const std::string& cp932Message);
 

@@ -2,12 +2,14 @@
 // main window would show them, in UTF-8.
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/WindowLikeBook.h"
 #include "ledger/Cp932.h"
-#include "ledger/LedgerBook.h"
+#include "ledger/OrvoError.h"
 
 namespace orvo::cli {
 
@@ -25,50 +27,62 @@ std::string labelForPrint(const std::string& cp932Label) {
     return out;
 }
 
+// Converted first, so that a lone lead byte before the line break cannot
+// take a byte of the "\n" written for it.
 std::string cellForPrint(const std::string& cp932Cell) {
+    const std::string utf8 = cp932::toUtf8(cp932Cell);
     std::string out;
-    for (std::size_t i = 0; i < cp932Cell.size(); ++i) {
-        if (cp932Cell[i] == '\r' && i + 1 < cp932Cell.size() && cp932Cell[i + 1] == '\n') {
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') {
             out += "\\n";
             ++i;
         } else {
-            out += cp932Cell[i];
+            out += utf8[i];
         }
     }
-    return cp932::toUtf8(out);
+    return out;
+}
+
+void printLine(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);  // cells may hold NUL bytes
+    std::fputc('\n', stdout);
 }
 
 int runDay(const std::vector<std::string>& args) {
-    if (args.size() != 2) return kExitUsage;
+    if (args.size() != 2) return usageOf("day");
     auto day = LedgerDate::parse(args[1]);
     if (!day) {
         std::fprintf(stderr, "'%s' is no date (yyyy/mm/dd).\n", args[1].c_str());
         return kExitUsage;
     }
-    LedgerBook book;
-    book.ResetLedgerTable();
+    LedgerBook book = windowLikeBook();
     book.pickedDay = *day;
     book.dataFileName = args[0];
-    book.LoadLedger();
+    // A load that reports a fault has still shown the day, as the window
+    // does; print it, then the fault.
+    std::optional<OrvoError> fault;
+    try {
+        book.LoadLedger();
+    } catch (const OrvoError& e) {
+        fault = e;
+    }
 
     const int cols = book.table.columnCount();
-    for (int r = LedgerTable::kFixedRows; r < book.table.rowCount(); ++r) {
-        bool empty = true;
-        for (int c = 1; c < cols; ++c) empty = empty && book.table.cell(c, r).empty();
-        if (empty) continue;
+    const auto filled = static_cast<int>(book.records.indicesOfDay(book.pickedDay).size());
+    for (int r = LedgerTable::kFixedRows; r <= filled && r < book.table.rowCount(); ++r) {
         std::string row;
         for (int c = 1; c < cols; ++c) {
             if (c > 1) row += '\t';
             row += cellForPrint(book.table.cell(c, r));
         }
-        std::printf("%s\n", row.c_str());
+        printLine(row);
     }
-    std::printf("%s\t%s\t%s\t%s\n", cp932::toUtf8("日計").c_str(),
-                labelForPrint(book.dayOutText()).c_str(), labelForPrint(book.dayInText()).c_str(),
-                labelForPrint(book.dayZanText()).c_str());
-    std::printf("%s\t%s\t%s\t%s\n", cp932::toUtf8("累計").c_str(),
-                labelForPrint(book.allOutText()).c_str(), labelForPrint(book.allInText()).c_str(),
-                labelForPrint(book.allZanText()).c_str());
+    printLine(cp932::toUtf8("日計") + "\t" + labelForPrint(book.dayOutText()) + "\t" +
+              labelForPrint(book.dayInText()) + "\t" + labelForPrint(book.dayZanText()));
+    printLine(cp932::toUtf8("累計") + "\t" + labelForPrint(book.allOutText()) + "\t" +
+              labelForPrint(book.allInText()) + "\t" + labelForPrint(book.allZanText()));
+    std::fflush(stdout);
+    if (fault) throw *fault;
     return kExitOk;
 }
 

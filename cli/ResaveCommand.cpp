@@ -1,27 +1,47 @@
-// orvokakei-cli resave IN.dat OUT.dat: loads and saves as the program does.
+// orvokakei-cli resave IN.dat OUT.dat [yyyy/mm/dd]: loads and saves as the
+// program does, the write-back acting on the given day (today by default).
 
+#include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "cli/CliCommand.h"
-#include "ledger/LedgerBook.h"
+#include "cli/WindowLikeBook.h"
 
 namespace orvo::cli {
 
 namespace {
 
+// Not <chrono>: its literals cannot be compiled into CP932 text.
+LedgerDate today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
 int runResave(const std::vector<std::string>& args) {
-    if (args.size() != 2) return kExitUsage;
-    LedgerBook book;
-    book.ResetLedgerTable();
+    if (args.size() != 2 && args.size() != 3) return usageOf("resave");
+    LedgerBook book = windowLikeBook();
+    book.pickedDay = today();
+    if (args.size() == 3) {
+        auto day = LedgerDate::parse(args[2]);
+        if (!day) {
+            std::fprintf(stderr, "'%s' is no date (yyyy/mm/dd).\n", args[2].c_str());
+            return kExitUsage;
+        }
+        book.pickedDay = *day;
+    }
     book.dataFileName = args[0];
     book.LoadLedger();
+    applyWindowMinimum(book);
     book.dataFileName = args[1];
     book.SaveLedger();
     return kExitOk;
 }
 
-const RegisterCommand registered({"resave", "IN.dat OUT.dat", &runResave});
+const RegisterCommand registered({"resave", "IN.dat OUT.dat [yyyy/mm/dd]", &runResave});
 
 }  // namespace
 

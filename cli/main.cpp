@@ -26,6 +26,13 @@ const std::vector<CliCommand>& commands() {
     return table();
 }
 
+int usageOf(const char* name) {
+    for (const auto& c : commands())
+        if (std::string(c.name) == name)
+            std::fprintf(stderr, "usage: orvokakei-cli %s %s\n", c.name, c.usage);
+    return kExitUsage;
+}
+
 void printError(const std::string& cp932Message) {
     std::fprintf(stderr, "%s.\n", cp932::toUtf8(cp932Message).c_str());
 }
