@@ -52,7 +52,7 @@ bool LedgerGridModel::setData(const QModelIndex& index, const QVariant& value, i
     if (!table_.contains(col, row)) return false;
     QString text = value.toString();
     // A cell holds CR LF line breaks and never a TAB, which would cut its record.
-    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
+    text = platform::withCrLfLineBreaks(text);
     text.replace(u'\t', u' ');
     const platform::Cp932Result encoded = platform::toCp932(text);
     if (encoded.bytes == table_.cell(col, row) && encoded.ok()) return true;

@@ -60,12 +60,6 @@ bool confirmDelete(const std::string& question) {
                platform::Yes | platform::No | platform::Cancel) == platform::Yes;
 }
 
-// Cells hold CR LF line breaks; a clipboard may hand them over as LF alone.
-QString withCellLineBreaks(QString text) {
-    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
-    return text;
-}
-
 // The block's own bytes travel beside the text, so that a copy and paste
 // inside the program keeps every cell byte for byte (CP932 codes that share a
 // Unicode character, bytes that are no character); other programs see text.
@@ -87,7 +81,7 @@ platform::Cp932Result blockFromClipboard() {
         const QByteArray bytes = data->data(kBlockBytesFormat);
         return {std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), QString()};
     }
-    return platform::toCp932(withCellLineBreaks(QGuiApplication::clipboard()->text()));
+    return platform::toCp932(platform::withCrLfLineBreaks(QGuiApplication::clipboard()->text()));
 }
 
 }  // namespace

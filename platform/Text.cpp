@@ -1,5 +1,7 @@
 #include "platform/Text.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace orvo::platform {
 
 QString fromCp932(std::string_view cp932) {
@@ -13,6 +15,11 @@ Cp932Result toCp932(const QString& text) {
         cp932::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
     return {std::move(e.bytes),
             QString::fromUtf8(e.unencodable.data(), static_cast<qsizetype>(e.unencodable.size()))};
+}
+
+QString withCrLfLineBreaks(QString text) {
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
+    return text;
 }
 
 std::string toNativePath(const QString& path) {

@@ -19,6 +19,10 @@ struct Cp932Result {
 };
 Cp932Result toCp932(const QString& text);
 
+// Every line break (CR LF, a lone CR or LF) written CR LF, as cells hold them;
+// editors and clipboards hand them over as LF.
+QString withCrLfLineBreaks(QString text);
+
 // Native file paths are UTF-8 bytes on Linux; the core opens files by them.
 std::string toNativePath(const QString& path);
 QString fromNativePath(std::string_view path);
