@@ -22,7 +22,6 @@ void LedgerCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
                                const QModelIndex& index) const {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    const QString text = opt.text;
     opt.text.clear();
     // Background, selection and focus as the style draws them; then the text.
     QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
@@ -31,14 +30,16 @@ void LedgerCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const int col = LedgerGridModel::tableColumn(index);
     const QRect rect = option.rect.adjusted(kTextInset, kTextInset, 0, 0);
     int flags = Qt::AlignTop;
-    QString shown = text;
+    // The display text, not the style option's: Qt has already turned its line
+    // breaks into line separators there.
+    QString shown = index.data(Qt::DisplayRole).toString();
     if (col == kColExpense || col == kColIncome) {
         flags |= Qt::AlignRight | Qt::TextSingleLine;
     } else if (col == kColDescription) {
         flags |= Qt::AlignLeft;
     } else {
         flags |= Qt::AlignLeft | Qt::TextSingleLine;
-        shown.replace(u'\n', u' ');
+        shown.replace(u"\r\n"_s, u" "_s).replace(u'\n', u' ').replace(u'\r', u' ');
     }
     painter->save();
     painter->setClipRect(option.rect);

@@ -46,6 +46,14 @@ void LedgerGridView::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    // A plain click inside a selected block selects the clicked cell alone, as
+    // a grid does; the view would keep the block (it waits for a drag) while
+    // the editor opens on the cell, and the edit commands would act on it all.
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+    if (plain && event->button() == Qt::LeftButton && pressed.isValid() &&
+        selectionModel()->isSelected(pressed) && selectionModel()->selectedIndexes().size() > 1)
+        selectionModel()->select(pressed, QItemSelectionModel::ClearAndSelect);
     QTableView::mousePressEvent(event);
 }
 

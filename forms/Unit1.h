@@ -205,6 +205,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The grid and its two headers, whose presses and releases select cells.
+    bool isGridMouseSource(const QObject* watched) const;
 
 private:
     void buildWindow();

@@ -197,6 +197,12 @@ void TForm1::sendTab() {
         Qt::QueuedConnection);
 }
 
+bool TForm1::isGridMouseSource(const QObject* watched) const {
+    return watched == StringGrid1->viewport() ||
+           watched == StringGrid1->horizontalHeader()->viewport() ||
+           watched == StringGrid1->verticalHeader()->viewport();
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == StringGrid1) {
@@ -219,14 +225,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             run([this] { ComboBox2Enter(); });
         if (type == QEvent::FocusOut && movedWithinWindow(event))
             run([this, watched] { watched == ComboBox1 ? ComboBox1Exit() : ComboBox2Exit(); });
-    } else if (isMouseButtonEvent(event)) {
+    } else if (isMouseButtonEvent(event) && isGridMouseSource(watched)) {
         // Presses on the grid and on its two headers, releases on the headers
         // (the grid's own releases come after its selection, by mouseReleased).
+        // The drop-down editors' mouse events are theirs alone.
         auto* mouse = static_cast<QMouseEvent*>(event);
         const bool rightButton =
             mouse->button() == Qt::RightButton || (mouse->buttons() & Qt::RightButton);
-        auto* source = qobject_cast<QWidget*>(watched);
-        if (!rightButton && source) {
+        auto* source = static_cast<QWidget*>(watched);
+        if (!rightButton) {
             const QPoint gridPos = source->mapTo(StringGrid1, mouse->position().toPoint());
             if (type == QEvent::MouseButtonPress) StringGrid1MouseDown(gridPos);
             const bool onHeader = watched != StringGrid1->viewport();
@@ -362,7 +369,8 @@ void TForm1::placeDropDownEditors() {
     const int col = current.isValid() ? LedgerGridModel::tableColumn(current) : -1;
     QComboBox* shown = col == kColTitle1 ? ComboBox1 : col == kColTitle2 ? ComboBox2 : nullptr;
     // An open cell editor is where the typing goes, so nothing covers it.
-    if (!editMode() || StringGrid1->isEditing()) shown = nullptr;
+    // (The editor exists before the view counts itself as editing.)
+    if (!editMode() || StringGrid1->isEditing() || cellDelegate->openEditor()) shown = nullptr;
     QRect rect;
     if (shown) {
         rect = StringGrid1->visualRect(current).intersected(StringGrid1->viewport()->rect());

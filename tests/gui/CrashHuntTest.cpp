@@ -1,0 +1,326 @@
+// A crash hunt: seeded random clicks, double clicks, drags, wheel turns and
+// keys on every visible widget of the main window and the calculator, with
+// every box answered at random. The program must stay alive, and no record
+// of a day other than the ones shown before and after an event may change.
+//
+// ORVO_CRASH_HUNT_SEED picks the run (printed when it fails);
+// ORVO_CRASH_HUNT_EVENTS makes it longer than the suite's quick pass.
+
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <map>
+#include <random>
+#include <set>
+
+#include "forms/OrvoDen.h"
+#include "ledger/Amount.h"
+#include "ledger/RecordLine.h"
+#include "platform/Dialogs.h"
+#include "support/MainWindowHarness.h"
+#include "support/WidgetAt.h"
+
+using namespace Qt::Literals::StringLiterals;
+using orvo::testing::MainWindowHarness;
+
+namespace {
+
+using Random = std::mt19937;
+
+int pick(Random& random, int count) {
+    return std::uniform_int_distribution<int>(0, count - 1)(random);
+}
+
+// Every box answered with one of its own buttons; file questions cancelled,
+// so that no other ledger replaces the one under test.
+class RandomDialogs : public orvo::platform::Dialogs {
+public:
+    explicit RandomDialogs(Random& random) : random_(random) {
+        previous_ = &orvo::platform::dialogs();
+        orvo::platform::setDialogs(this);
+    }
+    ~RandomDialogs() override { orvo::platform::setDialogs(nullptr); }
+
+    orvo::platform::Button message(orvo::platform::MessageKind, const QString&,
+                                   orvo::platform::Buttons buttons) override {
+        QList<orvo::platform::Button> offered;
+        for (auto b :
+             {orvo::platform::Yes, orvo::platform::No, orvo::platform::Cancel, orvo::platform::Ok})
+            if (buttons & b) offered << b;
+        return offered.isEmpty() ? orvo::platform::Ok : offered[pick(random_, offered.size())];
+    }
+    QString inputBox(const QString&, const QString&, const QString& initial) override {
+        const QString answers[] = {initial, u"1"_s, u"3"_s, u"x"_s, QString(), u"食費"_s};
+        return answers[pick(random_, 6)];
+    }
+    std::optional<QString> openFile(const orvo::platform::FileDialogRequest&) override {
+        return std::nullopt;
+    }
+
+private:
+    Random& random_;
+    orvo::platform::Dialogs* previous_ = nullptr;
+};
+
+// The records grouped by their date, each group in a fixed order.
+std::map<std::string, std::vector<std::string>> recordsByDay(const orvo::LedgerRecords& records) {
+    std::map<std::string, std::vector<std::string>> days;
+    records.forEach([&](std::string_view line) {
+        days[std::string(line.substr(0, line.find('\t')))].emplace_back(line);
+    });
+    for (auto& [day, lines] : days) std::sort(lines.begin(), lines.end());
+    return days;
+}
+
+// The day groups that differ, but for `except`.
+QStringList changedDays(const std::map<std::string, std::vector<std::string>>& before,
+                        const std::map<std::string, std::vector<std::string>>& after,
+                        const std::set<std::string>& except) {
+    std::set<std::string> days;
+    for (const auto& [day, lines] : before) days.insert(day);
+    for (const auto& [day, lines] : after) days.insert(day);
+    QStringList changed;
+    for (const std::string& day : days) {
+        if (except.count(day)) continue;
+        const auto b = before.find(day);
+        const auto a = after.find(day);
+        const bool same = (b == before.end()) == (a == after.end()) &&
+                          (b == before.end() || b->second == a->second);
+        if (!same) changed << QString::fromStdString(day);
+    }
+    return changed;
+}
+
+const int kKeys[] = {Qt::Key_A,      Qt::Key_1,         Qt::Key_5,       Qt::Key_0,
+                     Qt::Key_Minus,  Qt::Key_Plus,      Qt::Key_Space,   Qt::Key_Return,
+                     Qt::Key_Enter,  Qt::Key_Tab,       Qt::Key_Backtab, Qt::Key_Escape,
+                     Qt::Key_Up,     Qt::Key_Down,      Qt::Key_Left,    Qt::Key_Right,
+                     Qt::Key_Home,   Qt::Key_End,       Qt::Key_PageUp,  Qt::Key_PageDown,
+                     Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_F2,      Qt::Key_F4,
+                     Qt::Key_C,      Qt::Key_V,         Qt::Key_X,       Qt::Key_Equal};
+const Qt::KeyboardModifiers kModifiers[] = {Qt::NoModifier,      Qt::NoModifier,
+                                            Qt::NoModifier,      Qt::ShiftModifier,
+                                            Qt::ControlModifier, Qt::AltModifier};
+const QString kTexts[] = {u"食費"_s, u"12"_s, u"ｱ"_s, u"😀"_s, u"1+2"_s};
+
+class CrashHunt {
+public:
+    CrashHunt(MainWindowHarness& h, orvo::forms::TOrvoDentaku& calculator, Random& random)
+        : h_(h), calculator_(calculator), random_(random) {}
+
+    int reopened = 0;
+
+    // One random input event; returns what it was, for the failure message.
+    QString step() {
+        // Some widgets run a menu in a nested loop (a text box's own menu, a
+        // tool button's): the user would close it, so close what opens while
+        // an event is still being delivered.
+        const QScopedValueRollback delivering(delivering_, true);
+        closeNestedLoops();
+        return randomEvent();
+    }
+
+private:
+    void closeNestedLoops() {
+        QTimer::singleShot(10, &context_, [this] {
+            if (!delivering_) return;
+            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+            closeNestedLoops();
+        });
+    }
+
+    QString randomEvent() {
+        const QPointer<QWidget> window = someWindow();
+        const QList<QWidget*> widgets = visibleWidgetsOf(window);
+        QWidget* target = widgets[pick(random_, widgets.size())];
+        // Named before the event: the event may destroy it (a cell editor).
+        const QString name = describe(target);
+        const QPoint global = target->mapToGlobal(somePointIn(target->rect()));
+        const Qt::KeyboardModifiers modifiers = kModifiers[pick(random_, 6)];
+        switch (pick(random_, 8)) {
+            case 0:
+            case 1:
+                pressAt(window, global, QEvent::MouseButtonPress, modifiers);
+                pressAt(window, global, QEvent::MouseButtonRelease, modifiers);
+                return u"click "_s + name;
+            case 2:
+                for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonPress, QEvent::MouseButtonDblClick,
+                                  QEvent::MouseButtonRelease}) {
+                    pressAt(window, global, type);
+                    MainWindowHarness::settle();
+                }
+                return u"double click "_s + name;
+            case 3: {
+                const QPoint to =
+                    global + QPoint(pick(random_, 200) - 100, pick(random_, 120) - 60);
+                pressAt(window, global, QEvent::MouseButtonPress, modifiers);
+                pressAt(window, (global + to) / 2, QEvent::MouseMove, modifiers);
+                pressAt(window, to, QEvent::MouseMove, modifiers);
+                pressAt(window, to, QEvent::MouseButtonRelease, modifiers);
+                return u"drag from "_s + name;
+            }
+            case 4: {
+                QWidget* at = orvo::testing::widgetAt(window, global);
+                QContextMenuEvent menu(QContextMenuEvent::Mouse, at->mapFromGlobal(global), global);
+                const QString atName = describe(at);
+                QApplication::sendEvent(at, &menu);
+                return u"right click "_s + atName;
+            }
+            case 5: {
+                QWidget* at = orvo::testing::widgetAt(window, global);
+                QWheelEvent wheel(QPointF(at->mapFromGlobal(global)), QPointF(global), QPoint(),
+                                  QPoint(0, pick(random_, 2) ? 120 : -120), Qt::NoButton,
+                                  Qt::NoModifier, Qt::NoScrollPhase, false);
+                const QString atName = describe(at);
+                QApplication::sendEvent(at, &wheel);
+                return u"wheel "_s + atName;
+            }
+            case 6: {
+                const QString text = kTexts[pick(random_, 5)];
+                // As the input method hands over a finished word.
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+                QApplication::sendEvent(focusOr(window), &press);
+                QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text);
+                QApplication::sendEvent(focusOr(window), &release);
+                return u"type "_s + text;
+            }
+            default: {
+                const int key = kKeys[pick(random_, static_cast<int>(std::size(kKeys)))];
+                QTest::keyClick(focusOr(window), static_cast<Qt::Key>(key), modifiers);
+                return u"key "_s + QKeySequence(key | modifiers.toInt()).toString();
+            }
+        }
+    }
+
+    QWidget* someWindow() {
+        if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+        // A main window closed by a key or a button is opened again, so that
+        // the hunt goes on where the edits are.
+        if (!h_.form->isVisible()) {
+            h_.form->show();
+            ++reopened;
+        }
+        QList<QWidget*> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && !qobject_cast<QMenu*>(w)) windows << w;
+        return windows[pick(random_, windows.size())];
+    }
+
+    static QList<QWidget*> visibleWidgetsOf(QWidget* window) {
+        QList<QWidget*> widgets{window};
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (w->isVisible() && w->window() == window && !w->rect().isEmpty()) widgets << w;
+        return widgets;
+    }
+
+    QPoint somePointIn(const QRect& rect) {
+        return {rect.left() + pick(random_, std::max(1, rect.width())),
+                rect.top() + pick(random_, std::max(1, rect.height()))};
+    }
+
+    QWidget* focusOr(QWidget* window) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && focus->isVisible()) return focus;
+        return window ? window : h_.form.get();
+    }
+
+    static QString describe(const QWidget* w) {
+        return QString::fromLatin1(w->metaObject()->className()) + u' ' + w->objectName();
+    }
+
+    // The window may be gone after the last event (a pop-up closes itself):
+    // then the event goes to the main window, as the screen would have it.
+    QWidget* pressAt(const QPointer<QWidget>& window, const QPoint& global, QEvent::Type type,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* to = window && window->isVisible() ? window.data() : h_.form.get();
+        return orvo::testing::pressAt(to, global, type, modifiers);
+    }
+
+    MainWindowHarness& h_;
+    orvo::forms::TOrvoDentaku& calculator_;
+    Random& random_;
+    bool delivering_ = false;
+    QObject context_;
+};
+
+int fromEnvironment(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+}  // namespace
+
+class CrashHuntTest : public QObject {
+    Q_OBJECT
+private slots:
+    void randomInputNeverEndsTheProgramNorTouchesOtherDays() {
+        const int seed = fromEnvironment("ORVO_CRASH_HUNT_SEED", 20261208);
+        const int events = fromEnvironment("ORVO_CRASH_HUNT_EVENTS", 3000);
+        Random random(static_cast<Random::result_type>(seed));
+        MainWindowHarness h;
+        QStringList records;
+        const QString days[] = {u"2026/10/14"_s, u"2026/10/15"_s, u"2026/10/16"_s, u"2026/11/01"_s};
+        for (int i = 0; i < 40; ++i)
+            records << days[i % 4] + u"\t食費\t外食\t"_s + QString::number(i * 37) + u"\t0\t"_s +
+                           (i % 5 ? u"昼\x1b夜"_s : QString());
+        h.writeRecord(h.writeLedger(u"hunt.dat"_s, records));
+        RandomDialogs answers(random);
+        h.start();
+        orvo::forms::TOrvoDentaku calculator(h.form.get());
+        calculator.setAttribute(Qt::WA_QuitOnClose, false);
+        h.form->setCompanionWindows(nullptr, &calculator);
+        calculator.showCalculator();
+        CrashHunt hunt(h, calculator, random);
+
+        int writeBacks = 0;
+        std::set<std::string> shownDays;
+        for (int i = 0; i < events; ++i) {
+            const auto before = recordsByDay(h.form->book.records);
+            const std::string shownBefore = h.form->book.pickedDay.format();
+            QString what;
+            try {
+                what = hunt.step();
+                MainWindowHarness::settle();
+            } catch (const std::exception& e) {
+                // Out of an event handler an exception ends the program.
+                QFAIL(qPrintable(u"seed %1, event %2 (%3): exception %4"_s.arg(seed).arg(i).arg(
+                    what, QString::fromLocal8Bit(e.what()))));
+            } catch (...) {
+                QFAIL(
+                    qPrintable(u"seed %1, event %2 (%3): exception"_s.arg(seed).arg(i).arg(what)));
+            }
+            const auto after = recordsByDay(h.form->book.records);
+            if (after != before) ++writeBacks;
+            shownDays.insert(h.form->book.pickedDay.format());
+            const QStringList changed =
+                changedDays(before, after, {shownBefore, h.form->book.pickedDay.format()});
+            if (!changed.isEmpty())
+                QFAIL(qPrintable(
+                    u"seed %1, event %2 (%3) changed the records of %4"_s.arg(seed).arg(i).arg(
+                        what, changed.join(u", "_s))));
+        }
+        qInfo("seed %d: %d events, %d changed the records, %zu days shown, %d closes", seed, events,
+              writeBacks, shownDays.size(), hunt.reopened);
+        // The cumulative totals still add up the records.
+        std::int32_t out = 0, in = 0;
+        std::vector<std::string> fields;
+        h.form->book.records.forEach([&](std::string_view line) {
+            orvo::splitRecordInto(line, fields);
+            // (Columns deleted before a write-back leave records without amounts.)
+            if (fields.size() > 3)
+                out = orvo::wrapAdd(out, orvo::parseAmount(fields[3]).value_or(0));
+            if (fields.size() > 4) in = orvo::wrapAdd(in, orvo::parseAmount(fields[4]).value_or(0));
+        });
+        QCOMPARE(h.form->book.totals().allOut, out);
+        QCOMPARE(h.form->book.totals().allIn, in);
+    }
+};
+
+QTEST_MAIN(CrashHuntTest)
+#include "CrashHuntTest.moc"
