@@ -1,5 +1,6 @@
 #include "settings/PhraseFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>

@@ -91,9 +91,26 @@ void PhraseList::remove(std::size_t index) {
     modified_ = true;
 }
 
-bool PhraseList::saveIfModified(const std::string& path, const WriteFaults& faults) const {
+std::string PhraseList::loadFile(const std::string& path) {
+    std::vector<std::string> read;
+    try {
+        ReadPhraseFile(read, path);
+    } catch (const OrvoError& e) {
+        fileReadWhole_ = false;
+        loadError_ = e.what();
+    }
+    load(read);
+    return loadError_;
+}
+
+bool PhraseList::saveIfModified(const std::string& path,
+                                const std::function<bool()>& allowOverwrite,
+                                const WriteFaults& faults) {
     if (!modified_) return false;
+    if (!fileReadWhole_ && !(allowOverwrite && allowOverwrite())) return false;
     WritePhraseFile(path, phrases_, faults);
+    fileReadWhole_ = true;  // the file now holds the list
+    loadError_.clear();
     return true;
 }
 
@@ -136,6 +153,12 @@ std::string noPhraseToAppendText() {
 
 std::string noDescriptionCellText() {
     return "摘要欄が選択されていません。\r\n\r\n挿入したい摘要欄をｸﾘｯｸしてから再度操作してください";
+}
+
+std::string phraseOverwriteQuestion(std::string_view loadError) {
+    return "起動時に定型句ファイルを最後まで読み込めませんでした (" + std::string(loadError) +
+           ")。\r\n\r\n上書きすると、読み込めなかった定型句は失われます。"
+           "\r\n定型句ファイルを上書きしてもよろしいですか？";
 }
 
 std::string appendWarningText(AppendOutcome outcome) {

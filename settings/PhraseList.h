@@ -59,11 +59,23 @@ public:
     // "リストのインデックスが範囲を超えています (%d)".
     void remove(std::size_t index);
 
+    // Start-up: the phrases of the file at `path` (none when it does not exist).
+    // Returns the error text to show, empty when none; the phrases read before
+    // a fault stay, and the file counts as not read whole.
+    std::string loadFile(const std::string& path);
+    // False after a load that could not read the existing file whole: writing
+    // it then would drop the phrases not read, so the save asks first.
+    bool fileReadWhole() const { return fileReadWhole_; }
+    const std::string& loadError() const { return loadError_; }
+
     // When modified, writes the file at `path` (creating it when it does not
-    // exist) and returns true; else writes nothing. A failed write throws the
-    // safe writer's error and the list stays modified. Used by "閉じる", by
-    // the title-bar close and at the end of the program.
-    bool saveIfModified(const std::string& path, const WriteFaults& faults = {}) const;
+    // exist) and returns true; else writes nothing. After an incomplete load it
+    // writes only when `allowOverwrite` (the warning of phraseOverwriteQuestion(),
+    // Yes/No) says so. A failed write throws the safe writer's error and the list
+    // stays modified. Used by "閉じる", by the title-bar close and at the end of
+    // the program.
+    bool saveIfModified(const std::string& path, const std::function<bool()>& allowOverwrite = {},
+                        const WriteFaults& faults = {});
 
 private:
     std::size_t insertionPoint(std::string_view phrase) const;
@@ -71,6 +83,8 @@ private:
     PhraseOrder order_;
     std::vector<std::string> phrases_;
     bool modified_ = false;
+    bool fileReadWhole_ = true;
+    std::string loadError_;
 };
 
 // The answer as add() would store it.
@@ -98,5 +112,7 @@ std::string deletePhraseQuestion(
 std::string noPhraseToAppendText();  // "摘要欄の末尾に付加したい項目を選択してください"
 std::string noDescriptionCellText();  // "摘要欄が選択されていません。" CR LF CR LF "挿入したい…"
 std::string appendWarningText(AppendOutcome outcome);  // one of the two above; empty for Appended
+// Why the phrase file may lose phrases, and whether to overwrite it.
+std::string phraseOverwriteQuestion(std::string_view loadError);
 
 }  // namespace orvo

@@ -100,9 +100,27 @@ TEST(PhraseList, AModifiedListIsWrittenEvenWhenNoFileExistedAndAFailedWriteKeeps
     list.add("昼食");
     WriteFaults cutShort;
     cutShort.failAfterBytes = 3;
-    EXPECT_THROW(list.saveIfModified(path, cutShort), OrvoError);
+    EXPECT_THROW(list.saveIfModified(path, {}, cutShort), OrvoError);
     EXPECT_TRUE(list.modified());
     EXPECT_EQ(TempFolder::readFile(path), "社員食堂\r\n");
+}
+
+TEST(PhraseList, AFileThatCouldNotBeReadIsOnlyOverwrittenWhenTheUserAllows) {
+    TempFolder dir;
+    const std::string unreadable = dir.path() + "/folder";
+    std::filesystem::create_directories(unreadable);
+    const std::string path = phraseFilePath(dir.path());
+    PhraseList list;
+    EXPECT_EQ(list.loadFile(unreadable), "ファイル 定型句.dat は開けません");
+    EXPECT_FALSE(list.fileReadWhole());
+    list.add("交通費");
+    int asked = 0;
+    EXPECT_FALSE(list.saveIfModified(path, [&] { return ++asked > 1; }));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(list.saveIfModified(path, [&] { return ++asked > 1; }));
+    EXPECT_EQ(TempFolder::readFile(path), "交通費\r\n");
+    EXPECT_TRUE(list.saveIfModified(path, [&] { return ++asked > 5; }));  // not asked again
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(PhraseList, AppendsToTheDescriptionCellOfTheSelectionsTopRow) {
