@@ -1,0 +1,79 @@
+#include "settings/PhraseFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "ledger/OrvoError.h"
+
+namespace orvo {
+
+namespace {
+
+const char kName[] = "定型句.dat";
+const char8_t kNativeName[] = u8"定型句.dat";
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+std::string phraseFileName() {
+    return kName;
+}
+
+std::string phraseFilePath(const std::string& folder) {
+    const std::string bare(reinterpret_cast<const char*>(kNativeName));
+    if (folder.empty()) return bare;
+    return (std::filesystem::path(folder) / bare).string();
+}
+
+std::vector<std::string> parsePhrases(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\x1A'));
+    std::vector<std::string> phrases;
+    std::size_t pos = 0;
+    for (;;) {
+        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) <= 32) ++pos;
+        if (pos == bytes.size()) return phrases;
+        std::size_t end = bytes.find('\n', pos);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::size_t next = end + 1;
+        if (end < bytes.size() && bytes[end - 1] == '\r') --end;  // CR LF; a lone CR stays
+        phrases.emplace_back(bytes.substr(pos, end - pos));
+        pos = std::min(next, bytes.size());
+    }
+}
+
+void ReadPhraseFile(std::vector<std::string>& into, const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) return;
+    if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(kName);
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw cannotOpenFile(kName);
+    std::string bytes;
+    char buffer[1 << 14];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+    const bool failed = std::ferror(file.get()) != 0;
+    std::vector<std::string> phrases = parsePhrases(bytes);
+    // After a fault the last line may be cut short: only whole lines count as read.
+    if (failed && !phrases.empty() && !bytes.ends_with('\n')) phrases.pop_back();
+    for (std::string& phrase : phrases) into.push_back(std::move(phrase));
+    if (failed) throw cannotOpenFile(kName);
+}
+
+std::string phraseFileText(const std::vector<std::string>& phrases) {
+    std::string text;
+    for (const std::string& phrase : phrases) text += phrase + "\r\n";
+    return text;
+}
+
+void WritePhraseFile(const std::string& path, const std::vector<std::string>& phrases,
+                     const WriteFaults& faults) {
+    writeFileAtomically(path, phraseFileText(phrases), faults);
+}
+
+}  // namespace orvo

@@ -1,0 +1,62 @@
+#include "settings/PrintWidths.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "ledger/Cp932.h"
+#include "ledger/LineReader.h"
+#include "ledger/OrvoError.h"
+
+namespace orvo {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string nameForMessage(const std::string& path) {
+    return cp932::fromUtf8(path).bytes;
+}
+
+}  // namespace
+
+std::string printWidthsFileName() {
+    return "Prin.ini";
+}
+
+std::vector<std::string> DefaultPrintWidths(int columnCount) {
+    if (columnCount < 1) return {};
+    return std::vector<std::string>(static_cast<std::size_t>(columnCount - 1),
+                                    std::to_string(1400 / columnCount));
+}
+
+std::vector<std::string> ReadPrintWidths(const std::string& path, int columnCount) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return DefaultPrintWidths(columnCount);
+    if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(nameForMessage(path));
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw cannotOpenFile(nameForMessage(path));
+    std::vector<std::string> rows;
+    LineReader reader(file.get(), 1 << 12);
+    while (!reader.atEnd()) rows.emplace_back(reader.nextLine());
+    if (std::ferror(file.get())) throw cannotOpenFile(nameForMessage(path));
+    const std::vector<std::string> defaults = DefaultPrintWidths(columnCount);
+    for (std::size_t i = rows.size(); i < defaults.size(); ++i) rows.push_back(defaults[i]);
+    return rows;
+}
+
+std::string printWidthsFileText(const std::vector<std::string>& rows) {
+    std::string text;
+    for (const std::string& row : rows) text += row + "\r\n";
+    return text;
+}
+
+void WritePrintWidths(const std::string& path, const std::vector<std::string>& rows,
+                      const WriteFaults& faults) {
+    writeFileAtomically(path, printWidthsFileText(rows), faults);
+}
+
+}  // namespace orvo
