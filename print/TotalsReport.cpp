@@ -1,0 +1,113 @@
+#include "print/TotalsReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "print/FormatAmount.h"
+#include "print/PageGeometry.h"
+
+namespace orvo::print {
+
+namespace {
+
+constexpr int kAmountX = 300;
+constexpr int kShareX = 600;
+constexpr int kBarX = 1000;
+constexpr int kBarGap = 10;
+constexpr int kMonthTableColumns = 6;
+constexpr int kMonthColumnChars = 7;
+constexpr int kMonthAmountShift = -100;
+
+std::string amountText(std::int32_t value) {
+    return FormatAmount(std::to_string(value), kAmountWidth);
+}
+
+std::string groupedTenths(long long tenths) {
+    const bool negative = tenths < 0;
+    const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(tenths)
+                                                  : static_cast<unsigned long long>(tenths);
+    const std::string whole = std::to_string(magnitude / 10);
+    std::string out = negative ? "-" : "";
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0) out += ',';
+        out += whole[i];
+    }
+    return out + "." + std::to_string(magnitude % 10);
+}
+
+}  // namespace
+
+std::string formatShare(std::int32_t total, std::int32_t grandTotal) {
+    if (grandTotal == 0) return "0.0%";
+    const double share = static_cast<double>(total) * 100.0 / static_cast<double>(grandTotal);
+    return groupedTenths(std::llround(share * 10.0)) + "%";
+}
+
+int barLength(std::int32_t total, std::int32_t maxTitleTotal) {
+    if (maxTitleTotal <= 0 || total <= 0) return -1;
+    return static_cast<int>(static_cast<double>(total) * kLongestBar /
+                            static_cast<double>(maxTitleTotal));
+}
+
+Page RenderTotalsReport(const TitleTotals& totals, const PrintSettings& settings,
+                        const TextMeasurer& measurer, int pageNo) {
+    const PageGeometry g = pageGeometry(settings, measurer);
+    const int q = g.linePitch;
+    const int c = g.charWidth;
+    const int left = g.left;
+    PageBuilder b(g, measurer, pageNo);
+
+    b.selectFont(titleFont(g.fontHeight));
+    b.centredText(g.top, "《" + titleBaseName(settings.dataFileName) + " 勘定科目合計  " +
+                             totals.year + "年分》");
+    b.selectFont(headerFont(g.fontHeight));
+    b.text(left, g.top + 3 * q, "勘定科目");
+    b.text(left + kAmountX + 2 * c, g.top + 3 * q, "合計金額");
+    b.text(left + kShareX, g.top + 3 * q, "割合");
+    int y = g.top + 4 * q;
+    b.rule(y);
+    y += q / 3;
+    b.selectFont(bodyFont(g.fontHeight));
+
+    // Largest first, down to the bottom limit.
+    for (auto entry = totals.entries.rbegin(); entry != totals.entries.rend(); ++entry) {
+        b.text(left, y, entry->title);
+        b.text(left + kAmountX, y, amountText(entry->total));
+        b.text(left + kShareX, y, formatShare(entry->total, totals.grandTotal));
+        const int bar = barLength(entry->total, totals.maxTitleTotal);
+        if (bar >= 0) b.rect(left + kBarX, y, left + kBarX + bar, y + q - kBarGap, kBarColour);
+        y += q;
+        if (y > g.bottomLimit) break;
+    }
+
+    y += q;
+    b.rule(y);
+    y += q / 3;
+    b.text(left + kAmountX, y, amountText(totals.grandTotal));
+
+    const int largest = std::min<int>(kMonthTableColumns, static_cast<int>(totals.entries.size()));
+    auto kthLargest = [&](int k) -> const TitleTotal& {
+        return totals.entries[totals.entries.size() - static_cast<std::size_t>(k)];
+    };
+    b.selectFont(headerFont(g.fontHeight));
+    y += 3 * q;
+    for (int k = 1; k <= largest; ++k)
+        b.text(left + kMonthColumnChars * c * k, y, kthLargest(k).title);
+    y += q;
+    b.rule(y);
+    y += q / 3;
+    b.selectFont(bodyFont(g.fontHeight));
+    for (int m = 1; m <= 12; ++m) {
+        b.text(left, y, std::to_string(m) + "月");
+        for (int k = 1; k <= largest; ++k)
+            b.text(left + kMonthAmountShift + kMonthColumnChars * c * k, y,
+                   amountText(kthLargest(k).monthly[static_cast<std::size_t>(m - 1)]));
+        y += q;
+    }
+
+    b.footer(settings.today);
+    return b.take();
+}
+
+}  // namespace orvo::print
