@@ -9,6 +9,7 @@
 #include "print/LedgerPages.h"
 #include "print/PageGeometry.h"
 #include "print/PageRange.h"
+#include "print/PageTarget.h"
 #include "print/PrintWidths.h"
 
 namespace orvo::print {
@@ -285,6 +286,16 @@ TEST(PrintLedgerPages, FormatAmount) {
     EXPECT_EQ(errorOf([&] { RenderLedgerPage(bad, standardSettings(), kFixed, state); }),
               "'1,000' は浮動小数点数ではありません");
     EXPECT_EQ(state, LedgerRenderState{});
+}
+
+TEST(PrintLedgerPages, PreviewScale) {
+    const PixelSize portrait = previewImageSize(PageOrientation::Portrait);
+    EXPECT_EQ(portrait, (PixelSize{700, 987}));
+    EXPECT_EQ(previewPageRect(PageOrientation::Portrait, portrait, 2100, 2970),
+              (PixelSize{700, 989}));
+    const PixelSize landscape = previewImageSize(PageOrientation::Landscape);
+    EXPECT_EQ(previewPageRect(PageOrientation::Landscape, landscape, 2970, 2100),
+              (PixelSize{989, 700}));
 }
 
 TEST(PrintLedgerPages, PrintWidthRows) {
