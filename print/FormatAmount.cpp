@@ -11,7 +11,9 @@ namespace orvo::print {
 namespace {
 
 OrvoError notAFloat(std::string_view text) {
-    return OrvoError("'" + std::string(text) + "' は浮動小数点数ではありません");
+    std::string message = "'";
+    message += text;
+    return OrvoError(message + "' は浮動小数点数ではありません");
 }
 
 bool isDigit(char c) {

@@ -18,7 +18,7 @@ constexpr std::size_t kIncomeField = 4;
 
 void drawTitleAndHeader(PageBuilder& b, const PageGeometry& g, const PrintSettings& settings) {
     b.selectFont(titleFont(g.fontHeight));
-    b.centredText(g.top, "《" + titleBaseName(settings.dataFileName) + "》");
+    b.centredText(g.top, std::string("《") + titleBaseName(settings.dataFileName) + "》");
     const int q = g.linePitch;
     b.selectFont(headerFont(g.fontHeight));
     b.textCentredIn(g.left, g.columnWidth[0], g.top + 3 * q, "日付");

@@ -112,7 +112,10 @@ void PageBuilder::footer(const std::string& today) {
     std::string created = "【作成日" + today + "】";
     const int x = geometry_.width - geometry_.left - textWidth(created);
     text(x, geometry_.height - 5 * q, std::move(created));
-    centredText(geometry_.height - 4 * q, "-" + std::to_string(page_.number) + "-");
+    std::string number = "-";
+    number += std::to_string(page_.number);
+    number += '-';
+    centredText(geometry_.height - 4 * q, std::move(number));
 }
 
 }  // namespace orvo::print

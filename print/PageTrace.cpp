@@ -21,14 +21,17 @@ std::string utf8ForTrace(const std::string& cp932Text) {
 
 std::string numbers(std::initializer_list<int> values) {
     std::string out;
-    for (int v : values) out += " " + std::to_string(v);
+    for (int v : values) {
+        out += ' ';
+        out += std::to_string(v);
+    }
     return out;
 }
 
 }  // namespace
 
 std::vector<std::string> traceLines(const Page& page) {
-    std::vector<std::string> lines{"page " + std::to_string(page.number)};
+    std::vector<std::string> lines{std::string("page ") += std::to_string(page.number)};
     PrintFont font;
     for (const PageOp& op : page.ops) {
         std::visit(

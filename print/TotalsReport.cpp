@@ -59,8 +59,8 @@ Page RenderTotalsReport(const TitleTotals& totals, const PrintSettings& settings
     PageBuilder b(g, measurer, pageNo);
 
     b.selectFont(titleFont(g.fontHeight));
-    b.centredText(g.top, "《" + titleBaseName(settings.dataFileName) + " 勘定科目合計  " +
-                             totals.year + "年分》");
+    b.centredText(g.top, std::string("《") + titleBaseName(settings.dataFileName) +
+                             " 勘定科目合計  " + totals.year + "年分》");
     b.selectFont(headerFont(g.fontHeight));
     b.text(left, g.top + 3 * q, "勘定科目");
     b.text(left + kAmountX + 2 * c, g.top + 3 * q, "合計金額");
