@@ -73,10 +73,15 @@ std::string todayText(const std::optional<std::string>& given) {
     return LedgerDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}.format();
 }
 
-LedgerBook loadedBook(const std::string& path) {
+LedgerBook loadedBook(const std::string& path, std::optional<OrvoError>& fault) {
     LedgerBook book = windowLikeBook();
     book.dataFileName = path;
-    book.LoadLedger();
+    try {
+        book.LoadLedger();
+    } catch (const OrvoError& e) {
+        if (book.records.empty()) throw;  // nothing read: nothing to show before the fault
+        fault = e;
+    }
     return book;
 }
 

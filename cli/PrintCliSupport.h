@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ledger/LedgerBook.h"
+#include "ledger/OrvoError.h"
 #include "print/PageOps.h"
 #include "print/PrintSettings.h"
 
@@ -35,8 +36,10 @@ std::optional<std::string> optionValue(const std::vector<std::string>& args, std
 // "yyyy/mm/dd": the given day, or today.
 std::string todayText(const std::optional<std::string>& given);
 
-// The ledger file loaded into a window-like book; a load fault is thrown.
-LedgerBook loadedBook(const std::string& path);
+// The ledger file loaded into a window-like book. A load fault after some
+// records leaves those, as in the window, and is kept in `fault` for the caller
+// to report after its output; one before any record is thrown.
+LedgerBook loadedBook(const std::string& path, std::optional<OrvoError>& fault);
 
 // The settings at their start-up defaults for `book`, with the data file's name,
 // the column titles and today's date.

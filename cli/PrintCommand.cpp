@@ -93,7 +93,8 @@ int runPrint(const std::vector<std::string>& args) {
     if (options.target == PageTarget::Text) return usageOf("print");
     if (!options.pagesAvailable()) return kExitUsage;
 
-    const LedgerBook book = loadedBook(args[0]);
+    std::optional<OrvoError> loadFault;
+    const LedgerBook book = loadedBook(args[0], loadFault);
     print::PrintSettings settings = startupSettings(book, todayText(options.today));
     settings.orientation =
         landscape ? print::PageOrientation::Landscape : print::PageOrientation::Portrait;
@@ -116,6 +117,8 @@ int runPrint(const std::vector<std::string>& args) {
 
     const print::FixedPitchMeasurer measurer;
     print::PrintLedgerRun(book.records, settings, measurer, printTrace);
+    std::fflush(stdout);
+    if (loadFault) throw *loadFault;
     return kExitOk;
 }
 

@@ -65,6 +65,24 @@ void printRankedList(const print::TitleTotals& totals) {
     printLine(cp932::toUtf8("合計") + "\t" + amountForText(totals.grandTotal));
 }
 
+// As the menu command: nothing without records, nor for an empty year.
+void report(const LedgerBook& book, const std::string& year,
+            const std::optional<std::string>& titlesFile, const PageOptions& options) {
+    if (book.records.empty() || year.empty()) return;
+    const std::vector<std::string> titles = pickListTitles(titlesFile);
+    print::TitleTotals totals = print::GatherTitleTotals(book.records, titles, year);
+    if (!totals.entries.empty())
+        print::SortTitlesByTotal(totals.entries, 0, static_cast<int>(totals.entries.size()) - 1);
+
+    if (options.target == PageTarget::Text) {
+        printRankedList(totals);
+        return;
+    }
+    const print::FixedPitchMeasurer measurer;
+    const print::PrintSettings settings = startupSettings(book, todayText(options.today));
+    printTrace(print::RenderTotalsReport(totals, settings, measurer));
+}
+
 int runReport(const std::vector<std::string>& args) {
     if (args.empty()) return usageOf("report");
     PageOptions options;
@@ -85,21 +103,11 @@ int runReport(const std::vector<std::string>& args) {
     if (!year) return usageOf("report");
     if (options.target != PageTarget::Text && !options.pagesAvailable()) return kExitUsage;
 
-    const LedgerBook book = loadedBook(args[0]);
-    // As the menu command: nothing without records, nor for an empty year.
-    if (book.records.empty() || year->empty()) return kExitOk;
-    const std::vector<std::string> titles = pickListTitles(titlesFile);
-    print::TitleTotals totals = print::GatherTitleTotals(book.records, titles, *year);
-    if (!totals.entries.empty())
-        print::SortTitlesByTotal(totals.entries, 0, static_cast<int>(totals.entries.size()) - 1);
-
-    if (options.target == PageTarget::Text) {
-        printRankedList(totals);
-        return kExitOk;
-    }
-    const print::FixedPitchMeasurer measurer;
-    const print::PrintSettings settings = startupSettings(book, todayText(options.today));
-    printTrace(print::RenderTotalsReport(totals, settings, measurer));
+    std::optional<OrvoError> loadFault;
+    const LedgerBook book = loadedBook(args[0], loadFault);
+    report(book, *year, titlesFile, options);
+    std::fflush(stdout);
+    if (loadFault) throw *loadFault;
     return kExitOk;
 }
 
