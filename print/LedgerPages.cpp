@@ -32,6 +32,38 @@ void drawTitleAndHeader(PageBuilder& b, const PageGeometry& g, const PrintSettin
     b.selectFont(bodyFont(g.fontHeight));
 }
 
+using CellLines = std::array<std::vector<std::string>, kPrintedColumns>;
+
+// Wraps the printed fields of a record line into `cellLines` (when drawing; a
+// page that is only laid out needs the count alone). Returns its line count,
+// that of its longest field.
+int wrapRecord(std::string_view line, const PageGeometry& g, const TextMeasurer& measurer,
+               std::vector<std::string>& fields, CellLines* cellLines) {
+    splitRecordInto(line, fields);
+    const PrintFont body = bodyFont(g.fontHeight);
+    int lineCount = 0;
+    for (std::size_t f = 0; f < static_cast<std::size_t>(g.columnCount); ++f) {
+        std::vector<std::string>* lines = cellLines ? &(*cellLines)[f] : nullptr;
+        if (lines) lines->clear();
+        const std::string_view field = f < fields.size() ? fields[f] : std::string_view();
+        lineCount = std::max(
+            lineCount, wrapField(field, g.columnWidth[f], g.charWidth, body, measurer, lines));
+    }
+    return lineCount;
+}
+
+// Line j of every field at y; amounts right-aligned in their places.
+void drawRecordLine(PageBuilder& b, const PageGeometry& g, const CellLines& cellLines,
+                    std::size_t j, int y) {
+    for (std::size_t f = 0; f < static_cast<std::size_t>(g.columnCount); ++f) {
+        if (j >= cellLines[f].size()) continue;
+        const std::string& line = cellLines[f][j];
+        if (line.empty()) continue;
+        const bool amount = f == kExpenseField || f == kIncomeField;
+        b.text(g.columnX[f], y, amount ? FormatAmount(line, kAmountWidth) : line);
+    }
+}
+
 }  // namespace
 
 RenderedLedgerPage RenderLedgerPage(const LedgerRecords& records, const PrintSettings& settings,
@@ -42,55 +74,37 @@ RenderedLedgerPage RenderLedgerPage(const LedgerRecords& records, const PrintSet
     PageBuilder b(g, measurer, state.pageNo);
     if (draw) drawTitleAndHeader(b, g, settings);
 
-    const PrintFont body = bodyFont(g.fontHeight);
     const int q = g.linePitch;
-    const auto columns = static_cast<std::size_t>(g.columnCount);
     LedgerRenderState next = state;
+    next.nextRecord = records.size();  // unless the page fills up first
     std::vector<std::string> fields;
-    std::array<std::vector<std::string>, kPrintedColumns> cellLines;
+    CellLines cellLines;
     int y = g.top + 4 * q + q / 3;
     bool full = false;
-    std::size_t i = state.nextRecord;
-    for (; i < records.size() && !full; ++i) {
-        splitRecordInto(records[i], fields);
-        int lineCount = 0;
-        for (std::size_t f = 0; f < columns; ++f) {
-            cellLines[f].clear();
-            const std::string_view field = f < fields.size() ? fields[f] : std::string_view();
-            lineCount = std::max(lineCount, wrapField(field, g.columnWidth[f], g.charWidth, body,
-                                                      measurer, draw ? &cellLines[f] : nullptr));
+    for (std::size_t i = state.nextRecord; i < records.size() && !full; ++i) {
+        const int lineCount =
+            wrapRecord(records[i], g, measurer, fields, draw ? &cellLines : nullptr);
+        const int first = i == state.nextRecord && state.continuing
+                              ? std::max(0, lineCount - state.pendingLines)
+                              : 0;
+        for (int j = first; j < lineCount && !full; ++j) {
+            if (draw) drawRecordLine(b, g, cellLines, static_cast<std::size_t>(j), y);
+            y += q;
+            if (y <= g.bottomLimit) continue;
+            full = true;
+            const int remaining = lineCount - (j + 1);
+            next.continuing = remaining > 0;
+            next.pendingLines = remaining;
+            next.nextRecord = remaining > 0 ? i : i + 1;
         }
-        const int first = next.continuing ? std::max(0, lineCount - next.pendingLines) : 0;
+    }
+    if (!full) {
         next.continuing = false;
         next.pendingLines = 0;
-        for (int j = first; j < lineCount; ++j) {
-            for (std::size_t f = 0; draw && f < columns; ++f) {
-                const auto& lines = cellLines[f];
-                if (static_cast<std::size_t>(j) >= lines.size()) continue;
-                const std::string& line = lines[static_cast<std::size_t>(j)];
-                if (line.empty()) continue;
-                const bool amount = f == kExpenseField || f == kIncomeField;
-                b.text(g.columnX[f], y, amount ? FormatAmount(line, kAmountWidth) : line);
-            }
-            y += q;
-            if (y > g.bottomLimit) {
-                full = true;
-                const int remaining = lineCount - (j + 1);
-                if (remaining > 0) {
-                    next.continuing = true;
-                    next.pendingLines = remaining;
-                }
-                break;
-            }
-        }
-        next.nextRecord = next.continuing ? i : i + 1;
     }
-    if (!full) next.nextRecord = records.size();
     const bool complete = next.nextRecord >= records.size() && !next.continuing;
 
-    if (draw) {
-        b.footer(settings.today);
-    }
+    if (draw) b.footer(settings.today);
     if (complete) {
         next = LedgerRenderState{};
     } else {
