@@ -3,6 +3,7 @@
 // the grand total, and the month table of the six largest titles.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "print/PageOps.h"
@@ -21,7 +22,7 @@ std::string formatShare(std::int32_t total, std::int32_t grandTotal);
 
 // The length of a title's bar: Trunc(total x 700 / largest total); nothing is
 // drawn for a total of 0 or less, nor when no title has a positive total.
-int barLength(std::int32_t total, std::int32_t maxTitleTotal);
+std::optional<int> barLength(std::int32_t total, std::int32_t maxTitleTotal);
 
 // Lays out the report page for `totals`, whose entries are sorted by
 // ascending total (SortTitlesByTotal). Settings' page range is not used.
