@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "print/FormatAmount.h"
 #include "print/PageGeometry.h"
