@@ -1,0 +1,77 @@
+#include "print/FormatAmount.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ledger/OrvoError.h"
+
+namespace orvo::print {
+
+namespace {
+
+OrvoError notAFloat(std::string_view text) {
+    std::string message = "'";
+    message += text;
+    return OrvoError(message + "' は浮動小数点数ではありません");
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Blanks around, a sign, digits with one optional ".", an optional exponent.
+bool isNumberText(std::string_view t) {
+    std::size_t pos = 0;
+    if (pos < t.size() && (t[pos] == '+' || t[pos] == '-')) ++pos;
+    std::size_t digits = 0;
+    while (pos < t.size() && isDigit(t[pos])) ++pos, ++digits;
+    if (pos < t.size() && t[pos] == '.') {
+        ++pos;
+        while (pos < t.size() && isDigit(t[pos])) ++pos, ++digits;
+    }
+    if (digits == 0) return false;
+    if (pos < t.size() && (t[pos] == 'e' || t[pos] == 'E')) {
+        ++pos;
+        if (pos < t.size() && (t[pos] == '+' || t[pos] == '-')) ++pos;
+        std::size_t exponentDigits = 0;
+        while (pos < t.size() && isDigit(t[pos])) ++pos, ++exponentDigits;
+        if (exponentDigits == 0) return false;
+    }
+    return pos == t.size();
+}
+
+double amountValue(std::string_view text) {
+    std::string_view t = text;
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    if (text.empty()) return 0;
+    if (!isNumberText(t)) throw notAFloat(text);
+    const double value = std::strtod(std::string(t).c_str(), nullptr);
+    if (!std::isfinite(value)) throw notAFloat(text);
+    return value;
+}
+
+std::string grouped(const std::string& digits) {
+    std::string out;
+    out.reserve(digits.size() + digits.size() / 3);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string FormatAmount(std::string_view text, int width) {
+    const double rounded = std::round(amountValue(text));  // halves away from zero
+    char digits[400];
+    std::snprintf(digits, sizeof digits, "%.0f", std::fabs(rounded));
+    const std::string formatted = (rounded < 0 ? "-\\" : "\\") + grouped(digits);
+    if (width <= 0) return {};
+    const std::string padded = std::string(static_cast<std::size_t>(width), ' ') + formatted;
+    return padded.substr(padded.size() - static_cast<std::size_t>(width));
+}
+
+}  // namespace orvo::print

@@ -1,0 +1,121 @@
+#include "print/PageGeometry.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "ledger/Cp932.h"
+
+namespace orvo::print {
+
+namespace {
+constexpr int kPortraitWidth = 2100;
+constexpr int kPortraitHeight = 2970;
+constexpr int kRuleLeft = 80;
+constexpr int kRuleRightInset = 100;
+}  // namespace
+
+// Integer arithmetic, so that 1.2 and 1.4 cannot fall a hair short of a whole number.
+int fontHeightForPoints(int points) {
+    return static_cast<int>(static_cast<std::int64_t>(points) * 35277 / 10000);
+}
+
+PrintFont bodyFont(int fontHeight) {
+    return {FontFace::Mincho, fontHeight};
+}
+PrintFont headerFont(int fontHeight) {
+    return {FontFace::Gothic, fontHeight};
+}
+PrintFont titleFont(int fontHeight) {
+    return {FontFace::Gothic, fontHeight * 14 / 10};
+}
+
+PageGeometry pageGeometry(const PrintSettings& settings, const TextMeasurer& measurer) {
+    PageGeometry g;
+    const bool portrait = settings.orientation == PageOrientation::Portrait;
+    g.height = portrait ? kPortraitHeight : kPortraitWidth;
+    g.width = (portrait ? kPortraitWidth : kPortraitHeight) + settings.leftPosition;
+    g.left = settings.leftMargin;
+    g.top = settings.topMargin;
+    g.fontHeight = fontHeightForPoints(settings.fontPoints);
+    const PrintFont body = bodyFont(g.fontHeight);
+    g.charWidth = measurer.width(body, "項");
+    g.linePitch = measurer.height(body, "項") * 6 / 5;
+    g.bottomLimit = g.height - 7 * g.linePitch;
+
+    const int widths =
+        std::min<int>(static_cast<int>(settings.printWidths.size()), kPrintedColumns - 1);
+    g.columnCount = 1 + widths;
+    g.columnWidth[0] = kDateColumnWidth;
+    for (int f = 1; f < g.columnCount; ++f)
+        g.columnWidth[static_cast<std::size_t>(f)] =
+            settings.printWidths[static_cast<std::size_t>(f - 1)];
+    int x = 0;
+    for (std::size_t f = 0; f < kPrintedColumns; ++f) {
+        g.columnX[f] = g.left + x;
+        x += g.columnWidth[f] + g.charWidth;
+    }
+    return g;
+}
+
+std::string titleBaseName(std::string_view dataFileName) {
+    std::size_t nameStart = 0;
+    for (std::size_t pos = 0; pos < dataFileName.size();) {
+        const std::size_t length = cp932::charLength(dataFileName, pos);
+        pos += length;
+        if (length == 1 && (dataFileName[pos - 1] == '\\' || dataFileName[pos - 1] == '/'))
+            nameStart = pos;
+    }
+    const std::string_view name = dataFileName.substr(nameStart);
+    for (std::size_t pos = 0; pos < name.size(); pos += cp932::charLength(name, pos))
+        if (name[pos] == '.') return std::string(name.substr(0, pos));
+    return {};
+}
+
+PageBuilder::PageBuilder(const PageGeometry& geometry, const TextMeasurer& measurer, int pageNo)
+    : geometry_(geometry), measurer_(measurer), font_(bodyFont(geometry.fontHeight)) {
+    page_.number = pageNo;
+    page_.width = geometry.width;
+    page_.height = geometry.height;
+}
+
+void PageBuilder::selectFont(const PrintFont& font) {
+    font_ = font;
+    page_.ops.emplace_back(SelectFontOp{font});
+}
+
+void PageBuilder::text(int x, int y, std::string text) {
+    if (text.empty()) return;
+    page_.ops.emplace_back(TextOp{x, y, std::move(text)});
+}
+
+void PageBuilder::centredText(int y, std::string text) {
+    const int x = (geometry_.width - textWidth(text)) / 2;
+    this->text(x, y, std::move(text));
+}
+
+void PageBuilder::textCentredIn(int columnX, int columnWidth, int y, std::string text) {
+    const int x = columnX + (columnWidth - textWidth(text)) / 2;
+    this->text(x, y, std::move(text));
+}
+
+void PageBuilder::rule(int y) {
+    page_.ops.emplace_back(LineOp{kRuleLeft, y, geometry_.width - kRuleRightInset, y});
+}
+
+void PageBuilder::rect(int left, int top, int right, int bottom, Rgb fill) {
+    page_.ops.emplace_back(RectOp{left, top, right, bottom, fill});
+}
+
+void PageBuilder::footer(const std::string& today) {
+    selectFont(bodyFont(geometry_.fontHeight));
+    const int q = geometry_.linePitch;
+    std::string created = "【作成日" + today + "】";
+    const int x = geometry_.width - geometry_.left - textWidth(created);
+    text(x, geometry_.height - 5 * q, std::move(created));
+    std::string number = "-";
+    number += std::to_string(page_.number);
+    number += '-';
+    centredText(geometry_.height - 4 * q, std::move(number));
+}
+
+}  // namespace orvo::print

@@ -1,0 +1,23 @@
+#include "print/PrintWidths.h"
+
+#include <algorithm>
+
+#include "ledger/Amount.h"
+#include "print/PageGeometry.h"
+
+namespace orvo::print {
+
+std::vector<std::string> defaultPrintWidthRows(int columnCount) {
+    if (columnCount <= 1) return {};
+    return std::vector<std::string>(static_cast<std::size_t>(columnCount - 1),
+                                    std::to_string(1400 / columnCount));
+}
+
+std::vector<int> printWidthsFromRows(const std::vector<std::string>& rows) {
+    const std::size_t used = std::min<std::size_t>(rows.size(), kPrintedColumns - 1);
+    std::vector<int> widths;
+    for (std::size_t i = 0; i < used; ++i) widths.push_back(amountOrThrow(rows[i]));
+    return widths;
+}
+
+}  // namespace orvo::print
