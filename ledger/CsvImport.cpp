@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "ledger/Cp932.h"
 #include "ledger/CsvLine.h"
+#include "ledger/CsvLineReader.h"
 #include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
 #include "ledger/StandardSizes.h"
@@ -30,8 +32,10 @@ std::string nameForMessage(const std::string& path) {
     return cp932::fromUtf8(path).bytes;
 }
 
-std::string readWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File openForReading(const std::string& path, std::size_t& size) {
+    File file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         if (errno == ENOENT) throw fileNotFound();
         throw cannotOpenFile(nameForMessage(path));
@@ -39,12 +43,16 @@ std::string readWholeFile(const std::string& path) {
     struct stat info {};
     if (::fstat(::fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
         throw cannotOpenFile(nameForMessage(path));
+    size = static_cast<std::size_t>(info.st_size);
+    return file;
+}
+
+std::string readRest(std::FILE* file, const std::string& path) {
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[1 << 16];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-    if (std::ferror(file.get())) throw cannotOpenFile(nameForMessage(path));
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+    if (std::ferror(file)) throw cannotOpenFile(nameForMessage(path));
     return bytes;
 }
 
@@ -79,7 +87,7 @@ OrvoError unencodableCharacter(std::size_t lineNumber, std::string_view utf8Char
 // A file with the UTF-8 byte-order mark, as CP932; every character must have
 // a CP932 code, else the first one that has none is named with its line.
 std::string utf8FileAsCp932(std::string_view utf8) {
-    utf8 = csvTextBeforeEnd(utf8);
+    utf8 = utf8.substr(0, utf8.find('\x1A'));  // the end of the file
     cp932::Encoded whole = cp932::fromUtf8(utf8);
     if (whole.ok()) return std::move(whole.bytes);
     std::size_t lineNumber = 1;
@@ -113,7 +121,7 @@ void growColumns(StagedImport& staged, const CsvFields& fields) {
 
 // Titles for columns 1 to the last from the first line; a line with too few
 // fields stops at the first column it has none for.
-void stageTitles(StagedImport& staged, CsvLineCutter& lines, CsvFields& fields) {
+void stageTitles(StagedImport& staged, CsvLineReader& lines, CsvFields& fields) {
     std::string_view line;
     if (!lines.next(line)) line = {};
     splitCsvLine(line, fields);
@@ -135,7 +143,8 @@ void stageRecord(StagedImport& staged, const CsvFields& fields) {
     const std::string_view record = fields.recordLine();
     staged.chunks.back().push(record);
     ++staged.records;
-    addRecordAmounts(record, staged.sums);
+    if (fields.size() > 3)
+        addAmountFields(fields[3], fields.size() > 4 ? fields[4] : std::string_view(), staged.sums);
     if (fields.size() < 2 || fields[1].empty()) {
         if (staged.emptyTitleRecords++ == 0 ||
             compareRecordLines(record, staged.firstEmptyTitleRecord) < 0)
@@ -143,9 +152,9 @@ void stageRecord(StagedImport& staged, const CsvFields& fields) {
     }
 }
 
-StagedImport stageImport(std::string_view text, bool titles, const ProgressCallback& progress) {
+StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
+                         const ProgressCallback& progress) {
     StagedImport staged;
-    CsvLineCutter lines(text);
     CsvFields fields;
     if (titles) {
         stageTitles(staged, lines, fields);
@@ -153,7 +162,8 @@ StagedImport stageImport(std::string_view text, bool titles, const ProgressCallb
     }
     std::string_view line;
     for (std::size_t n = 1; lines.next(line); ++n) {
-        if (progress && n % kLinesPerProgress == 0 && !progress(lines.consumed(), lines.total())) {
+        if (progress && n % kLinesPerProgress == 0 &&
+            !progress(std::min(lines.consumed(), total), total)) {
             staged.cancelled = true;
             return staged;
         }
@@ -169,7 +179,7 @@ StagedImport stageImport(std::string_view text, bool titles, const ProgressCallb
             return staged;
         }
     }
-    if (progress) progress(lines.total(), lines.total());
+    if (progress) progress(total, total);
     return staged;
 }
 
@@ -196,11 +206,23 @@ void commit(LedgerBook& book, StagedImport& staged) {
 }  // namespace
 
 CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvImportHooks& hooks) {
-    std::string bytes = readWholeFile(path);
-    if (std::string_view(bytes).starts_with(kUtf8Mark))
-        bytes = utf8FileAsCp932(std::string_view(bytes).substr(kUtf8Mark.size()));
+    std::size_t total = 0;
+    File file = openForReading(path, total);
+    char mark[kUtf8Mark.size()];
+    std::string converted;
+    std::optional<CsvLineReader> lines;
+    if (std::fread(mark, 1, sizeof mark, file.get()) == sizeof mark &&
+        std::string_view(mark, sizeof mark) == kUtf8Mark) {
+        converted = utf8FileAsCp932(readRest(file.get(), path));
+        total = converted.size();
+        lines.emplace(converted);
+    } else {
+        std::rewind(file.get());
+        lines.emplace(file.get());
+    }
     const bool titles = hooks.firstLineHoldsTitles && hooks.firstLineHoldsTitles();
-    StagedImport staged = stageImport(bytes, titles, hooks.progress);
+    StagedImport staged = stageImport(*lines, total, titles, hooks.progress);
+    if (lines->failed()) throw cannotOpenFile(nameForMessage(path));
 
     CsvImportResult result;
     if (staged.cancelled) {

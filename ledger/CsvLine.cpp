@@ -1,5 +1,7 @@
 #include "ledger/CsvLine.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "ledger/RecordLine.h"
@@ -10,7 +12,6 @@ namespace {
 
 constexpr char kQuote = '"';
 constexpr char kComma = ',';
-constexpr char kEndOfFile = '\x1A';
 
 // Codes 1 to 32 separate fields; NUL does not.
 inline bool isBlank(char c) {
@@ -27,7 +28,61 @@ std::size_t skipBlanks(std::string_view line, std::size_t i) {
     return i;
 }
 
+// Sixteen bytes of a line copied with every comma turned into TAB; true when
+// one of them is a code from 1 to 32 or a double quote, which the simple
+// reading below cannot handle. A fixed-length loop the compiler vectorises.
+inline bool commasToTabs16(const char* from, char* to) {
+    unsigned char b[16];
+    std::memcpy(b, from, 16);
+    unsigned char special = 0;
+    for (int k = 0; k < 16; ++k) {
+        special |= static_cast<unsigned char>(static_cast<unsigned char>(b[k] - 1) < 32) |
+                   static_cast<unsigned char>(b[k] == kQuote);
+        b[k] = b[k] == kComma ? kFieldSeparator : b[k];
+    }
+    std::memcpy(to, b, 16);
+    return special != 0;
+}
+
+// The offsets of the TABs of `text`, eight bytes at a time.
+void collectFieldStarts(std::string_view text, std::vector<std::size_t>& starts) {
+    starts.clear();
+    starts.push_back(0);
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; std::endian::native == std::endian::little && i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(kFieldSeparator));
+        // A high bit for every zero byte of x, that is every TAB (exact: no borrow across bytes).
+        std::uint64_t zeros = ~(((x & ~kHighs) + ~kHighs) | x | ~kHighs);
+        for (; zeros; zeros &= zeros - 1)
+            starts.push_back(i + static_cast<std::size_t>(std::countr_zero(zeros)) / 8 + 1);
+    }
+    for (; i < text.size(); ++i)
+        if (text[i] == kFieldSeparator) starts.push_back(i + 1);
+}
+
 }  // namespace
+
+// Most lines have no quotes and no blanks: they are their fields joined by
+// commas, and reading them comes down to turning commas into TABs. A comma
+// at the end gives the empty last field the rules ask for.
+bool CsvFields::assignPlainLine(std::string_view line) {
+    const std::size_t n = line.size();
+    if (n < 16) return false;  // rare, and the general reading is quick enough for them
+    std::string& text = text_;
+    text.resize(n);
+    bool special = false;
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) special |= commasToTabs16(line.data() + i, text.data() + i);
+    // The last block overlaps the one before; it reads the line, not the result.
+    if (i < n) special |= commasToTabs16(line.data() + n - 16, text.data() + n - 16);
+    if (special) return false;
+    collectFieldStarts(text, starts_);
+    return true;
+}
 
 std::string_view CsvFields::operator[](std::size_t i) const {
     const std::size_t start = starts_[i];
@@ -36,6 +91,13 @@ std::string_view CsvFields::operator[](std::size_t i) const {
 }
 
 void splitCsvLine(std::string_view line, CsvFields& fields) {
+    if (fields.assignPlainLine(line)) return;
+    std::string withoutCr;
+    if (line.find('\r') != std::string_view::npos) {
+        for (char c : line)
+            if (c != '\r') withoutCr += c;
+        line = withoutCr;
+    }
     std::string& out = fields.text_;
     out.clear();
     fields.starts_.clear();
@@ -75,37 +137,32 @@ void splitCsvLine(std::string_view line, CsvFields& fields) {
     }
 }
 
-std::string_view csvTextBeforeEnd(std::string_view text) {
-    const void* end = std::memchr(text.data(), kEndOfFile, text.size());
-    if (!end) return text;
-    return text.substr(0, static_cast<std::size_t>(static_cast<const char*>(end) - text.data()));
+namespace {
+
+// Sixteen bytes with TAB turned into comma: a loop of fixed length the
+// compiler turns into a few vector instructions (an export writes every record).
+inline void tabsToCommas16(char* p) {
+    char b[16];
+    std::memcpy(b, p, 16);
+    for (int k = 0; k < 16; ++k) b[k] = b[k] == kFieldSeparator ? kComma : b[k];
+    std::memcpy(p, b, 16);
 }
 
-CsvLineCutter::CsvLineCutter(std::string_view text) : text_(csvTextBeforeEnd(text)) {}
-
-bool CsvLineCutter::next(std::string_view& line) {
-    if (pos_ >= text_.size()) return false;
-    const char* start = text_.data() + pos_;
-    const std::size_t avail = text_.size() - pos_;
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
-    std::size_t length = lf ? static_cast<std::size_t>(lf - start) : avail;
-    pos_ += lf ? length + 1 : length;
-    line = std::string_view(start, length);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (std::memchr(line.data(), '\r', line.size())) {
-        withoutCr_.clear();
-        for (char c : line)
-            if (c != '\r') withoutCr_ += c;
-        line = withoutCr_;
-    }
-    return true;
-}
+}  // namespace
 
 void appendCsvLine(std::string_view recordLine, std::string& out) {
     const std::size_t from = out.size();
+    const std::size_t n = recordLine.size();
     out.append(recordLine);
-    for (std::size_t i = from; i < out.size(); ++i)
-        if (out[i] == kFieldSeparator) out[i] = kComma;
+    char* p = out.data() + from;
+    if (n >= 16) {
+        std::size_t i = 0;
+        for (; i + 16 <= n; i += 16) tabsToCommas16(p + i);
+        if (i < n) tabsToCommas16(p + n - 16);  // overlaps: commas stay commas
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            if (p[i] == kFieldSeparator) p[i] = kComma;
+    }
     out += "\r\n";
 }
 

@@ -21,6 +21,17 @@ std::string_view nextField(std::string_view line, std::size_t& from) {
 
 void addAmount(std::string_view text, std::int32_t& total) {
     if (text.empty()) return;
+    // Plain digits, as nearly every amount is, without the general reading.
+    if (text.size() <= 9) {
+        std::int32_t value = 0;
+        std::size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            value = value * 10 + (text[i] - '0');
+        if (i == text.size()) {
+            total = wrapAdd(total, value);
+            return;
+        }
+    }
     if (auto v = parseAmount(text)) total = wrapAdd(total, *v);
 }
 
@@ -34,6 +45,11 @@ void addRecordAmounts(std::string_view line, AmountSums& sums) {
         if (field == 3) addAmount(text, sums.expense);
         if (field == 4) addAmount(text, sums.income);
     }
+}
+
+void addAmountFields(std::string_view expense, std::string_view income, AmountSums& sums) {
+    addAmount(expense, sums.expense);
+    addAmount(income, sums.income);
 }
 
 AmountSums sumRecordAmounts(const LedgerRecords& records) {

@@ -16,6 +16,8 @@ struct AmountSums {
 
 // Adds the amounts of one record line to `sums` (32-bit, wrapping).
 void addRecordAmounts(std::string_view line, AmountSums& sums);
+// The same for fields 3 and 4 already cut out.
+void addAmountFields(std::string_view expense, std::string_view income, AmountSums& sums);
 
 // The sums over every record of the ledger.
 AmountSums sumRecordAmounts(const LedgerRecords& records);

@@ -13,6 +13,9 @@ namespace {
 // Up to this many changed records are moved one by one; more, and the list is
 // rebuilt in one pass, which costs the same for one record or a million.
 constexpr std::size_t kMovesOneByOne = 1024;
+// Lines searched at once: enough to make the per-call costs vanish, few
+// enough to stay in the cache.
+constexpr std::size_t kLinesPerPass = 2048;
 
 // The ledger index of each listed record still there, each record claimed by
 // one entry at most (two listed equal lines stand for two records).
@@ -93,14 +96,22 @@ void rebuild(LedgerRecords& records, const std::vector<Change>& changes) {
 std::size_t SearchList::search(const LedgerRecords& records, std::string_view keyword) {
     clear();
     const KeywordMatcher matcher(keyword);
-    std::size_t position = 0;
-    records.forEach([&](std::string_view line) {
-        if (matcher.matches(line)) {
-            entries_.push_back({lines_.size(), line.size(), position});
-            lines_.append(line);
+    std::vector<std::string_view> pass;  // the lines stay put: the records are not changed
+    pass.reserve(kLinesPerPass);
+    std::size_t passStart = 0;
+    auto searchPass = [&] {
+        for (std::size_t i : matcher.matchingLines(pass)) {
+            entries_.push_back({lines_.size(), pass[i].size(), passStart + i});
+            lines_.append(pass[i]);
         }
-        ++position;
+        passStart += pass.size();
+        pass.clear();
+    };
+    records.forEach([&](std::string_view line) {
+        pass.push_back(line);
+        if (pass.size() == kLinesPerPass) searchPass();
     });
+    searchPass();
     return entries_.size();
 }
 

@@ -1,6 +1,6 @@
 #include "ledger/SearchMatch.h"
 
-#include <bit>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -17,28 +17,54 @@ inline unsigned char upperByte(unsigned char c) {
     return c >= 0x61 && c <= 0x7A ? static_cast<unsigned char>(c - 0x20) : c;
 }
 
-// Eight bytes at a time: the search folds every record of the ledger.
-void upperCaseInto(std::string_view text, std::string& out) {
-    out.resize(text.size());
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+// Eight bytes upper-cased at once.
+inline std::uint64_t upperCaseWord(std::uint64_t w) {
+    const std::uint64_t low7 = w & ~kHighs;
+    // High bit of each byte: its low seven bits are at least 0x61, at least
+    // 0x7B; a letter is the first without the second, with its high bit clear.
+    const std::uint64_t atLeastA = low7 + kOnes * (0x80 - 0x61);
+    const std::uint64_t pastZ = low7 + kOnes * (0x80 - 0x7B);
+    const std::uint64_t letters = atLeastA & ~pastZ & ~w & kHighs;
+    return w - (letters >> 2);  // 0x80 >> 2 is 0x20
+}
+
+// Sixteen bytes upper-cased: a loop of fixed length the compiler turns into
+// a few vector instructions.
+inline void upperCase16(const char* in, char* to) {
+    unsigned char b[16];
+    std::memcpy(b, in, 16);
+    for (int k = 0; k < 16; ++k)
+        b[k] = static_cast<unsigned char>(
+            b[k] - (static_cast<unsigned char>(b[k] - 0x61) < 26 ? 0x20 : 0));
+    std::memcpy(to, b, 16);
+}
+
+// Writes `text` upper-cased to `to`; a search folds every record. The last
+// block overlaps the one before (folding twice changes nothing).
+void upperCaseInto(std::string_view text, char* to) {
     const char* in = text.data();
-    char* to = out.data();
-    std::size_t i = 0;
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, in + i, 8);
-        const std::uint64_t low7 = w & ~kHighs;
-        // High bit of each byte: its low seven bits are at least 0x61, at
-        // least 0x7B; a letter is the first without the second, high bit clear.
-        const std::uint64_t atLeastA = low7 + kOnes * (0x80 - 0x61);
-        const std::uint64_t pastZ = low7 + kOnes * (0x80 - 0x7B);
-        const std::uint64_t letters = atLeastA & ~pastZ & ~w & kHighs;
-        w -= letters >> 2;  // 0x80 >> 2 is 0x20
-        std::memcpy(to + i, &w, 8);
+    const std::size_t n = text.size();
+    if (n >= 16) {
+        std::size_t i = 0;
+        for (; i + 16 <= n; i += 16) upperCase16(in + i, to + i);
+        if (i < n) upperCase16(in + n - 16, to + n - 16);
+        return;
     }
-    for (; i < text.size(); ++i)
-        to[i] = static_cast<char>(upperByte(static_cast<unsigned char>(in[i])));
+    std::size_t i = 0;
+    std::uint64_t w;
+    if (n >= 8) {
+        std::memcpy(&w, in, 8);
+        w = upperCaseWord(w);
+        std::memcpy(to, &w, 8);
+        std::memcpy(&w, in + n - 8, 8);
+        w = upperCaseWord(w);
+        std::memcpy(to + n - 8, &w, 8);
+        return;
+    }
+    for (; i < n; ++i) to[i] = static_cast<char>(upperByte(static_cast<unsigned char>(in[i])));
 }
 
 // ASCII letters upper-cased, the second byte of a double-byte character kept.
@@ -55,28 +81,55 @@ std::string upperCaseAsciiCharacters(std::string_view text) {
 }  // namespace
 
 std::string upperCaseBytes(std::string_view text) {
-    std::string out;
-    upperCaseInto(text, out);
+    std::string out(text.size() + 8, '\0');
+    upperCaseInto(text, out.data());
+    out.resize(text.size());
     return out;
 }
 
 KeywordMatcher::KeywordMatcher(std::string_view keyword) : key_(upperCaseBytes(keyword)) {}
 
 bool KeywordMatcher::matches(std::string_view line) const {
-    if (key_.empty() || key_.size() > line.size()) return false;
-    upperCaseInto(line, folded_);
-    // Upper-casing turns letters into letters, which are never lead bytes, so
-    // the folded line has the original's character boundaries.
-    std::size_t boundary = 0;
+    return !matchingLines(std::span(&line, 1)).empty();
+}
+
+std::vector<std::size_t> KeywordMatcher::matchingLines(
+    std::span<const std::string_view> lines) const {
+    std::vector<std::size_t> found;
+    // A record line holds no LF, so a keyword with one is found nowhere, and
+    // no hit runs from one line into the next.
+    if (key_.empty() || key_.find('\n') != std::string::npos) return found;
+    std::size_t total = 0;
+    for (std::string_view line : lines) total += line.size() + 1;
+    if (folded_.size() < total + 8) folded_.resize(total + 8);  // only grows: no refilling
+    starts_.resize(lines.size());
+    char* to = folded_.data();
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        starts_[i] = end;
+        upperCaseInto(lines[i], to + end);
+        end += lines[i].size();
+        to[end++] = '\n';
+    }
     std::size_t from = 0;
     for (;;) {
-        const void* hit =
-            memmem(folded_.data() + from, folded_.size() - from, key_.data(), key_.size());
-        if (!hit) return false;
+        const void* hit = memmem(folded_.data() + from, end - from, key_.data(), key_.size());
+        if (!hit) return found;
         const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - folded_.data());
-        while (boundary < at) boundary += cp932::charLength(line, boundary);
-        if (boundary == at) return true;
-        from = at + 1;
+        const auto i = static_cast<std::size_t>(
+            std::upper_bound(starts_.begin(), starts_.end(), at) - starts_.begin() - 1);
+        // Upper-casing turns letters into letters, which are never lead bytes,
+        // so the folded line has the original's character boundaries.
+        const std::string_view line = lines[i];
+        const std::size_t offset = at - starts_[i];
+        std::size_t boundary = 0;
+        while (boundary < offset) boundary += cp932::charLength(line, boundary);
+        if (boundary == offset) {
+            found.push_back(i);
+            from = starts_[i] + line.size() + 1;
+        } else {
+            from = at + 1;
+        }
     }
 }
 

@@ -2,8 +2,11 @@
 // The search's text rules: the matching of a keyword in a record line, the
 // result line shown for a record, and the replace of the bulk replace.
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvo {
 
@@ -18,10 +21,14 @@ class KeywordMatcher {
 public:
     explicit KeywordMatcher(std::string_view keyword);
     bool matches(std::string_view line) const;
+    // The indexes of the lines that match, in order: the same rule applied to
+    // many lines at once, which is what makes a pass over the ledger fast.
+    std::vector<std::size_t> matchingLines(std::span<const std::string_view> lines) const;
 
 private:
     std::string key_;             // upper-cased
-    mutable std::string folded_;  // the line upper-cased, reused
+    mutable std::string folded_;  // the lines upper-cased, each ended by LF; reused, only grows
+    mutable std::vector<std::size_t> starts_;  // where each line begins in folded_
 };
 
 // The line the result list shows for a record: every field but the last

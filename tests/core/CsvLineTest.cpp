@@ -1,12 +1,14 @@
-// CSV lines: the splitting of a line into fields, the cutting of a file into
-// lines, and the line the export writes.
+// CSV lines: the splitting of a line into fields, the reading of a file
+// line by line, and the line the export writes.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "ledger/CsvLine.h"
+#include "ledger/CsvLineReader.h"
 
 namespace orvo {
 namespace {
@@ -41,6 +43,8 @@ TEST(CsvLine, SplitsAsTheReaderRulesSay) {
         {"an empty quoted field", "\"\",x", {"", "x"}},
         {"text right after the closing quote", "\"ab\"cd", {"ab", "cd"}},
         {"a trailing comma", "a,b,", {"a", "b", ""}},
+        {"a trailing comma, long line", "2002/05/20,,a,,1,", {"2002/05/20", "", "a", "", "1", ""}},
+        {"a quote in a long line", "2002/05/20,a,\"b,c\"", {"2002/05/20", "a", "b,c"}},
         {"a comma and blanks at the end", "a,b, ", {"a", "b"}},
         {"a leading comma", ",a", {"", "a"}},
         {"two commas", "a,,b", {"a", "", "b"}},
@@ -50,6 +54,8 @@ TEST(CsvLine, SplitsAsTheReaderRulesSay) {
         {"a lead byte before a comma stands alone", "\x83,b", {"\x83", "b"}},
         {"an unclosed quote runs to the end", "a,\"b, c", {"a", "b, c"}},
         {"a quoted TAB becomes a blank", "\"a\tb\",c", {"a b", "c"}},
+        {"a CR is dropped", "a\rb,\rc", {"ab", "c"}},
+        {"a CR in a long line", "2002/05/20,a\rb,1,2", {"2002/05/20", "ab", "1", "2"}},
         {"NUL is no separator", std::string("a\0b,c", 5), {std::string("a\0b", 3), "c"}},
     };
     for (const auto& c : cases) EXPECT_EQ(fieldsOf(c.line), c.fields) << c.rule;
@@ -61,11 +67,22 @@ TEST(CsvLine, FieldsJoinedByTabMakeTheRecordLine) {
     EXPECT_EQ(fields.recordLine(), "2002/05/20\t食費\t\t1200\t\ta,b\t");
 }
 
+// The lines of a text, read from memory and streamed from a file through a
+// buffer of four bytes, so that lines straddle refills.
 std::vector<std::string> linesOf(std::string_view text) {
-    CsvLineCutter cutter(text);
     std::vector<std::string> out;
     std::string_view line;
-    while (cutter.next(line)) out.emplace_back(line);
+    CsvLineReader inMemory(text);
+    while (inMemory.next(line)) out.emplace_back(line);
+
+    std::FILE* file = std::tmpfile();
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::rewind(file);
+    CsvLineReader streamed(file, 4);
+    std::vector<std::string> streamedLines;
+    while (streamed.next(line)) streamedLines.emplace_back(line);
+    std::fclose(file);
+    EXPECT_EQ(streamedLines, out) << text;
     return out;
 }
 
@@ -75,11 +92,11 @@ struct CutCase {
     std::vector<std::string> lines;
 };
 
-TEST(CsvLine, CutsAFileIntoLines) {
+TEST(CsvLine, ReadsAFileLineByLine) {
     const CutCase cases[] = {
         {"CR LF and LF", "a\r\nb\nc\r\n", {"a", "b", "c"}},
         {"the last line without a line end", "a\r\nb", {"a", "b"}},
-        {"a CR alone is dropped", "a\rb\r\r\nc\r", {"ab", "c"}},
+        {"a CR before LF ends the line, others stay", "a\rb\r\r\nc\r", {"a\rb\r", "c"}},
         {"0x1A ends the file",
          "a\r\n\x1A"
          "b\r\n",

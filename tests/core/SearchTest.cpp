@@ -21,6 +21,8 @@ TEST(SearchMatch, UpperCasesEveryByteAndMatchesAtCharacterBoundaries) {
     const MatchCase cases[] = {
         {"abc", "2002/05/20\tx\t\t1\t0\tABC", true},
         {"ABC", "2002/05/20\tx\t\t1\t0\taBc", true},
+        {"abc", "xAbC", true},  // lines of every length fold alike
+        {"abc", "1234567aBc", true},
         {"ア", "2002/05/20\tヂ", true},  // 83 61 upper-cases to 83 41
         {"ヂ", "2002/05/20\tア", true},
         {"A", "2002/05/20\tア", false},   // 0x41 only as a trail byte
