@@ -6,27 +6,37 @@ namespace orvo {
 
 namespace {
 
-constexpr std::size_t kBufferBytes = 1 << 20;
+constexpr std::size_t kBufferBytes = 1 << 18;  // stays in the cache
 constexpr std::size_t kRecordsPerProgress = 16384;
 
 bool writeRecords(const LedgerRecords& records, AtomicFileWriter& out,
                   const ProgressCallback& progress) {
-    std::string buffer;
-    buffer.reserve(kBufferBytes + 4096);
+    std::string buffer(kBufferBytes, '\0');
+    std::size_t used = 0;
+    std::string longLine;
     std::size_t done = 0;
     bool cancelled = false;
     records.forEach([&](std::string_view line) {
         if (cancelled) return;
-        appendCsvLine(line, buffer);
-        if (buffer.size() >= kBufferBytes) {
-            out.write(buffer);
-            buffer.clear();
+        if (used + line.size() + 2 > buffer.size()) {
+            out.write(std::string_view(buffer).substr(0, used));
+            used = 0;
+        }
+        if (line.size() + 2 > buffer.size()) {
+            longLine.clear();
+            appendCsvLine(line, longLine);
+            out.write(longLine);
+        } else {
+            writeCsvFields(line, buffer.data() + used);
+            used += line.size();
+            buffer[used++] = '\r';
+            buffer[used++] = '\n';
         }
         if (progress && ++done % kRecordsPerProgress == 0 && !progress(done, records.size()))
             cancelled = true;
     });
     if (cancelled) return false;
-    out.write(buffer);
+    out.write(std::string_view(buffer).substr(0, used));
     if (progress) progress(records.size(), records.size());
     return true;
 }

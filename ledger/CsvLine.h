@@ -42,4 +42,8 @@ void splitCsvLine(std::string_view line, CsvFields& fields);
 // quoted, and the line ends with CR LF.
 void appendCsvLine(std::string_view recordLine, std::string& out);
 
+// The same without the line end, written to `to`, which has room for the
+// record line's size.
+void writeCsvFields(std::string_view recordLine, char* to);
+
 }  // namespace orvo

@@ -217,6 +217,15 @@ TEST_F(CsvImport, ExportWritesBackTheDayAndImportGivesTheSameRecords) {
     EXPECT_EQ(recordLines(book.records), before);
 }
 
+TEST_F(CsvImport, ARecordLongerThanTheWriteBufferIsWrittenWhole) {
+    book.records.add("2002/05/19\ta\t\t1\t0\t" + std::string(600'000, 'x'));
+    book.records.add("2002/05/20\tb\t\t1\t0\t");
+    const std::string csv = (dir / "out.csv").string();
+    ASSERT_TRUE(writeCsv(book.records, csv));
+    EXPECT_EQ(read(csv),
+              "2002/05/19,a,,1,0," + std::string(600'000, 'x') + "\r\n2002/05/20,b,,1,0,\r\n");
+}
+
 TEST_F(CsvImport, CancelledExportLeavesTheFileAsItWas) {
     for (int i = 0; i < 20000; ++i) book.records.add("2002/05/19\ta\t\t1\t0\t");
     const std::string csv = file("out.csv", "old");
