@@ -28,6 +28,13 @@ ledger "$dir/a.dat" '2001/01/02\t食費\t外食\t1200\t0\t昼食, "和"' '2001/0
 expected=$(sjis '2001/01/01,給与,,0,5,一\033二\r\n2001/01/02,食費,外食,1200,0,昼食, "和"\r\n' | od -c)
 [ "$(od -c <"$dir/a.csv")" = "$expected" ] || fail "exported bytes: $(od -c <"$dir/a.csv")"
 
+# A fault while loading: printed, nothing exported.
+ledger "$dir/bad.dat" '2001/01/02\t食費\t\tx1\t0\t'
+"$cli" csv-export "$dir/bad.dat" "$dir/bad.csv" 2>"$dir/err"
+[ $? = 1 ] || fail "load fault exit"
+[ "$(cat "$dir/err")" = "'x1' は整数ではありません." ] || fail "load fault text: $(cat "$dir/err")"
+[ -e "$dir/bad.csv" ] && fail "load fault exported"
+
 # Import and the day view of the new ledger; "x" in an amount counts nothing.
 sjis '2001/01/05,食費,外食,1200,,昼食\r\n2001/01/05,雑費,,x,,\r\n' >"$dir/b.csv"
 "$cli" csv-import "$dir/b.csv" "$dir/b.dat" || fail "csv-import failed"
