@@ -20,6 +20,9 @@ namespace orvo {
 namespace {
 
 constexpr int kNewLedgerColumns = 6;  // as ResetLedgerTable leaves the table
+// The widest table a ledger file may have and still load: a wider line
+// would make a ledger that cannot be reopened once saved.
+constexpr long long kMaxColumns = 10'000;
 constexpr std::size_t kLinesPerChunk = 1024;
 constexpr std::size_t kLinesPerProgress = 16384;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -114,9 +117,15 @@ struct StagedImport {
     bool cancelled = false;
 };
 
-void growColumns(StagedImport& staged, const CsvFields& fields) {
-    if (static_cast<long long>(fields.size()) > staged.columns)
-        staged.columns = static_cast<int>(fields.size()) + 1;
+// False, with the fault, when the line is wider than a ledger can be.
+bool growColumns(StagedImport& staged, const CsvFields& fields) {
+    const auto wanted = static_cast<long long>(fields.size()) + 1;
+    if (wanted > kMaxColumns) {
+        staged.fault = tableSizeOutOfRange(wanted);
+        return false;
+    }
+    if (wanted > staged.columns + 1) staged.columns = static_cast<int>(wanted);
+    return true;
 }
 
 // Titles for columns 1 to the last from the first line; a line with too few
@@ -125,7 +134,7 @@ void stageTitles(StagedImport& staged, CsvLineReader& lines, CsvFields& fields) 
     std::string_view line;
     if (!lines.next(line)) line = {};
     splitCsvLine(line, fields);
-    growColumns(staged, fields);
+    if (!growColumns(staged, fields)) return;
     for (std::size_t c = 1; c < static_cast<std::size_t>(staged.columns); ++c) {
         if (c - 1 >= fields.size()) {
             staged.fault = listIndexOutOfBounds(static_cast<long long>(fields.size()));
@@ -172,7 +181,7 @@ StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
             staged.fault = listIndexOutOfBounds(-1);
             return staged;
         }
-        growColumns(staged, fields);
+        if (!growColumns(staged, fields)) return staged;
         stageRecord(staged, fields);
         if (fields.size() < 5) {
             staged.fault = listIndexOutOfBounds(fields.size() < 4 ? 3 : 4);

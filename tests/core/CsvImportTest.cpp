@@ -124,6 +124,8 @@ TEST_F(CsvImport, StopsOnABadLineKeepingWhatCameBeforeWithTotalsToMatch) {
          "リストのインデックスが範囲を超えています (3)", 2, 100},
         {"four fields", good + "2002/05/20,b,c,7\r\n" + good,
          "リストのインデックスが範囲を超えています (4)", 2, 107},
+        {"a line wider than a ledger can be", good + std::string(10'000, ','),
+         "表の大きさ (10002) が範囲を超えています", 1, 100},
     };
     for (const auto& c : cases) {
         book.pickedDay = {2002, 5, 20};
