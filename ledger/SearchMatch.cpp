@@ -1,7 +1,6 @@
 #include "ledger/SearchMatch.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "ledger/Cp932.h"
@@ -17,20 +16,6 @@ inline unsigned char upperByte(unsigned char c) {
     return c >= 0x61 && c <= 0x7A ? static_cast<unsigned char>(c - 0x20) : c;
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-
-// Eight bytes upper-cased at once.
-inline std::uint64_t upperCaseWord(std::uint64_t w) {
-    const std::uint64_t low7 = w & ~kHighs;
-    // High bit of each byte: its low seven bits are at least 0x61, at least
-    // 0x7B; a letter is the first without the second, with its high bit clear.
-    const std::uint64_t atLeastA = low7 + kOnes * (0x80 - 0x61);
-    const std::uint64_t pastZ = low7 + kOnes * (0x80 - 0x7B);
-    const std::uint64_t letters = atLeastA & ~pastZ & ~w & kHighs;
-    return w - (letters >> 2);  // 0x80 >> 2 is 0x20
-}
-
 // Sixteen bytes upper-cased: a loop of fixed length the compiler turns into
 // a few vector instructions.
 inline void upperCase16(const char* in, char* to) {
@@ -43,28 +28,18 @@ inline void upperCase16(const char* in, char* to) {
 }
 
 // Writes `text` upper-cased to `to`; a search folds every record. The last
-// block overlaps the one before (folding twice changes nothing).
+// block overlaps the one before, reading the text again.
 void upperCaseInto(std::string_view text, char* to) {
     const char* in = text.data();
     const std::size_t n = text.size();
-    if (n >= 16) {
-        std::size_t i = 0;
-        for (; i + 16 <= n; i += 16) upperCase16(in + i, to + i);
-        if (i < n) upperCase16(in + n - 16, to + n - 16);
+    if (n < 16) {
+        for (std::size_t i = 0; i < n; ++i)
+            to[i] = static_cast<char>(upperByte(static_cast<unsigned char>(in[i])));
         return;
     }
     std::size_t i = 0;
-    std::uint64_t w;
-    if (n >= 8) {
-        std::memcpy(&w, in, 8);
-        w = upperCaseWord(w);
-        std::memcpy(to, &w, 8);
-        std::memcpy(&w, in + n - 8, 8);
-        w = upperCaseWord(w);
-        std::memcpy(to + n - 8, &w, 8);
-        return;
-    }
-    for (; i < n; ++i) to[i] = static_cast<char>(upperByte(static_cast<unsigned char>(in[i])));
+    for (; i + 16 <= n; i += 16) upperCase16(in + i, to + i);
+    if (i < n) upperCase16(in + n - 16, to + n - 16);
 }
 
 // ASCII letters upper-cased, the second byte of a double-byte character kept.
@@ -81,9 +56,8 @@ std::string upperCaseAsciiCharacters(std::string_view text) {
 }  // namespace
 
 std::string upperCaseBytes(std::string_view text) {
-    std::string out(text.size() + 8, '\0');
+    std::string out(text.size(), '\0');
     upperCaseInto(text, out.data());
-    out.resize(text.size());
     return out;
 }
 
@@ -101,7 +75,7 @@ std::vector<std::size_t> KeywordMatcher::matchingLines(
     if (key_.empty() || key_.find('\n') != std::string::npos) return found;
     std::size_t total = 0;
     for (std::string_view line : lines) total += line.size() + 1;
-    if (folded_.size() < total + 8) folded_.resize(total + 8);  // only grows: no refilling
+    if (folded_.size() < total) folded_.resize(total);  // only grows: no refilling
     starts_.resize(lines.size());
     char* to = folded_.data();
     std::size_t end = 0;
