@@ -4,6 +4,7 @@
 
 #include "ledger/OrvoError.h"
 #include "ledger/RecordAmountSums.h"
+#include "ledger/RecordLine.h"
 #include "ledger/SearchMatch.h"
 
 namespace orvo {
@@ -91,6 +92,21 @@ void rebuild(LedgerRecords& records, const std::vector<Change>& changes) {
     records.addAll(added);
 }
 
+// A record line is one line of the data file: a line break in the new text
+// is stored as the packed line break (ESC) instead.
+std::string withoutLineBreaks(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += kPackedLineBreak;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::size_t SearchList::search(const LedgerRecords& records, std::string_view keyword) {
@@ -147,10 +163,11 @@ void jumpToResult(LedgerBook& book, const SearchList& list, std::size_t k) {
 ReplaceOutcome replaceListed(LedgerBook& book, const SearchList& list, std::string_view keyword,
                              std::string_view newText) {
     ReplaceOutcome outcome;
+    const std::string inserted = withoutLineBreaks(newText);
     std::vector<Change> changes;
     for (std::size_t index : locateListed(book.records, list, outcome.missing)) {
         const std::string_view line = book.records[index];
-        std::string replaced = replaceIgnoringAsciiCase(line, keyword, newText);
+        std::string replaced = replaceIgnoringAsciiCase(line, keyword, inserted);
         if (replaced != line) changes.push_back({index, std::move(replaced)});
     }
     outcome.changed = changes.size();

@@ -139,6 +139,12 @@ TEST_F(Search, ReplaceAfterTheLedgerChangedActsOnlyOnRecordsTheListShows) {
                                                    "2002/05/21\t交際費\t会食\t5000\t0\t"}));
 }
 
+TEST_F(Search, ALineBreakInTheNewTextStaysInsideTheRecord) {
+    list.search(book.records, "会食");
+    replaceListed(book, list, "会食", "会\r\n食\n");
+    EXPECT_EQ(records().back(), "2002/05/21\t交際費\t会\x1B食\x1B\t5000\t0\t");
+}
+
 TEST_F(Search, EqualListedLinesStandForAsManyRecords) {
     book.records.add("2002/05/19\t食費\t外食\t1000\t0\t");
     list.search(book.records, "05/19");
