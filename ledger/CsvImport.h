@@ -16,7 +16,7 @@ struct CsvImportHooks {
     // The question whether the file's first line holds column titles (true:
     // yes). Asked once the file has been read, before the ledger changes.
     std::function<bool()> firstLineHoldsTitles;
-    // Lines are counted in bytes of the file; cancelling leaves the ledger as
+    // Progress in bytes of the file read; cancelling leaves the ledger as
     // it was before the import.
     ProgressCallback progress;
 };

@@ -4,7 +4,6 @@
 // the record a listed line shows, however the ledger changed since.
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
