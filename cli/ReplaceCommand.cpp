@@ -1,0 +1,47 @@
+// orvokakei-cli replace LEDGER.dat KEYWORD NEWTEXT OUT.dat: the search, the
+// bulk replace of every listed record, then Save to OUT.dat.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommand.h"
+#include "cli/CsvSearchCommon.h"
+#include "ledger/SearchList.h"
+
+namespace orvo::cli {
+
+namespace {
+
+int runReplace(const std::vector<std::string>& args) {
+    if (args.size() != 4) return usageOf("replace");
+    if (args[1].empty()) {
+        printMessage(searchKeywordMissingMessage());
+        return kExitError;
+    }
+    if (args[2].empty()) {
+        printMessage(replaceTextMissingMessage());
+        return kExitError;
+    }
+    const auto newText = argumentAsCp932(args[2]);
+    if (!newText) {
+        std::fprintf(stderr, "NEWTEXT holds a character CP932 cannot hold.\n");
+        return kExitUsage;
+    }
+    LedgerBook book = loadedLikeWindow(args[0]);
+    book.Recalculate();  // as opening the search window does
+    SearchList list;
+    const auto keyword = argumentAsCp932(args[1]);
+    if (keyword) list.search(book.records, *keyword);
+    if (list.empty()) printMessage(searchNothingFoundMessage());
+    replaceListed(book, list, keyword.value_or(std::string()), *newText);
+    book.dataFileName = args[3];
+    book.SaveLedger();
+    return kExitOk;
+}
+
+const RegisterCommand registered({"replace", "LEDGER.dat KEYWORD NEWTEXT OUT.dat", &runReplace});
+
+}  // namespace
+
+}  // namespace orvo::cli

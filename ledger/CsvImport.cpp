@@ -1,0 +1,263 @@
+#include "ledger/CsvImport.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "ledger/Cp932.h"
+#include "ledger/CsvLine.h"
+#include "ledger/CsvLineReader.h"
+#include "ledger/RecordAmountSums.h"
+#include "ledger/RecordLine.h"
+#include "ledger/StandardSizes.h"
+
+namespace orvo {
+
+namespace {
+
+constexpr int kNewLedgerColumns = 6;  // as ResetLedgerTable leaves the table
+// The widest table a ledger file may have and still load: a wider line
+// would make a ledger that cannot be reopened once saved.
+constexpr long long kMaxColumns = 10'000;
+constexpr std::size_t kLinesPerChunk = 1024;
+constexpr std::size_t kLinesPerProgress = 16384;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string nameForMessage(const std::string& path) {
+    return cp932::fromUtf8(path).bytes;
+}
+
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File openForReading(const std::string& path, std::size_t& size) {
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        if (errno == ENOENT) throw fileNotFound();
+        throw cannotOpenFile(nameForMessage(path));
+    }
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
+        throw cannotOpenFile(nameForMessage(path));
+    size = static_cast<std::size_t>(info.st_size);
+    return file;
+}
+
+std::string readRest(std::FILE* file, const std::string& path) {
+    std::string bytes;
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+    if (std::ferror(file)) throw cannotOpenFile(nameForMessage(path));
+    return bytes;
+}
+
+// "U+XXXX" for a UTF-8 character, or the bytes in hex when they are no character.
+std::string describeCharacter(std::string_view utf8) {
+    const auto b0 = static_cast<unsigned char>(utf8[0]);
+    char text[32];
+    unsigned code = 0;
+    std::size_t length = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) code = b0 & 0x1Fu, length = 2;
+    if (b0 >= 0xE0 && b0 <= 0xEF) code = b0 & 0x0Fu, length = 3;
+    if (b0 >= 0xF0 && b0 <= 0xF4) code = b0 & 0x07u, length = 4;
+    bool valid = length > 0 && utf8.size() >= length;
+    for (std::size_t i = 1; valid && i < length; ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        valid = (b & 0xC0) == 0x80;
+        code = (code << 6) | (b & 0x3Fu);
+    }
+    if (valid)
+        std::snprintf(text, sizeof text, "U+%04X", code);
+    else
+        std::snprintf(text, sizeof text, "0x%02X", b0);
+    return text;
+}
+
+OrvoError unencodableCharacter(std::size_t lineNumber, std::string_view utf8Character) {
+    return OrvoError("CSVファイルの " + std::to_string(lineNumber) + " 行目の文字 " +
+                     describeCharacter(utf8Character) +
+                     " はShift-JISで表せないため、読み込めません");
+}
+
+// A file with the UTF-8 byte-order mark, as CP932; every character must have
+// a CP932 code, else the first one that has none is named with its line.
+std::string utf8FileAsCp932(std::string_view utf8) {
+    utf8 = utf8.substr(0, utf8.find('\x1A'));  // the end of the file
+    cp932::Encoded whole = cp932::fromUtf8(utf8);
+    if (whole.ok()) return std::move(whole.bytes);
+    std::size_t lineNumber = 1;
+    for (std::size_t start = 0; start <= utf8.size(); ++lineNumber) {
+        std::size_t end = utf8.find('\n', start);
+        if (end == std::string_view::npos) end = utf8.size();
+        const cp932::Encoded line = cp932::fromUtf8(utf8.substr(start, end - start));
+        if (!line.ok()) throw unencodableCharacter(lineNumber, line.unencodable);
+        start = end + 1;
+    }
+    throw unencodableCharacter(lineNumber, whole.unencodable);  // not reached
+}
+
+// The import's outcome before it touches the ledger.
+struct StagedImport {
+    int columns = kNewLedgerColumns;
+    std::vector<std::string> titles;
+    std::vector<RecordChunk> chunks;
+    std::size_t records = 0;
+    AmountSums sums;
+    std::size_t emptyTitleRecords = 0;
+    std::string firstEmptyTitleRecord;
+    std::optional<OrvoError> fault;
+    bool cancelled = false;
+};
+
+// False, with the fault, when the line is wider than a ledger can be.
+bool growColumns(StagedImport& staged, const CsvFields& fields) {
+    const auto wanted = static_cast<long long>(fields.size()) + 1;
+    if (wanted > kMaxColumns) {
+        staged.fault = tableSizeOutOfRange(wanted);
+        return false;
+    }
+    if (wanted > staged.columns + 1) staged.columns = static_cast<int>(wanted);
+    return true;
+}
+
+// Titles for columns 1 to the last from the first line; a line with too few
+// fields stops at the first column it has none for.
+void stageTitles(StagedImport& staged, CsvLineReader& lines, CsvFields& fields) {
+    std::string_view line;
+    if (!lines.next(line)) line = {};
+    splitCsvLine(line, fields);
+    if (!growColumns(staged, fields)) return;
+    for (std::size_t c = 1; c < static_cast<std::size_t>(staged.columns); ++c) {
+        if (c - 1 >= fields.size()) {
+            staged.fault = listIndexOutOfBounds(static_cast<long long>(fields.size()));
+            return;
+        }
+        staged.titles.emplace_back(fields[c - 1]);
+    }
+}
+
+void stageRecord(StagedImport& staged, const CsvFields& fields) {
+    if (staged.chunks.empty() || staged.chunks.back().size() == kLinesPerChunk) {
+        staged.chunks.emplace_back();
+        staged.chunks.back().reserve(kLinesPerChunk, kLinesPerChunk * 64);
+    }
+    const std::string_view record = fields.recordLine();
+    staged.chunks.back().push(record);
+    ++staged.records;
+    if (fields.size() > 3)
+        addAmountFields(fields[3], fields.size() > 4 ? fields[4] : std::string_view(), staged.sums);
+    if (fields.size() < 2 || fields[1].empty()) {
+        if (staged.emptyTitleRecords++ == 0 ||
+            compareRecordLines(record, staged.firstEmptyTitleRecord) < 0)
+            staged.firstEmptyTitleRecord = record;
+    }
+}
+
+StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
+                         const ProgressCallback& progress) {
+    StagedImport staged;
+    CsvFields fields;
+    if (titles) {
+        stageTitles(staged, lines, fields);
+        if (staged.fault) return staged;
+    }
+    std::string_view line;
+    for (std::size_t n = 1; lines.next(line); ++n) {
+        if (progress && n % kLinesPerProgress == 0 &&
+            !progress(std::min(lines.consumed(), total), total)) {
+            staged.cancelled = true;
+            return staged;
+        }
+        splitCsvLine(line, fields);
+        if (fields.empty()) {
+            staged.fault = listIndexOutOfBounds(-1);
+            return staged;
+        }
+        if (!growColumns(staged, fields)) return staged;
+        stageRecord(staged, fields);
+        if (fields.size() < 5) {
+            staged.fault = listIndexOutOfBounds(fields.size() < 4 ? 3 : 4);
+            return staged;
+        }
+    }
+    if (progress) progress(total, total);
+    return staged;
+}
+
+// The ledger becomes the staged one; the totals and the day view are brought
+// up to date even when the import stopped partway, so that the next
+// write-back starts from the right numbers.
+void commit(LedgerBook& book, StagedImport& staged) {
+    book.dataFileName.clear();
+    book.records.clear();
+    book.ResetLedgerTable();
+    if (staged.columns > book.table.columnCount()) book.table.setColumnCount(staged.columns);
+    for (std::size_t i = 0; i < staged.titles.size(); ++i)
+        book.table.setCell(static_cast<int>(i) + 1, 0, staged.titles[i]);
+    book.records.addAll(std::move(staged.chunks));
+    book.setCumulativeTotals(staged.sums.expense, staged.sums.income);
+    applyStandardSizes(book.table);
+    try {
+        book.ShowDay();
+    } catch (const OrvoError& e) {
+        if (!staged.fault) staged.fault = e;
+    }
+}
+
+}  // namespace
+
+CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvImportHooks& hooks) {
+    std::size_t total = 0;
+    File file = openForReading(path, total);
+    char mark[kUtf8Mark.size()];
+    std::string converted;
+    std::optional<CsvLineReader> lines;
+    if (std::fread(mark, 1, sizeof mark, file.get()) == sizeof mark &&
+        std::string_view(mark, sizeof mark) == kUtf8Mark) {
+        converted = utf8FileAsCp932(readRest(file.get(), path));
+        total = converted.size();
+        lines.emplace(converted);
+    } else {
+        std::rewind(file.get());
+        lines.emplace(file.get());
+    }
+    const bool titles = hooks.firstLineHoldsTitles && hooks.firstLineHoldsTitles();
+    StagedImport staged = stageImport(*lines, total, titles, hooks.progress);
+    if (lines->failed()) throw cannotOpenFile(nameForMessage(path));
+
+    CsvImportResult result;
+    if (staged.cancelled) {
+        result.cancelled = true;
+        return result;
+    }
+    result.records = staged.records;
+    result.emptyTitleRecords = staged.emptyTitleRecords;
+    if (staged.emptyTitleRecords > 0) {
+        std::vector<std::string> fields;
+        splitRecordInto(staged.firstEmptyTitleRecord, fields);
+        result.firstEmptyTitleDate = fields[0];
+    }
+    commit(book, staged);
+    result.fault = std::move(staged.fault);
+    return result;
+}
+
+std::string csvTitleQuestion() {
+    return "読み込んだﾃﾞｰﾀの先頭行は項目名ですか\r\n\r\n項目：はい\r\nﾃﾞｰﾀ：いいえ";
+}
+
+std::string emptyTitleNotice(const CsvImportResult& result) {
+    return "勘定科目1が空のデータが " + std::to_string(result.emptyTitleRecords) +
+           " 件あります (最初は " + result.firstEmptyTitleDate +
+           ")。その日の表を再計算すると、これらのデータは失われます";
+}
+
+}  // namespace orvo

@@ -1,0 +1,198 @@
+#include "ledger/SearchList.h"
+
+#include <algorithm>
+
+#include "ledger/OrvoError.h"
+#include "ledger/RecordAmountSums.h"
+#include "ledger/RecordLine.h"
+#include "ledger/SearchMatch.h"
+
+namespace orvo {
+
+namespace {
+
+// Up to this many changed records are moved one by one; more, and the list is
+// rebuilt in one pass, which costs the same for one record or a million.
+constexpr std::size_t kMovesOneByOne = 1024;
+// Lines searched at once: enough to make the per-call costs vanish, few
+// enough to stay in the cache.
+constexpr std::size_t kLinesPerPass = 2048;
+
+// The ledger index of each listed record still there, each record claimed by
+// one entry at most (two listed equal lines stand for two records).
+std::vector<std::size_t> locateListed(const LedgerRecords& records, const SearchList& list,
+                                      std::size_t& missing) {
+    std::vector<bool> claimed(records.size());
+    std::vector<std::size_t> found;
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        const std::string_view line = list.recordLine(k);
+        const std::size_t hint = list.positionWhenFound(k);
+        if (hint < records.size() && !claimed[hint] && records[hint] == line) {
+            claimed[hint] = true;
+            found.push_back(hint);
+            continue;
+        }
+        bool located = false;
+        for (std::size_t i = records.lowerBound(line);
+             i < records.size() && compareRecordLines(records[i], line) == 0; ++i) {
+            if (!claimed[i] && records[i] == line) {
+                claimed[i] = true;
+                found.push_back(i);
+                located = true;
+                break;
+            }
+        }
+        if (!located) ++missing;
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+struct Change {
+    std::size_t index;
+    std::string line;
+};
+
+void moveOneByOne(LedgerRecords& records, const std::vector<Change>& changes) {
+    for (auto it = changes.rbegin(); it != changes.rend(); ++it) records.removeAt(it->index);
+    for (const Change& c : changes) records.add(c.line);
+}
+
+// The unchanged records keep their order: adding lines in bulk puts the later
+// of lines that compare equal first, so such runs are handed over reversed.
+void rebuild(LedgerRecords& records, const std::vector<Change>& changes) {
+    std::vector<std::string_view> kept;
+    kept.reserve(records.size() - changes.size());
+    std::size_t index = 0;
+    auto next = changes.begin();
+    records.forEach([&](std::string_view line) {
+        if (next != changes.end() && next->index == index)
+            ++next;
+        else
+            kept.push_back(line);
+        ++index;
+    });
+    for (std::size_t i = 0; i < kept.size();) {
+        std::size_t j = i + 1;
+        while (j < kept.size() && compareRecordLines(kept[j - 1], kept[j]) == 0) ++j;
+        std::reverse(kept.begin() + static_cast<std::ptrdiff_t>(i),
+                     kept.begin() + static_cast<std::ptrdiff_t>(j));
+        i = j;
+    }
+    std::vector<RecordChunk> chunks;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (i % 1024 == 0) chunks.emplace_back();
+        chunks.back().push(kept[i]);
+    }
+    std::vector<std::string> added;
+    added.reserve(changes.size());
+    for (const Change& c : changes) added.push_back(c.line);
+    records.clear();
+    records.addAll(std::move(chunks));
+    records.addAll(added);
+}
+
+// A record line is one line of the data file: a line break in the new text
+// is stored as the packed line break (ESC) instead.
+std::string withoutLineBreaks(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += kPackedLineBreak;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::size_t SearchList::search(const LedgerRecords& records, std::string_view keyword) {
+    clear();
+    const KeywordMatcher matcher(keyword);
+    std::vector<std::string_view> pass;  // the lines stay put: the records are not changed
+    pass.reserve(kLinesPerPass);
+    std::size_t passStart = 0;
+    auto searchPass = [&] {
+        for (std::size_t i : matcher.matchingLines(pass)) {
+            entries_.push_back({lines_.size(), pass[i].size(), passStart + i});
+            lines_.append(pass[i]);
+        }
+        passStart += pass.size();
+        pass.clear();
+    };
+    records.forEach([&](std::string_view line) {
+        pass.push_back(line);
+        if (pass.size() == kLinesPerPass) searchPass();
+    });
+    searchPass();
+    return entries_.size();
+}
+
+std::string SearchList::resultLine(std::size_t k) const {
+    return resultLineOf(recordLine(k));
+}
+
+std::string_view SearchList::recordLine(std::size_t k) const {
+    return std::string_view(lines_).substr(entries_[k].offset, entries_[k].length);
+}
+
+void SearchList::removeAt(std::size_t k) {
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(k));
+}
+
+void SearchList::clear() {
+    lines_.clear();
+    entries_.clear();
+}
+
+LedgerDate dateOfResultLine(std::string_view resultLine) {
+    const std::string_view field = dateFieldOfResultLine(resultLine);
+    if (auto date = LedgerDate::parse(field)) return *date;
+    throw notADate(field);
+}
+
+void jumpToResult(LedgerBook& book, const SearchList& list, std::size_t k) {
+    book.Recalculate();
+    book.pickedDay = dateOfResultLine(list.resultLine(k));
+    book.ShowDay();
+}
+
+ReplaceOutcome replaceListed(LedgerBook& book, const SearchList& list, std::string_view keyword,
+                             std::string_view newText) {
+    ReplaceOutcome outcome;
+    const std::string inserted = withoutLineBreaks(newText);
+    std::vector<Change> changes;
+    for (std::size_t index : locateListed(book.records, list, outcome.missing)) {
+        const std::string_view line = book.records[index];
+        std::string replaced = replaceIgnoringAsciiCase(line, keyword, inserted);
+        if (replaced != line) changes.push_back({index, std::move(replaced)});
+    }
+    outcome.changed = changes.size();
+    if (changes.size() <= kMovesOneByOne)
+        moveOneByOne(book.records, changes);
+    else
+        rebuild(book.records, changes);
+
+    const AmountSums sums = sumRecordAmounts(book.records);
+    book.setCumulativeTotals(sums.expense, sums.income);
+    book.ShowDay();
+    return outcome;
+}
+
+std::string searchKeywordMissingMessage() {
+    return "検索キーワードを入力してください";
+}
+std::string searchNothingFoundMessage() {
+    return "見つかりませんでした";
+}
+std::string replaceTextMissingMessage() {
+    return "置換文字列が入力されていません";
+}
+std::string replaceDoneMessage() {
+    return "置換終了しました";
+}
+
+}  // namespace orvo

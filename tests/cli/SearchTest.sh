@@ -1,0 +1,49 @@
+#!/bin/sh
+# orvokakei-cli search and replace: the result lines, nothing found, and a
+# replace that changes the listed records only.
+cli=$1
+failures=0
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+sjis() { printf "$1" | iconv -f UTF-8 -t CP932; }
+
+ledger() {
+    file=$1
+    shift
+    printf '640\r\n480\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n90\r\n160\r\nA\tB\tC\tD\tE\r\n' >"$file"
+    for r in "$@"; do sjis "$r\r\n" >>"$file"; done
+}
+
+ledger "$dir/a.dat" '2001/01/01\t食費\t外食\t1200\t0\t昼食\033IC' '2001/01/02\t食費\t食料品\t300\t0\t' \
+    '2001/01/03\t交通費\t\t200\t0\tic カード'
+
+# Result lines in list order, ESC as \n; ASCII case ignored.
+out=$("$cli" search "$dir/a.dat" iC)
+expected=$(printf '2001/01/01\t     食費\t     外食\t     1200\t     0\t     昼食\\nIC\n2001/01/03\t     交通費\t     \t     200\t     0\t     ic カード')
+[ "$out" = "$expected" ] || fail "search lines: $out"
+
+"$cli" search "$dir/a.dat" 'なし' >"$dir/out" 2>"$dir/err"
+[ $? = 1 ] || fail "nothing found exit"
+[ "$(cat "$dir/err")" = "見つかりませんでした" ] || fail "nothing found text: $(cat "$dir/err")"
+[ -s "$dir/out" ] && fail "nothing found printed lines"
+
+# Replace: the found records change, the others stay; the totals follow.
+"$cli" replace "$dir/a.dat" '食費	外食	1200' '食費	会食	1500' "$dir/b.dat" || fail "replace failed"
+out=$(tail -n 3 "$dir/b.dat" | iconv -f CP932 -t UTF-8 | tr -d '\r')
+expected=$(printf '2001/01/01\t食費\t会食\t1500\t0\t昼食\033IC\n2001/01/02\t食費\t食料品\t300\t0\t\n2001/01/03\t交通費\t\t200\t0\tic カード')
+[ "$out" = "$expected" ] || fail "replaced records: $out"
+"$cli" day "$dir/b.dat" 2001/01/01 | grep -q '^累計	¥2,000	¥0	-¥2,000$' || fail "totals after replace"
+
+"$cli" replace "$dir/a.dat" x '' "$dir/c.dat" 2>"$dir/err"
+[ "$(cat "$dir/err")" = "置換文字列が入力されていません" ] || fail "empty new text: $(cat "$dir/err")"
+[ -e "$dir/c.dat" ] && fail "empty new text wrote a file"
+"$cli" search "$dir/a.dat" 2>/dev/null
+[ $? = 2 ] || fail "missing argument is no usage error"
+
+[ "$failures" = 0 ] || exit 1
