@@ -3,8 +3,8 @@
 
 #include <QApplication>
 
-#include "forms/OrvoDen.h"
-#include "forms/Unit1.h"
+#include "forms/calculator/OrvoDen.h"
+#include "forms/main/Unit1.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 

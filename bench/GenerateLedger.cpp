@@ -6,7 +6,7 @@
 #include <string>
 
 #include "bench/LedgerGenerator.h"
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

@@ -10,7 +10,7 @@
 
 #include "bench/LedgerGenerator.h"
 #include "bench/ScanFromFirstRecord.h"
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "ledger/LedgerBook.h"
 
 namespace {

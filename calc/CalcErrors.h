@@ -1,7 +1,7 @@
 #pragma once
 // The arithmetic faults of the calculator, with the runtime's message texts.
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo::calc {
 

@@ -12,8 +12,8 @@
 #include "calc/Evaluator.h"
 #include "calc/FormatResult.h"
 #include "cli/CliCommand.h"
-#include "ledger/Cp932.h"
-#include "ledger/OrvoError.h"
+#include "base/Cp932.h"
+#include "base/OrvoError.h"
 
 namespace orvo::cli {
 

@@ -8,8 +8,8 @@
 
 #include "cli/CliCommand.h"
 #include "cli/WindowLikeBook.h"
-#include "ledger/Cp932.h"
-#include "ledger/OrvoError.h"
+#include "base/Cp932.h"
+#include "base/OrvoError.h"
 
 namespace orvo::cli {
 

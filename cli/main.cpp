@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
-#include "ledger/Cp932.h"
-#include "ledger/OrvoError.h"
+#include "base/Cp932.h"
+#include "base/OrvoError.h"
 
 namespace orvo::cli {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ledger/Amount.h"
-#include "ledger/OrvoError.h"
+#include "base/Amount.h"
+#include "base/OrvoError.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {

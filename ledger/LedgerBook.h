@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "ledger/LedgerDate.h"
 #include "ledger/LedgerRecords.h"
 #include "ledger/LedgerTable.h"

@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "ledger/Amount.h"
-#include "ledger/Cp932.h"
+#include "base/Amount.h"
+#include "base/Cp932.h"
 #include "ledger/LedgerBook.h"
-#include "ledger/LineReader.h"
-#include "ledger/OrvoError.h"
+#include "base/LineReader.h"
+#include "base/OrvoError.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {

@@ -5,7 +5,7 @@
 #include <cassert>
 #include <cstring>
 
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {

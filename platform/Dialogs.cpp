@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 #include "platform/Text.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 #include "platform/Text.h"
 
 using namespace Qt::Literals::StringLiterals;

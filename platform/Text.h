@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 
 namespace orvo::platform {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <system_error>
 
-#include "ledger/Amount.h"
-#include "ledger/LineReader.h"
-#include "ledger/OrvoError.h"
+#include "base/Amount.h"
+#include "base/LineReader.h"
+#include "base/OrvoError.h"
 #include "settings/DefaultTitles.h"
 
 namespace orvo {

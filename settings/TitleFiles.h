@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "settings/TitleForest.h"
 
 namespace orvo {

@@ -1,8 +1,8 @@
-#include "ledger/Amount.h"
+#include "base/Amount.h"
 
 #include <gtest/gtest.h>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "calc/Evaluator.h"
 #include "calc/FormatResult.h"
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo::calc {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ledger/LedgerRecords.h"
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 

@@ -8,7 +8,7 @@
 
 #include "CoreTestSupport.h"
 #include "ledger/LedgerBook.h"
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 namespace {

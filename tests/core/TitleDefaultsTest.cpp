@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TitleShape.h"
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 
 namespace orvo {
 namespace {

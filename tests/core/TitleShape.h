@@ -10,7 +10,7 @@
 #include <string>
 
 #include "CoreTestSupport.h"
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 #include "settings/TitleForest.h"
 
 namespace orvo::testing {

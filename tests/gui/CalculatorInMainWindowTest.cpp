@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
-#include "forms/OrvoDen.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
+#include "forms/calculator/OrvoDen.h"
 #include "support/MainWindowHarness.h"
 
 using namespace Qt::Literals::StringLiterals;

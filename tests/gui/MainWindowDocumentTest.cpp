@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
 #include "support/MainWindowHarness.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -12,9 +12,9 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "forms/LedgerCellDelegate.h"
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
+#include "forms/main/LedgerCellDelegate.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
 #include "platform/Text.h"
 #include "support/MainWindowHarness.h"
 

@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "forms/LedgerCellDelegate.h"
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
+#include "forms/main/LedgerCellDelegate.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
 #include "platform/InputMethod.h"
 #include "support/MainWindowHarness.h"
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
 #include "support/MainWindowHarness.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "forms/GridCellAccess.h"
-#include "forms/OrvoDen.h"
-#include "forms/RightEdit.h"
+#include "forms/calculator/OrvoDen.h"
+#include "forms/calculator/RightEdit.h"
 #include "platform/Dialogs.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QTest>
 
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
 

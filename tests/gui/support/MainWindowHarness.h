@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "forms/Unit1.h"
+#include "forms/main/Unit1.h"
 #include "platform/Dialogs.h"
 
 namespace orvo::testing {

@@ -1,11 +1,11 @@
-#include "forms/LedgerCellDelegate.h"
+#include "forms/main/LedgerCellDelegate.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 
-#include "forms/LedgerGridModel.h"
+#include "forms/main/LedgerGridModel.h"
 #include "ledger/LedgerBook.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -1,4 +1,4 @@
-#include "forms/TitleTreeEditor.h"
+#include "forms/titles/TitleTreeEditor.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 #include "platform/Dialogs.h"
 #include "platform/Text.h"
 #include "settings/TitleFiles.h"

@@ -1,4 +1,4 @@
-#include "forms/OrvoDen.h"
+#include "forms/calculator/OrvoDen.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -11,9 +11,9 @@
 #include "calc/Evaluator.h"
 #include "calc/FormatResult.h"
 #include "forms/GridCellAccess.h"
-#include "forms/RightEdit.h"
+#include "forms/calculator/RightEdit.h"
 #include "ledger/LedgerTable.h"
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"

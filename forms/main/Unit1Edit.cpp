@@ -14,10 +14,10 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
-#include "forms/LedgerCellDelegate.h"
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
-#include "forms/Unit1.h"
+#include "forms/main/LedgerCellDelegate.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
+#include "forms/main/Unit1.h"
 #include "ledger/ClipboardBlock.h"
 #include "ledger/RowColumnOps.h"
 #include "ledger/SortRows.h"

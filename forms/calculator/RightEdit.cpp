@@ -1,4 +1,4 @@
-#include "forms/RightEdit.h"
+#include "forms/calculator/RightEdit.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 

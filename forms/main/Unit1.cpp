@@ -1,7 +1,7 @@
 // TForm1: construction, layout, menus, start-up and keeping the window in
 // step with the book.
 
-#include "forms/Unit1.h"
+#include "forms/main/Unit1.h"
 
 #include <climits>
 
@@ -25,11 +25,11 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "forms/LedgerCellDelegate.h"
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
-#include "forms/MenuVisibility.h"
-#include "ledger/OrvoError.h"
+#include "forms/main/LedgerCellDelegate.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
+#include "forms/main/MenuVisibility.h"
+#include "base/OrvoError.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFiles.h"
 #include "platform/Text.h"

@@ -1,4 +1,4 @@
-#include "forms/MenuVisibility.h"
+#include "forms/main/MenuVisibility.h"
 
 #include <QActionEvent>
 

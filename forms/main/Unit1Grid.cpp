@@ -14,11 +14,11 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "forms/LedgerCellDelegate.h"
-#include "forms/LedgerGridModel.h"
-#include "forms/LedgerGridView.h"
-#include "forms/Unit1.h"
-#include "ledger/OrvoError.h"
+#include "forms/main/LedgerCellDelegate.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
+#include "forms/main/Unit1.h"
+#include "base/OrvoError.h"
 #include "ledger/StandardSizes.h"
 #include "platform/InputMethod.h"
 #include "platform/Text.h"

@@ -1,4 +1,4 @@
-#include "forms/LedgerGridView.h"
+#include "forms/main/LedgerGridView.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

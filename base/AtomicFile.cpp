@@ -1,4 +1,4 @@
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +9,8 @@
 #include <system_error>
 #include <vector>
 
-#include "ledger/Cp932.h"
-#include "ledger/OrvoError.h"
+#include "base/Cp932.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 

@@ -1,4 +1,4 @@
-#include "forms/LedgerGridModel.h"
+#include "forms/main/LedgerGridModel.h"
 
 #include "ledger/LedgerBook.h"
 #include "platform/Text.h"

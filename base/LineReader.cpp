@@ -1,4 +1,4 @@
-#include "ledger/LineReader.h"
+#include "base/LineReader.h"
 
 #include <cstring>
 

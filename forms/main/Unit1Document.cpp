@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 
-#include "forms/LedgerCellDelegate.h"
-#include "forms/Unit1.h"
+#include "forms/main/LedgerCellDelegate.h"
+#include "forms/main/Unit1.h"
 #include "platform/Help.h"
 #include "platform/ProgramFiles.h"
 #include "platform/Text.h"
