@@ -31,6 +31,15 @@ std::string resolvedTarget(const std::string& path) {
     return path;
 }
 
+bool syncFolderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
 mode_t modeForNewFile() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -48,9 +57,11 @@ AtomicFileWriter::AtomicFileWriter(std::string path, WriteFaults faults)
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) throw cannotCreateFile(nameForMessage(path));
     tempPath_ = pattern.data();
+    // The new file keeps the old one's permissions.
     struct stat old {};
-    ::fchmod(fd, ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile());
-    file_ = ::fdopen(fd, "wb");
+    const mode_t mode =
+        ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile();
+    file_ = ::fchmod(fd, mode) == 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!file_) {
         ::close(fd);
         ::unlink(tempPath_.c_str());
@@ -105,6 +116,9 @@ void AtomicFileWriter::commit() {
     }
     file_ = nullptr;
     if (faults_.failRename || ::rename(tempPath_.c_str(), path_.c_str()) != 0) fail();
+    // The rename is only durable once the folder is on disk too; until then a
+    // power cut may bring the old file back, so the save is not done yet.
+    if (faults_.failFolderSync || !syncFolderOf(path_)) fail();
     committed_ = true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Writes a file so that it is either replaced whole or left as it was: the text
 // goes to a temporary file in the same folder, which is flushed to disk and
-// renamed over the old file only when complete.
+// renamed over the old file only when complete; the folder is then synced, so
+// that a file reported as written survives a power cut.
 
 #include <cstddef>
 #include <cstdio>
@@ -11,10 +12,12 @@
 
 namespace orvo {
 
-// Test hooks: make the write fail after this many bytes, or the final rename fail.
+// Test hooks: make the write fail after this many bytes, the final rename
+// fail, or the sync of the folder after the rename.
 struct WriteFaults {
     std::optional<std::size_t> failAfterBytes;
     bool failRename = false;
+    bool failFolderSync = false;
 };
 
 class AtomicFileWriter {

@@ -34,10 +34,7 @@ const fs::path& ledgerFile(std::size_t records) {
 }
 
 void load(LedgerBook& book, std::size_t records) {
-    book.records.clear();
-    book.ResetLedgerTable();
-    book.dataFileName = ledgerFile(records).string();
-    book.LoadLedger();
+    book.openDataFile(ledgerFile(records).string());
 }
 
 LedgerDate lastDay(const LedgerBook& book) {
@@ -86,9 +83,7 @@ void changeDay(benchmark::State& state, int daysFromEnd) {
     for (auto _ : state) {
         book.dayViewChanged = true;
         book.table.setCell(3, 1, forward ? "1234" : "4321");
-        book.Recalculate();
-        book.pickedDay = base.addDays(forward ? 1 : 0);
-        book.ShowDay();
+        book.goToDay(base.addDays(forward ? 1 : 0));
         forward = !forward;
     }
 }

@@ -15,9 +15,7 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &before);
     const auto start = std::chrono::steady_clock::now();
     orvo::LedgerBook book;
-    book.ResetLedgerTable();
-    book.dataFileName = argv[1];
-    book.LoadLedger();
+    book.openDataFile(argv[1]);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     struct rusage after {};

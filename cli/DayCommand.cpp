@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliCommand.h"
-#include "cli/WindowLikeBook.h"
-#include "base/Cp932.h"
 #include "base/OrvoError.h"
+#include "cli/CliCommand.h"
+#include "ledger/LedgerBook.h"
+#include "base/Cp932.h"
 
 namespace orvo::cli {
 
@@ -55,14 +55,14 @@ int runDay(const std::vector<std::string>& args) {
         std::fprintf(stderr, "'%s' is no date (yyyy/mm/dd).\n", args[1].c_str());
         return kExitUsage;
     }
-    LedgerBook book = windowLikeBook();
+    LedgerBook book;
+    book.startNewLedger();
     book.pickedDay = *day;
-    book.dataFileName = args[0];
     // A load that reports a fault has still shown the day, as the window
     // does; print it, then the fault.
     std::optional<OrvoError> fault;
     try {
-        book.LoadLedger();
+        book.openDataFile(args[0]);
     } catch (const OrvoError& e) {
         fault = e;
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
-#include "cli/WindowLikeBook.h"
+#include "ledger/LedgerBook.h"
 
 namespace orvo::cli {
 
@@ -23,7 +23,8 @@ LedgerDate today() {
 
 int runResave(const std::vector<std::string>& args) {
     if (args.size() != 2 && args.size() != 3) return usageOf("resave");
-    LedgerBook book = windowLikeBook();
+    LedgerBook book;
+    book.startNewLedger();
     book.pickedDay = today();
     if (args.size() == 3) {
         auto day = LedgerDate::parse(args[2]);
@@ -33,9 +34,7 @@ int runResave(const std::vector<std::string>& args) {
         }
         book.pickedDay = *day;
     }
-    book.dataFileName = args[0];
-    book.LoadLedger();
-    applyWindowMinimum(book);
+    book.openDataFile(args[0]);
     book.dataFileName = args[1];
     book.SaveLedger();
     return kExitOk;

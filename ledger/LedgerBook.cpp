@@ -5,6 +5,7 @@
 #include "base/Amount.h"
 #include "base/OrvoError.h"
 #include "ledger/RecordLine.h"
+#include "ledger/StandardSizes.h"
 
 namespace orvo {
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int kNewLedgerColumns = 6;
 constexpr int kNewLedgerRows = 6;
-constexpr int kNewLedgerRowHeight = 20;
 
 const char* const kNewLedgerTitles[kNewLedgerColumns] = {"",     "勘定科目1", "勘定科目２",
                                                          "支出", "収入",      "摘要"};
@@ -53,13 +53,13 @@ void LedgerBook::ResetLedgerTable() {
     table.setRowCount(kNewLedgerRows);
     for (int r = 0; r < kNewLedgerRows; ++r) {
         table.clearRow(r);
-        table.setRowHeight(r, kNewLedgerRowHeight);
+        table.setRowHeight(r, kStandardRowHeight);
     }
     totals_ = Totals{};
     dailyLabelsSet_ = false;
     cumulativeLabelsSet_ = false;
     for (int c = 0; c < kNewLedgerColumns; ++c) table.setCell(c, 0, kNewLedgerTitles[c]);
-    table.setDefaultRowHeight(kNewLedgerRowHeight);
+    table.setDefaultRowHeight(kStandardRowHeight);
 }
 
 void LedgerBook::SplitRecord(std::string_view line) {
@@ -152,6 +152,37 @@ void LedgerBook::Recalculate() {
     totals_.allIn = wrapAdd(wrapSub(previous.allIn, previous.dayIn), dayIn);
     dailyLabelsSet_ = true;
     cumulativeLabelsSet_ = true;
+}
+
+void LedgerBook::startNewLedger() {
+    records.clear();
+    ResetLedgerTable();
+    applyStandardSizes(table);
+}
+
+void LedgerBook::openDataFile(std::string fileName) {
+    records.clear();
+    ResetLedgerTable();
+    dataFileName = std::move(fileName);
+    // The window cannot be smaller than its minimum size, so it shows and
+    // later writes at least that.
+    auto keepMinimum = [this] {
+        windowWidth = std::max(windowWidth, kMinimumWindowWidth);
+        windowHeight = std::max(windowHeight, kMinimumWindowHeight);
+    };
+    try {
+        LoadLedger();
+    } catch (...) {
+        keepMinimum();
+        throw;
+    }
+    keepMinimum();
+}
+
+void LedgerBook::goToDay(const LedgerDate& day) {
+    Recalculate();
+    pickedDay = day;
+    ShowDay();
 }
 
 void LedgerBook::setCumulativeTotals(std::int32_t allOut, std::int32_t allIn) {

@@ -62,8 +62,23 @@ public:
     void SaveLedger(const WriteFaults& faults = {});
 
     // Reads the data file `dataFileName`, adding to the records (callers empty
-    // them and reset the table first).
+    // them and reset the table first: openDataFile).
     void LoadLedger();
+
+    // The steps every front end runs, each written once.
+
+    // A new ledger as start-up and "新規作成" leave it: no records, the state
+    // of a new ledger, the standard sizes.
+    void startNewLedger();
+    // Opens the data file `fileName` in place of the ledger: empties the
+    // records, resets the table, loads and shows the picked day. The window
+    // size read from the file keeps the window's minimum, even when the load
+    // stops with an error part way.
+    void openDataFile(std::string fileName);
+    // Moves the day view to `day`: writes the day view back under the day its
+    // edits were made on, then shows `day`. A write-back that fails leaves the
+    // picked day as it was.
+    void goToDay(const LedgerDate& day);
 
     LedgerTable table;
     LedgerRecords records;

@@ -29,10 +29,6 @@ constexpr long long kMaxCells = 4'000'000;
 // Records are read in chunks of this many lines, which become the list's blocks.
 constexpr std::size_t kLinesPerChunk = 1024;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 std::string nameForMessage(const std::string& path) {
     return cp932::fromUtf8(path).bytes;
 }
@@ -114,7 +110,7 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
 }
 
 void LedgerBook::LoadLedger() {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(dataFileName.c_str(), "rb"));
+    OwnedFile file(std::fopen(dataFileName.c_str(), "rb"));
     if (!file) {
         if (errno == ENOENT) throw fileNotFound();
         throw cannotOpenFile(nameForMessage(dataFileName));

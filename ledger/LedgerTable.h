@@ -8,6 +8,10 @@
 
 namespace orvo {
 
+// The height of every row of a new ledger, of the standard sizes and of an
+// inserted row.
+inline constexpr int kStandardRowHeight = 20;
+
 // A block of cells, inclusive on all sides (the grid's selection).
 struct CellBlock {
     int left = 0;
@@ -64,7 +68,7 @@ private:
 
     int cols_ = 0;
     int rows_ = 0;
-    int defaultRowHeight_ = 20;
+    int defaultRowHeight_ = kStandardRowHeight;
     std::vector<std::string> cells_;  // row-major
     std::vector<int> rowHeights_;
     std::vector<int> colWidths_;

@@ -58,7 +58,7 @@ void insertRows(LedgerTable& table) {
     }
     for (int r = block.top; r < block.top + n; ++r) {
         table.clearRow(r);
-        table.setRowHeight(r, kInsertedRowHeight);
+        table.setRowHeight(r, kStandardRowHeight);
     }
 }
 

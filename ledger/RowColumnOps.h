@@ -15,9 +15,8 @@
 
 namespace orvo {
 
-// Height of a row made by insert rows, width of a column made by insert
-// columns, and the grid's default column width, which append gives.
-inline constexpr int kInsertedRowHeight = 20;
+// Width of a column made by insert columns, and the grid's default column
+// width, which append gives. An inserted row has the standard height.
 inline constexpr int kInsertedColumnWidth = 20;
 inline constexpr int kDefaultColumnWidth = 64;
 

@@ -6,7 +6,6 @@
 
 namespace orvo {
 
-inline constexpr int kStandardRowHeight = 20;
 inline constexpr int kStandardColumnWidths[] = {20, 90, 90, 90, 90, 160};
 
 // Columns beyond 5 keep their widths. A table of fewer than six columns gets

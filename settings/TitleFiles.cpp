@@ -32,14 +32,10 @@ bool exists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 std::vector<std::string> readLines(const std::string& path, const std::string& nameForMessage) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(nameForMessage);
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    OwnedFile file(std::fopen(path.c_str(), "rb"));
     if (!file) throw cannotOpenFile(nameForMessage);
     LineReader reader(file.get());
     std::vector<std::string> lines;

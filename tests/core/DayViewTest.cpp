@@ -24,11 +24,6 @@ protected:
         book.table.setCell(4, row, in);
         book.table.setCell(5, row, text);
     }
-    void moveTo(LedgerDate day) {
-        book.Recalculate();
-        book.pickedDay = day;
-        book.ShowDay();
-    }
     std::vector<std::string> records() const { return recordLines(book.records); }
     LedgerBook book;
 };
@@ -72,8 +67,8 @@ TEST_F(DayView, RecalculateStoresTitledRowsAndUpdatesAllSixTotals) {
 
 TEST_F(DayView, RowsWithoutLevel1TitleAreNeitherStoredNorCounted) {
     typeRow(1, "", "外食", "500", "", "no title");
-    moveTo({2026, 12, 9});
-    moveTo({2026, 12, 8});
+    book.goToDay({2026, 12, 9});
+    book.goToDay({2026, 12, 8});
     EXPECT_TRUE(records().empty());
     EXPECT_EQ(book.table.cell(3, 1), "");
     EXPECT_EQ(book.allOutText(), "\\0");
@@ -82,8 +77,8 @@ TEST_F(DayView, RowsWithoutLevel1TitleAreNeitherStoredNorCounted) {
 TEST_F(DayView, RowsComeBackSortedAfterMovingAway) {
     typeRow(1, "B", "", "1", "");
     typeRow(2, "A", "", "2", "");
-    moveTo({2026, 12, 9});
-    moveTo({2026, 12, 8});
+    book.goToDay({2026, 12, 9});
+    book.goToDay({2026, 12, 8});
     EXPECT_EQ(book.table.cell(1, 1), "A");
     EXPECT_EQ(book.table.cell(1, 2), "B");
 }
@@ -120,10 +115,10 @@ TEST_F(DayView, ADayWithMoreRecordsThanRowsGrowsTheTable) {
 
 TEST_F(DayView, MultiLineDescriptionRoundTripsThroughTheRecord) {
     typeRow(1, "食費", "外食", "800", "0", "一行目\r\n二行目\r\n三行目");
-    moveTo({2026, 12, 9});
+    book.goToDay({2026, 12, 9});
     EXPECT_EQ(records(), std::vector<std::string>{
                              "2026/12/08\t食費\t外食\t800\t0\t一行目\x1B二行目\x1B三行目"});
-    moveTo({2026, 12, 8});
+    book.goToDay({2026, 12, 8});
     EXPECT_EQ(book.table.cell(5, 1), "一行目\r\n二行目\r\n三行目");
 }
 
@@ -131,7 +126,7 @@ TEST_F(DayView, ChangingTheDayWithoutAnEditWritesNothingBack) {
     book.records.add("2026/12/08\t食費\t\t100\t0\t");
     book.ShowDay();
     book.table.setCell(3, 1, "555");  // not through the grid: no flag
-    moveTo({2026, 12, 9});
+    book.goToDay({2026, 12, 9});
     EXPECT_EQ(records(), std::vector<std::string>{"2026/12/08\t食費\t\t100\t0\t"});
 }
 
@@ -156,6 +151,14 @@ TEST_F(DayView, BadAmountStopsTheWriteBackBeforeAnyRecordIsRemoved) {
     book.table.setCell(3, 2, "250");
     book.Recalculate();
     EXPECT_EQ(book.totals().allOut, 350);
+}
+
+TEST_F(DayView, ADayChangeWhoseWriteBackFailsStaysOnTheDay) {
+    typeRow(1, "A", "", "x", "0");
+    EXPECT_THROW(book.goToDay({2026, 12, 9}), OrvoError);
+    EXPECT_EQ(book.pickedDay, (LedgerDate{2026, 12, 8}));
+    EXPECT_EQ(book.table.cell(3, 1), "x");
+    EXPECT_TRUE(book.records.empty());
 }
 
 TEST_F(DayView, ShowDayShowsEveryRecordEvenPastABadAmount) {

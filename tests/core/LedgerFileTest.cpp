@@ -44,13 +44,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // Loads as Open does: empty records, reset table, load.
-    void open(const std::string& path) {
-        book.records.clear();
-        book.ResetLedgerTable();
-        book.dataFileName = path;
-        book.LoadLedger();
-    }
+    void open(const std::string& path) { book.openDataFile(path); }
     std::vector<std::string> records() const { return recordLines(book.records); }
 
     fs::path dir;
@@ -97,15 +91,20 @@ TEST_F(LedgerFile, LoadSetsWindowShapeTitlesTotalsAndTheDayView) {
     EXPECT_FALSE(book.dayViewChanged);
 }
 
+TEST_F(LedgerFile, OpenKeepsTheWindowMinimumAlsoWhenTheLoadStops) {
+    const fs::path p = dir / "small.dat";
+    writeFile(p, "100\r\n50\r\n6\r\nx\r\n");
+    EXPECT_THROW(open(p.string()), OrvoError);
+    EXPECT_EQ(book.windowWidth, 572);
+    EXPECT_EQ(book.windowHeight, 321);
+}
+
 TEST_F(LedgerFile, FilesThatDoNotStartWithADigitLoadNothing) {
     for (const std::string first : {"0", "abc", " 572", ""}) {
         const fs::path p = dir / "odd.dat";
         writeFile(p, first + "\r\n390\r\n6\r\n6\r\n");
         book.records.add("2026/10/01\tkept\t\t1\t0\t");
-        book.records.clear();
-        book.ResetLedgerTable();
-        book.dataFileName = p.string();
-        EXPECT_NO_THROW(book.LoadLedger()) << first;
+        EXPECT_NO_THROW(book.openDataFile(p.string())) << first;
         EXPECT_TRUE(book.records.empty());
         EXPECT_EQ(book.table.rowCount(), 6);
         EXPECT_EQ(book.dataFileName, p.string());
@@ -226,6 +225,12 @@ TEST_F(LedgerFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
         EXPECT_EQ(readFile(p), readFile(fixture("standard.dat")));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     }
+    // A folder that cannot be synced leaves the save unsure: it is reported.
+    WriteFaults noFolderSync;
+    noFolderSync.failFolderSync = true;
+    EXPECT_EQ(errorOf([&] { book.SaveLedger(noFolderSync); }),
+              "ファイル " + p.string() + " に書き込めません");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     book.SaveLedger();
     EXPECT_NE(readFile(p).find("新しい行"), std::string::npos);
 }

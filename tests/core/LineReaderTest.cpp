@@ -8,12 +8,8 @@
 namespace orvo {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 std::vector<std::string> linesOf(const std::string& text, std::size_t bufferSize) {
-    std::unique_ptr<std::FILE, FileCloser> f(std::tmpfile());
+    OwnedFile f(std::tmpfile());
     std::fwrite(text.data(), 1, text.size(), f.get());
     std::rewind(f.get());
     LineReader in(f.get(), bufferSize);
@@ -32,7 +28,7 @@ TEST(LineReader, LineEndsAreFoundWhereverTheBufferIsCut) {
 }
 
 TEST(LineReader, SkipsControlsAndBlanksAcrossBuffers) {
-    std::unique_ptr<std::FILE, FileCloser> f(std::tmpfile());
+    OwnedFile f(std::tmpfile());
     const std::string text = "a\r\n \t\r\n\x01  b\r\n   ";
     std::fwrite(text.data(), 1, text.size(), f.get());
     std::rewind(f.get());
