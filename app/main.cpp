@@ -6,10 +6,26 @@
 #include "forms/calculator/OrvoDen.h"
 #include "forms/main/Unit1.h"
 #include "platform/Dialogs.h"
+#include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
 
+namespace {
+
+// No exception may end the program: what a handler throws past its own
+// window's error display is shown here, and the event loop goes on.
+class OrvoApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        return orvo::platform::deliverShowingErrors(
+            [&] { return QApplication::notify(receiver, event); });
+    }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    OrvoApplication app(argc, argv);
     QApplication::setApplicationName(orvo::platform::applicationTitle());
     orvo::platform::installFontSubstitutions();
 

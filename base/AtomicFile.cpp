@@ -59,8 +59,7 @@ AtomicFileWriter::AtomicFileWriter(std::string path, WriteFaults faults)
     tempPath_ = pattern.data();
     // The new file keeps the old one's permissions.
     struct stat old {};
-    const mode_t mode =
-        ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile();
+    const mode_t mode = ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile();
     file_ = ::fchmod(fd, mode) == 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!file_) {
         ::close(fd);

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "bench/LedgerGenerator.h"
 #include "base/AtomicFile.h"
+#include "bench/LedgerGenerator.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <map>
 
+#include "base/AtomicFile.h"
 #include "bench/LedgerGenerator.h"
 #include "bench/ScanFromFirstRecord.h"
-#include "base/AtomicFile.h"
 #include "ledger/LedgerBook.h"
 
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Cp932.h"
+#include "base/OrvoError.h"
 #include "calc/Evaluator.h"
 #include "calc/FormatResult.h"
 #include "cli/CliCommand.h"
-#include "base/Cp932.h"
-#include "base/OrvoError.h"
 
 namespace orvo::cli {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Cp932.h"
 #include "base/OrvoError.h"
 #include "cli/CliCommand.h"
 #include "ledger/LedgerBook.h"
-#include "base/Cp932.h"
 
 namespace orvo::cli {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliCommand.h"
 #include "base/Cp932.h"
 #include "base/OrvoError.h"
+#include "cli/CliCommand.h"
 
 namespace orvo::cli {
 

@@ -12,9 +12,9 @@
 
 #include "base/Amount.h"
 #include "base/Cp932.h"
-#include "ledger/LedgerBook.h"
 #include "base/LineReader.h"
 #include "base/OrvoError.h"
+#include "ledger/LedgerBook.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {

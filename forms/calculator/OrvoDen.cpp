@@ -8,15 +8,17 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "base/OrvoError.h"
 #include "calc/Evaluator.h"
 #include "calc/FormatResult.h"
 #include "forms/GridCellAccess.h"
 #include "forms/calculator/RightEdit.h"
 #include "ledger/LedgerTable.h"
-#include "base/OrvoError.h"
 #include "platform/Dialogs.h"
+#include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
+#include "platform/WindowPlacement.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -153,11 +155,7 @@ void TOrvoDentaku::showCalculator() {
 void TOrvoDentaku::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        if (const QScreen* desktop = screen() ? screen() : QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(desktop->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::centreOnScreen(this);
     }
     QDialog::showEvent(event);
 }
@@ -252,9 +250,9 @@ void TOrvoDentaku::Calculate() {
     std::optional<double> value;
     try {
         value = evaluateLastExpression();
-    } catch (const OrvoError& fault) {
+    } catch (...) {
         // The display keeps its text and no cell is written.
-        platform::dialogs().showError(fault);
+        platform::showException(std::current_exception());
         return;
     }
     if (value) RightEdit1->setText(platform::fromCp932(calc::FormatResult(*value)));

@@ -11,28 +11,34 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
-#include <QScreen>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "base/OrvoError.h"
+#include "forms/main/EventHook.h"
 #include "forms/main/LedgerCellDelegate.h"
 #include "forms/main/LedgerGridModel.h"
 #include "forms/main/LedgerGridView.h"
 #include "forms/main/MenuVisibility.h"
-#include "base/OrvoError.h"
+#include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFiles.h"
 #include "platform/Text.h"
+#include "platform/WindowPlacement.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -49,6 +55,19 @@ constexpr int kHintFontPixels = 10;
 
 QString creditLine() {
     return u"現金出納帳 Version 0.1"_s;
+}
+
+// Focus that moves between the window's own controls, as opposed to the
+// window being activated or a pop-up opening or closing.
+bool movedWithinWindow(const QEvent* event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+bool isEnterKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 }  // namespace
@@ -119,11 +138,11 @@ void TForm1::buildWindow() {
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setMaxVisibleItems(20);
         box->hide();
-        box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
     }
-    connect(ComboBox1, &QComboBox::activated, this, [this] { run([this] { ComboBox1Select(); }); });
-    connect(ComboBox2, &QComboBox::activated, this, [this] { run([this] { ComboBox2Select(); }); });
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this] { runShowingErrors([this] { ComboBox1Select(); }); });
+    connect(ComboBox2, &QComboBox::activated, this,
+            [this] { runShowingErrors([this] { ComboBox2Select(); }); });
 
     QWidget::setTabOrder(StringGrid1, Button1);
     QWidget::setTabOrder(Button1, DateTimePicker1);
@@ -137,6 +156,10 @@ void TForm1::buildWindow() {
 
     buildMenus();
     wireGrid();
+    watchGridFocusAndKeys();
+    watchDatePickerFocus();
+    watchDropDownEditors();
+    watchGridMouseButtons();
 }
 
 void TForm1::buildTopPanel(QWidget* panel) {
@@ -191,16 +214,15 @@ void TForm1::buildTopPanel(QWidget* panel) {
     row->addLayout(modes);
 
     connect(Button1, &QPushButton::clicked, this,
-            [this] { run([this] { Button1Click(Button1); }); });
+            [this] { runShowingErrors([this] { Button1Click(Button1); }); });
     connect(Button2, &QPushButton::clicked, this,
-            [this] { run([this] { Button1Click(Button2); }); });
+            [this] { runShowingErrors([this] { Button1Click(Button2); }); });
     connect(DateTimePicker1, &QDateEdit::dateChanged, this,
-            [this] { run([this] { DateTimePicker1Change(); }); });
-    DateTimePicker1->installEventFilter(this);
+            [this] { runShowingErrors([this] { DateTimePicker1Change(); }); });
     connect(RadioButton1, &QRadioButton::clicked, this,
-            [this] { run([this] { RadioButton1Click(); }); });
+            [this] { runShowingErrors([this] { RadioButton1Click(); }); });
     connect(RadioButton2, &QRadioButton::clicked, this,
-            [this] { run([this] { RadioButton2Click(); }); });
+            [this] { runShowingErrors([this] { RadioButton2Click(); }); });
 }
 
 void TForm1::buildBottomPanel(QWidget* panel) {
@@ -237,72 +259,83 @@ void TForm1::buildBottomPanel(QWidget* panel) {
     grid->setColumnStretch(5, 1);
     grid->addWidget(Button4, 0, 6, 3, 1, Qt::AlignVCenter);
 
-    connect(Button3, &QPushButton::clicked, this, [this] { run([this] { Button3Click(); }); });
-    connect(Button4, &QPushButton::clicked, this, [this] { run([this] { Button4Click(); }); });
+    connect(Button3, &QPushButton::clicked, this,
+            [this] { runShowingErrors([this] { Button3Click(); }); });
+    connect(Button4, &QPushButton::clicked, this,
+            [this] { runShowingErrors([this] { Button4Click(); }); });
 }
 
 void TForm1::buildMenus() {
-    auto action = [this](QMenu* menu, const QString& text, void (TForm1::*handler)()) {
+    auto action = [this](QMenu* menu, const char* name, const QString& text,
+                         void (TForm1::*handler)()) {
         QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this,
-                [this, handler] { run([this, handler] { (this->*handler)(); }); });
+                [this, handler] { runShowingErrors([this, handler] { (this->*handler)(); }); });
         return a;
     };
     QMenuBar* bar = menuBar();
-    mnuFile = bar->addMenu(u"ファイル(&F)"_s);
-    New1 = action(mnuFile, u"新規作成(&N)"_s, &TForm1::New1Click);
-    Open1 = action(mnuFile, u"開く(&O)"_s, &TForm1::Open1Click);
-    Save1 = action(mnuFile, u"上書き保存(&S)"_s, &TForm1::Save1Click);
-    SaveAs1 = action(mnuFile, u"名前を付けて保存(&A)"_s, &TForm1::SaveAs1Click);
+    auto menu = [bar](const char* name, const QString& text) {
+        QMenu* m = bar->addMenu(text);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    fileMenu = menu("fileMenu", u"ファイル(&F)"_s);
+    New1 = action(fileMenu, "New1", u"新規作成(&N)"_s, &TForm1::New1Click);
+    Open1 = action(fileMenu, "Open1", u"開く(&O)"_s, &TForm1::Open1Click);
+    Save1 = action(fileMenu, "Save1", u"上書き保存(&S)"_s, &TForm1::Save1Click);
+    SaveAs1 = action(fileMenu, "SaveAs1", u"名前を付けて保存(&A)"_s, &TForm1::SaveAs1Click);
     // "CSV読み込み", "CSV書き込み" and "印刷ﾌﾟﾚﾋﾞｭｰ" go here, before "終了(&X)".
-    Exit1 = action(mnuFile, u"終了(&X)"_s, &TForm1::Exit1Click);
+    Exit1 = action(fileMenu, "Exit1", u"終了(&X)"_s, &TForm1::Exit1Click);
 
-    mnuEdit = bar->addMenu(u"編集(&E)"_s);
+    editMenu = menu("editMenu", u"編集(&E)"_s);
     // "検索･置換" goes here, before "コピー".
-    Copy1 = action(mnuEdit, u"コピー"_s, &TForm1::Copy1Click);
-    GoTo1 = action(mnuEdit, u"移動"_s, &TForm1::GoTo1Click);
-    Paste1 = action(mnuEdit, u"貼り付け"_s, &TForm1::Paste1Click);
-    mnuErase = action(mnuEdit, u"消去"_s, &TForm1::mnuEraseClick);
-    mnuAdd = action(mnuEdit, u"行挿入(&I)"_s, &TForm1::mnuAddClick);
-    mnuDel = action(mnuEdit, u"行削除(&D)"_s, &TForm1::mnuDelClick);
-    N12 = action(mnuEdit, u"最終行の追加"_s, &TForm1::N12Click);
-    mnuColAdd = action(mnuEdit, u"列挿入"_s, &TForm1::mnuColAddClick);
-    mnuColDel = action(mnuEdit, u"列削除"_s, &TForm1::mnuColDelClick);
-    N13 = action(mnuEdit, u"最終列の追加"_s, &TForm1::N13Click);
+    Copy1 = action(editMenu, "Copy1", u"コピー"_s, &TForm1::Copy1Click);
+    GoTo1 = action(editMenu, "GoTo1", u"移動"_s, &TForm1::GoTo1Click);
+    Paste1 = action(editMenu, "Paste1", u"貼り付け"_s, &TForm1::Paste1Click);
+    mnuErase = action(editMenu, "mnuErase", u"消去"_s, &TForm1::mnuEraseClick);
+    mnuAdd = action(editMenu, "mnuAdd", u"行挿入(&I)"_s, &TForm1::mnuAddClick);
+    mnuDel = action(editMenu, "mnuDel", u"行削除(&D)"_s, &TForm1::mnuDelClick);
+    N12 = action(editMenu, "N12", u"最終行の追加"_s, &TForm1::N12Click);
+    mnuColAdd = action(editMenu, "mnuColAdd", u"列挿入"_s, &TForm1::mnuColAddClick);
+    mnuColDel = action(editMenu, "mnuColDel", u"列削除"_s, &TForm1::mnuColDelClick);
+    N13 = action(editMenu, "N13", u"最終列の追加"_s, &TForm1::N13Click);
     Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     mnuErase->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     giveEditShortcutsPrecedence();
-    mnuOrin = action(mnuEdit, u"選択行ｻｲｽﾞを元に"_s, &TForm1::mnuOrinClick);
+    mnuOrin = action(editMenu, "mnuOrin", u"選択行ｻｲｽﾞを元に"_s, &TForm1::mnuOrinClick);
 
-    mnuSettings = bar->addMenu(u"設定"_s);
+    settingsMenu = menu("settingsMenu", u"設定"_s);
     // "環境設定" goes here, before "標準列幅行高".
-    mnuDefault = action(mnuSettings, u"標準列幅行高"_s, &TForm1::mnuDefaultClick);
+    mnuDefault = action(settingsMenu, "mnuDefault", u"標準列幅行高"_s, &TForm1::mnuDefaultClick);
 
-    N14 = bar->addMenu(u"並べ替え"_s);
-    mnuSort = action(N14, u"昇順"_s, &TForm1::mnuSortClick);
-    mnuSort2 = action(N14, u"降順"_s, &TForm1::mnuSort2Click);
-    mnuTools = bar->addMenu(u"ツール"_s);
+    N14 = menu("N14", u"並べ替え"_s);
+    mnuSort = action(N14, "mnuSort", u"昇順"_s, &TForm1::mnuSortClick);
+    mnuSort2 = action(N14, "mnuSort2", u"降順"_s, &TForm1::mnuSort2Click);
+    toolsMenu = menu("toolsMenu", u"ツール"_s);
     // "定型句" goes here, before "電卓"; "勘定科目計算" after it.
-    N21 = action(mnuTools, u"電卓"_s, &TForm1::N21Click);
-    mnuHelp = bar->addMenu(u"ヘルプ"_s);
-    Help1 = action(mnuHelp, u"ヘルプ"_s, &TForm1::Help1Click);
+    N21 = action(toolsMenu, "N21", u"電卓"_s, &TForm1::N21Click);
+    helpMenu = menu("helpMenu", u"ヘルプ"_s);
+    Help1 = action(helpMenu, "Help1", u"ヘルプ"_s, &TForm1::Help1Click);
 
     // The grid's pop-up menu repeats the Edit items from "コピー" to "列削除"
     // (without the two appends), then the row-size item in full-width katakana.
     PopupMenu1 = new QMenu(this);
-    Copy2 = action(PopupMenu1, u"コピー"_s, &TForm1::Copy1Click);
-    GoTo2 = action(PopupMenu1, u"移動"_s, &TForm1::GoTo1Click);
-    Paste2 = action(PopupMenu1, u"貼り付け"_s, &TForm1::Paste1Click);
-    N6 = action(PopupMenu1, u"消去"_s, &TForm1::mnuEraseClick);
-    N1 = action(PopupMenu1, u"行挿入"_s, &TForm1::mnuAddClick);
-    N2 = action(PopupMenu1, u"行削除"_s, &TForm1::mnuDelClick);
-    N3 = action(PopupMenu1, u"列挿入"_s, &TForm1::mnuColAddClick);
-    N4 = action(PopupMenu1, u"列削除"_s, &TForm1::mnuColDelClick);
-    popupOrin = action(PopupMenu1, u"選択行サイズを元に"_s, &TForm1::mnuOrinClick);
+    PopupMenu1->setObjectName(u"PopupMenu1"_s);
+    Copy2 = action(PopupMenu1, "Copy2", u"コピー"_s, &TForm1::Copy1Click);
+    GoTo2 = action(PopupMenu1, "GoTo2", u"移動"_s, &TForm1::GoTo1Click);
+    Paste2 = action(PopupMenu1, "Paste2", u"貼り付け"_s, &TForm1::Paste1Click);
+    N6 = action(PopupMenu1, "N6", u"消去"_s, &TForm1::mnuEraseClick);
+    N1 = action(PopupMenu1, "N1", u"行挿入"_s, &TForm1::mnuAddClick);
+    N2 = action(PopupMenu1, "N2", u"行削除"_s, &TForm1::mnuDelClick);
+    N3 = action(PopupMenu1, "N3", u"列挿入"_s, &TForm1::mnuColAddClick);
+    N4 = action(PopupMenu1, "N4", u"列削除"_s, &TForm1::mnuColDelClick);
+    popupRestoreRowSize =
+        action(PopupMenu1, "popupRestoreRowSize", u"選択行サイズを元に"_s, &TForm1::mnuOrinClick);
 
     // A menu shows in the bar only once it has an item.
-    for (QMenu* menu : {mnuFile, mnuEdit, mnuSettings, N14, mnuTools, mnuHelp})
+    for (QMenu* menu : {fileMenu, editMenu, settingsMenu, N14, toolsMenu, helpMenu})
         hideWhileEmpty(menu);
 }
 
@@ -319,12 +352,9 @@ void TForm1::wireGrid() {
         h->setSectionResizeMode(QHeaderView::Interactive);
         h->setHighlightSections(false);
         h->setSectionsClickable(true);
-        h->viewport()->installEventFilter(this);
     }
     grid->verticalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    grid->viewport()->installEventFilter(this);
-    grid->installEventFilter(this);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
@@ -332,13 +362,13 @@ void TForm1::wireGrid() {
 
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
-                if (!syncing_ && book.table.contains(section + 1, 0))
+                if (!updatingView_ && book.table.contains(section + 1, 0))
                     book.table.setColumnWidth(section + 1, size);
                 placeDropDownEditors();
             });
     connect(grid->verticalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
-                if (!syncing_ && book.table.contains(0, section + 1))
+                if (!updatingView_ && book.table.contains(0, section + 1))
                     book.table.setRowHeight(section + 1, size);
                 placeDropDownEditors();
             });
@@ -360,19 +390,19 @@ void TForm1::wireGrid() {
             [this] { selectionFromView(); });
     connect(selection, &QItemSelectionModel::currentChanged, this, [this] {
         selectionFromView();
-        run([this] { StringGrid1Click(); });
+        runShowingErrors([this] { StringGrid1Click(); });
     });
     // A new model (after a reset) keeps the same selection model object.
     connect(grid, &QAbstractItemView::clicked, this,
-            [this] { run([this] { StringGrid1Click(); }); });
+            [this] { runShowingErrors([this] { StringGrid1Click(); }); });
     connect(grid, &QAbstractItemView::doubleClicked, this,
-            [this] { run([this] { StringGrid1DblClick(); }); });
+            [this] { runShowingErrors([this] { StringGrid1DblClick(); }); });
     // A double click anywhere on the grid, its title row and fixed column included.
     for (QHeaderView* h : {grid->horizontalHeader(), grid->verticalHeader()})
         connect(h, &QHeaderView::sectionDoubleClicked, this,
-                [this] { run([this] { StringGrid1DblClick(); }); });
+                [this] { runShowingErrors([this] { StringGrid1DblClick(); }); });
     connect(grid, &LedgerGridView::mouseReleased, this, [this](const QPoint& viewPos) {
-        run([this, viewPos] { StringGrid1MouseUp(viewPos); });
+        runShowingErrors([this, viewPos] { StringGrid1MouseUp(viewPos); });
     });
 
     cellDelegate->editorKeyDown = [this](QWidget* editor, QKeyEvent* event) {
@@ -389,10 +419,76 @@ void TForm1::wireGrid() {
         Qt::QueuedConnection);
 }
 
+void TForm1::watchGridFocusAndKeys() {
+    EventHook::install(this, {StringGrid1}, [this](QObject*, QEvent* event) {
+        if (event->type() == QEvent::FocusIn && movedWithinWindow(event)) StringGrid1Enter();
+        return event->type() == QEvent::KeyPress &&
+               StringGrid1KeyDown(static_cast<QKeyEvent*>(event), nullptr);
+    });
+}
+
+void TForm1::watchDatePickerFocus() {
+    EventHook::install(this, {DateTimePicker1}, [this](QObject*, QEvent* event) {
+        if (event->type() == QEvent::FocusIn && movedWithinWindow(event))
+            runShowingErrors([this] { DateTimePicker1Enter(); });
+        return false;
+    });
+}
+
+void TForm1::watchDropDownEditors() {
+    // Typed text reaches the cell only by picking from the open list: Enter
+    // on the closed editor would take a matching entry as picked.
+    for (QComboBox* box : {ComboBox1, ComboBox2}) {
+        EventHook::install(this, {box, box->lineEdit()}, [box](QObject*, QEvent* event) {
+            return isEnterKey(event) && !box->view()->isVisible();
+        });
+    }
+    // Entering and leaving the editors, as the user moves between controls.
+    EventHook::install(this, {ComboBox1, ComboBox2}, [this](QObject* watched, QEvent* event) {
+        if (!movedWithinWindow(event)) return false;
+        if (event->type() == QEvent::FocusIn && watched == ComboBox2)
+            runShowingErrors([this] { ComboBox2Enter(); });
+        if (event->type() == QEvent::FocusOut)
+            runShowingErrors(
+                [this, watched] { watched == ComboBox1 ? ComboBox1Exit() : ComboBox2Exit(); });
+        return false;
+    });
+}
+
+void TForm1::watchGridMouseButtons() {
+    // Presses on the grid and on its two headers, releases on the headers
+    // (the grid's own releases come after its selection, by mouseReleased).
+    // Only these three: the drop-down editors' mouse events are theirs alone.
+    QWidget* cells = StringGrid1->viewport();
+    QWidget* titleRow = StringGrid1->horizontalHeader()->viewport();
+    QWidget* fixedColumn = StringGrid1->verticalHeader()->viewport();
+    EventHook::install(
+        this, {cells, titleRow, fixedColumn}, [this, cells](QObject* watched, QEvent* event) {
+            const QEvent::Type type = event->type();
+            if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
+                return false;
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton || (mouse->buttons() & Qt::RightButton))
+                return false;
+            auto* source = static_cast<QWidget*>(watched);
+            const QPoint gridPos = source->mapTo(StringGrid1, mouse->position().toPoint());
+            if (type == QEvent::MouseButtonPress) StringGrid1MouseDown(gridPos);
+            if (type == QEvent::MouseButtonRelease && watched != cells) {
+                // Let the header finish its own selection first.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, gridPos] {
+                        runShowingErrors([this, gridPos] { StringGrid1MouseUp(gridPos); });
+                    },
+                    Qt::QueuedConnection);
+            }
+            return false;
+        });
+}
+
 void TForm1::FormCreate(const StartOptions& options) {
-    run([this] { ResetLedgerTable(); });
-    run([this] { LoadTitleLists(); });
-    run([this] { mnuDefaultClick(); });
+    runShowingErrors([this] { startNewLedger(); });
+    runShowingErrors([this] { LoadTitleLists(); });
     // Dates are written and read "yyyy/mm/dd" throughout (the core and the picker).
     book.dayViewChanged = false;
     setPickedDay(options.today);
@@ -404,14 +500,12 @@ void TForm1::FormCreate(const StartOptions& options) {
 
     bool opened = false;
     bool recordRead = false;
-    run([&] {
+    runShowingErrors([&] {
         const std::optional<QString> last = platform::readLastFileRecord(lastFileRecordPath);
         recordRead = true;
         if (!last || last->isEmpty() || !QFileInfo(*last).isFile()) return;
         opened = true;
-        book.dataFileName = platform::toNativePath(*last);
-        LoadLedger();
-        RecordLastFile();
+        openLedgerFile(*last);
     });
     // A record that could not be read has had its error box; the start goes
     // on from there without the hint.
@@ -424,53 +518,70 @@ void TForm1::FormCreate(const StartOptions& options) {
     refreshFromBook();
 }
 
-void TForm1::ResetLedgerTable() {
+void TForm1::startNewLedger() {
     setWindowTitle(u"OrvoKakei["_s + creditLine() + u']');
-    book.ResetLedgerTable();
+    book.startNewLedger();
     // Editing, Tab between cells and mouse sizing are the grid's standing set-up
     // (wireGrid); the grid fills the space between the panels by its layout.
     refreshFromBook();
     setEditMode(true);
 }
 
-void TForm1::showError(const OrvoError& error) {
-    platform::dialogs().showError(error);
-    if (const auto& cell = error.cell()) {
-        const QModelIndex index = gridModel->indexOfCell(cell->column, cell->row);
-        if (index.isValid()) {
-            StringGrid1->setCurrentIndex(index);
-            StringGrid1->scrollTo(index);
-            StringGrid1->setFocus(Qt::OtherFocusReason);
+void TForm1::openLedgerFile(const QString& path) {
+    setWindowTitle(u"OrvoKakei["_s + creditLine() + u']');
+    setEditMode(true);
+    // A file that is not recognised as a ledger leaves the window's size alone.
+    book.windowWidth = width();
+    book.windowHeight = height();
+    try {
+        book.openDataFile(platform::toNativePath(path));
+    } catch (...) {
+        applyWindowSizeFromBook();
+        refreshFromBook();
+        throw;
+    }
+    applyWindowSizeFromBook();
+    refreshFromBook();
+    RecordLastFile();
+}
+
+void TForm1::runShowingErrors(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        // Whatever stopped the handler, the window shows the book as it is.
+        refreshFromBook();
+        const std::exception_ptr error = std::current_exception();
+        platform::showException(error);
+        try {
+            std::rethrow_exception(error);
+        } catch (const OrvoError& fault) {
+            if (const auto& cell = fault.cell()) {
+                const QModelIndex index = gridModel->indexOfCell(cell->column, cell->row);
+                if (index.isValid()) {
+                    StringGrid1->setCurrentIndex(index);
+                    StringGrid1->scrollTo(index);
+                    StringGrid1->setFocus(Qt::OtherFocusReason);
+                }
+            }
+        } catch (...) {
         }
     }
 }
 
-void TForm1::run(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const OrvoError& error) {
-        refreshFromBook();
-        showError(error);
-    } catch (const std::bad_alloc&) {
-        refreshFromBook();
-        platform::dialogs().showError(u"メモリが不足しています"_s);
-    }
-}
-
 void TForm1::refreshFromBook() {
-    const bool wasSyncing = syncing_;
-    syncing_ = true;
-    gridModel->refresh();
-    applySizesToView();
-    syncing_ = wasSyncing;
+    {
+        const QScopedValueRollback updating(updatingView_, true);
+        gridModel->refresh();
+        applySizesToView();
+    }
     updateTotalsLabels();
     selectionToView();
     placeDropDownEditors();
 }
 
 void TForm1::applySizesToView() {
-    const bool wasSyncing = syncing_;
-    syncing_ = true;
+    const QScopedValueRollback updating(updatingView_, true);
     const LedgerTable& t = book.table;
     QHeaderView* columns = StringGrid1->horizontalHeader();
     QHeaderView* rows = StringGrid1->verticalHeader();
@@ -481,12 +592,10 @@ void TForm1::applySizesToView() {
         columns->resizeSection(c - 1, t.columnWidth(c));
     for (int r = 1; r < t.rowCount() && r - 1 < rows->count(); ++r)
         rows->resizeSection(r - 1, t.rowHeight(r));
-    syncing_ = wasSyncing;
 }
 
 void TForm1::applyWindowSizeFromBook() {
-    resize(std::max(book.windowWidth, kMinimumWindowWidth),
-           std::max(book.windowHeight, kMinimumWindowHeight));
+    resize(book.windowWidth, book.windowHeight);  // the book keeps the window minimum
 }
 
 void TForm1::updateTotalsLabels() {
@@ -498,7 +607,7 @@ void TForm1::updateTotalsLabels() {
 }
 
 void TForm1::selectionFromView() {
-    if (syncing_) return;
+    if (updatingView_) return;
     const QItemSelection selection = StringGrid1->selectionModel()->selection();
     CellBlock block;
     if (!selection.isEmpty()) {
@@ -516,8 +625,7 @@ void TForm1::selectionFromView() {
 }
 
 void TForm1::selectionToView() {
-    const bool wasSyncing = syncing_;
-    syncing_ = true;
+    const QScopedValueRollback updating(updatingView_, true);
     const CellBlock& b = book.table.selection();
     QItemSelectionModel* model = StringGrid1->selectionModel();
     const int lastCol = book.table.columnCount() - 1;
@@ -531,18 +639,13 @@ void TForm1::selectionToView() {
         model->setCurrentIndex(topLeft, QItemSelectionModel::NoUpdate);
         model->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
     }
-    syncing_ = wasSyncing;
 }
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* s = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::centreOnScreen(this);
     }
     placeDropDownEditors();
 }

@@ -4,16 +4,20 @@
 // account-title drop-down editors, and the document commands of the File menu.
 // The ledger itself and every rule about it live in `book` (the core); this
 // window shows it and wires the user's actions to it.
+//
+// Controls, menus and handlers keep the names the behaviour is known by (see
+// forms/README.md); tests reach the controls by their object names.
 
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "forms/GridCellAccess.h"
 #include "ledger/LedgerBook.h"
 #include "platform/Dialogs.h"
+#include "settings/TitleFiles.h"
 
 class QAction;
 class QComboBox;
@@ -23,10 +27,6 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
-
-namespace orvo {
-class OrvoError;
-}
 
 namespace orvo::forms {
 
@@ -48,9 +48,6 @@ public:
     explicit TForm1(const StartOptions& options = defaultStartOptions(), QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The ledger: `LedgerTable`, `LedgerRecords`, `dataFileName`, `dayViewChanged`, totals.
-    LedgerBook book;
-
     // GridCellAccess, for the calculator and the fixed-phrase window.
     CellBlock gridSelection() const override;
     std::string cellText(int col, int row) const override;
@@ -60,35 +57,93 @@ public:
     // description, the calculator over the amounts. Not owned.
     void setCompanionWindows(QWidget* phraseWindow, QWidget* calculatorWindow);
 
-    // The ledger and its day view; each brings the window up to date with the book.
-    void ResetLedgerTable();
-    void ShowDay();
+    // The ledger the window shows, for the windows that read or change it
+    // beside the grid (and for tests). A change made here shows once the
+    // window next brings itself up to date with the book.
+    LedgerBook& ledger() { return book; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // What a block command of the Edit menu does to the day view.
+    enum class BlockEffect {
+        ReadsOnly,     // copy: the table stays as it is
+        EditsCells,    // the cells change, the table keeps its shape
+        ReshapesTable  // rows or columns come or go; the edited cell may move
+    };
+
+    // --- building (Unit1.cpp) ---
+    void buildWindow();
+    void buildMenus();
+    void buildTopPanel(QWidget* panel);
+    void buildBottomPanel(QWidget* panel);
+    void wireGrid();
+    // The event filters, each with one job.
+    void watchGridFocusAndKeys();
+    void watchDatePickerFocus();
+    void watchDropDownEditors();
+    void watchGridMouseButtons();
+    void FormCreate(const StartOptions& options);
+    bool FormCloseQuery();
+
+    // Runs `handler`; whatever it throws is shown by the central error display
+    // (and the grid's cursor put on the cell an OrvoError names).
+    void runShowingErrors(const std::function<void()>& handler);
+
+    // Brings the grid, its sizes, the labels and the selection up to the book.
+    void refreshFromBook();
+    void applySizesToView();
+    void applyWindowSizeFromBook();
+    void updateTotalsLabels();
+    void selectionFromView();
+    void selectionToView();
+    void placeDropDownEditors();
+    void setPickedDay(const LedgerDate& day);
+    // Queues one Tab keystroke for whichever widget has the focus when it is handled.
+    void sendTab();
+    bool editMode() const;
+    void setEditMode(bool on);
+
+    // --- the ledger as the window shows it ---
+    // A new ledger: the credit caption, no records, the standard sizes, edit mode.
+    void startNewLedger();
+    // Opens `path` in place of the ledger and records it as the last file.
+    void openLedgerFile(const QString& path);
+    // Writes the day view back, then shows `day` (the picker follows the book).
+    void goToDay(const LedgerDate& day);
     void Recalculate();
-    void LoadLedger();
     // Writes the data file; asks for a name first when the ledger has none.
     // False when that question was cancelled (nothing was written).
     bool SaveLedger();
     void RecordLastFile();
 
-    // The account-title pick lists.
-    void LoadTitleLists();
-    void ShowRowTitles(int row);
-    void FillLevel2List();
-
-    // Menu, button and control handlers.
+    // --- the document commands (Unit1Document.cpp) ---
+    // The data-file dialog; no value when cancelled.
+    std::optional<QString> askDataFileName();
+    // Makes `path` the ledger's file, the dialog's next start, then saves there.
+    void saveAsDataFile(const QString& path);
+    bool askToSaveFirst();
     void New1Click();
     void Open1Click();
     void Save1Click();
     void SaveAs1Click();
     void Exit1Click();
-    void Button4Click();
+    void Button4Click();  // "終了"
     void Help1Click();
+
+    // --- grid, modes, date picker, sizes, titles (Unit1Grid.cpp) ---
+    void LoadTitleLists();
+    void ShowRowTitles(int row);
+    void FillLevel2List();
     void mnuDefaultClick();
     void mnuOrinClick();
-    void N21Click();
+    void N21Click();  // "ツール" > "電卓"
     void showCompanion(QWidget* window);
-    void Button1Click(QObject* sender);
-    void Button3Click();
+    void Button1Click(QObject* sender);  // "<" and ">"
+    void Button3Click();                 // "再計算"
     void DateTimePicker1Enter();
     void DateTimePicker1Change();
     void RadioButton1Click();
@@ -107,20 +162,30 @@ public:
     void ComboBox1Exit();
     void ComboBox2Exit();
 
-    // The Edit menu's block commands, the row and column commands and the
-    // sort menu (Unit1Edit.cpp). Each acts on the grid's selected block.
+    // --- the Edit menu's block commands and the sort menu (Unit1Edit.cpp) ---
+    // The main menu's Ctrl+C, Ctrl+V and Ctrl+X act on the block also from
+    // the cell editor and the drop-down editors, whose own text commands
+    // would otherwise take those keys.
+    void giveEditShortcutsPrecedence();
+    // Runs a block command on the grid's selected block: the edit in hand goes
+    // into its cell and the view's selection into the table first; afterwards
+    // the grid shows the table again as `effect` needs.
+    void runBlockCommand(BlockEffect effect, const std::function<void()>& command);
     void Copy1Click();
     void GoTo1Click();
     void Paste1Click();
     void mnuEraseClick();
     void mnuAddClick();
     void mnuDelClick();
-    void N12Click();
+    void N12Click();  // "編集" > "最終行の追加"
     void mnuColAddClick();
     void mnuColDelClick();
-    void N13Click();
+    void N13Click();  // "編集" > "最終列の追加"
     void mnuSortClick();
     void mnuSort2Click();
+
+    // The ledger: `LedgerTable`, `LedgerRecords`, `dataFileName`, `dayViewChanged`, totals.
+    LedgerBook book;
 
     // Controls, named as the handlers name them.
     LedgerGridView* StringGrid1 = nullptr;
@@ -146,12 +211,12 @@ public:
     QComboBox* ComboBox2 = nullptr;
 
     // Menus. Later commands join these in their places.
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QMenu* mnuSettings = nullptr;
+    QMenu* fileMenu = nullptr;
+    QMenu* editMenu = nullptr;
+    QMenu* settingsMenu = nullptr;
     QMenu* N14 = nullptr;  // "並べ替え"
-    QMenu* mnuTools = nullptr;
-    QMenu* mnuHelp = nullptr;
+    QMenu* toolsMenu = nullptr;
+    QMenu* helpMenu = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
@@ -164,29 +229,28 @@ public:
     QAction* mnuErase = nullptr;
     QAction* mnuAdd = nullptr;
     QAction* mnuDel = nullptr;
-    QAction* N12 = nullptr;
+    QAction* N12 = nullptr;  // "最終行の追加"
     QAction* mnuColAdd = nullptr;
     QAction* mnuColDel = nullptr;
-    QAction* N13 = nullptr;
+    QAction* N13 = nullptr;  // "最終列の追加"
     QAction* mnuOrin = nullptr;
     QAction* Copy2 = nullptr;  // the pop-up menu's repeats
     QAction* GoTo2 = nullptr;
     QAction* Paste2 = nullptr;
-    QAction* N6 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* N2 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* N4 = nullptr;
-    QAction* popupOrin = nullptr;
+    QAction* N6 = nullptr;                   // pop-up "消去"
+    QAction* N1 = nullptr;                   // pop-up "行挿入"
+    QAction* N2 = nullptr;                   // pop-up "行削除"
+    QAction* N3 = nullptr;                   // pop-up "列挿入"
+    QAction* N4 = nullptr;                   // pop-up "列削除"
+    QAction* popupRestoreRowSize = nullptr;  // pop-up "選択行サイズを元に"
     QAction* mnuDefault = nullptr;
     QAction* Help1 = nullptr;
-    QAction* N21 = nullptr;
+    QAction* N21 = nullptr;       // "電卓"
     QAction* mnuSort = nullptr;   // "昇順"
     QAction* mnuSort2 = nullptr;  // "降順"
 
-    // One entry per line of the level-2 title file.
-    std::vector<std::string> level2Titles;
-    std::vector<int> level2Parents;
+    // The two pick lists' titles as the title files hold them.
+    TitleLists titleLists;
 
     int downX = 0;
     int downY = 0;
@@ -194,58 +258,11 @@ public:
     // The file dialog's data-file set-up and the name last chosen.
     platform::FileDialogRequest OpenDialog1;
 
-    bool editMode() const;
-
-    // Runs `handler`; an OrvoError it throws is shown by the central error
-    // display (and the grid's cursor put on the cell it names).
-    void run(const std::function<void()>& handler);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // The grid and its two headers, whose presses and releases select cells.
-    bool isGridMouseSource(const QObject* watched) const;
-
-private:
-    void buildWindow();
-    void buildMenus();
-    void buildTopPanel(QWidget* panel);
-    void buildBottomPanel(QWidget* panel);
-    void wireGrid();
-    void FormCreate(const StartOptions& options);
-    bool FormCloseQuery();
-
-    void showError(const OrvoError& error);
-    // Brings the grid, its sizes, the labels and the selection up to the book.
-    void refreshFromBook();
-    void applySizesToView();
-    void applyWindowSizeFromBook();
-    void updateTotalsLabels();
-    void selectionFromView();
-    void selectionToView();
-    void placeDropDownEditors();
-    void setPickedDay(const LedgerDate& day);
-    // Queues one Tab keystroke for whichever widget has the focus when it is handled.
-    void sendTab();
-    void setEditMode(bool on);
-    bool askToSaveFirst();
-
-    // The main menu's Ctrl+C, Ctrl+V and Ctrl+X act on the block also from
-    // the cell editor and the drop-down editors, whose own text commands
-    // would otherwise take those keys.
-    void giveEditShortcutsPrecedence();
-    // Before a block command: the edit in hand goes into its cell, and the
-    // view's selection into the table. `closeEditor` for commands that
-    // reshape the table, under which the edited cell may move or go.
-    void prepareBlockCommand(bool closeEditor);
-    // After a block command: the grid shows the table again.
-    void showEditedDayView(bool reshaped);
-
     QPointer<QWidget> phraseWindow_;
     QPointer<QWidget> calculatorWindow_;
-    bool syncing_ = false;
+    // Set while the window writes the book into the view, so that the view's
+    // signals of that moment are not taken for the user's changes.
+    bool updatingView_ = false;
     bool centred_ = false;
 };
 

@@ -17,29 +17,22 @@ namespace orvo::forms {
 using platform::dialogs;
 using platform::MessageKind;
 
-void TForm1::LoadLedger() {
-    // A file that is not recognised as a ledger leaves the window's size alone.
-    book.windowWidth = width();
-    book.windowHeight = height();
-    try {
-        book.LoadLedger();
-    } catch (...) {
-        applyWindowSizeFromBook();
-        refreshFromBook();
-        throw;
-    }
-    applyWindowSizeFromBook();
-    refreshFromBook();
+std::optional<QString> TForm1::askDataFileName() {
+    return dialogs().openFile(OpenDialog1);
+}
+
+void TForm1::saveAsDataFile(const QString& path) {
+    OpenDialog1.fileName = path;
+    book.dataFileName = platform::toNativePath(path);
+    SaveLedger();
+    RecordLastFile();
 }
 
 bool TForm1::SaveLedger() {
     if (book.dataFileName.empty()) {
-        const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
+        const std::optional<QString> chosen = askDataFileName();
         if (!chosen) return false;
-        OpenDialog1.fileName = *chosen;
-        book.dataFileName = platform::toNativePath(*chosen);
-        SaveLedger();
-        RecordLastFile();
+        saveAsDataFile(*chosen);
         return true;
     }
     cellDelegate->commitOpenEditor();
@@ -75,44 +68,30 @@ void TForm1::Save1Click() {
 }
 
 void TForm1::SaveAs1Click() {
-    const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
-    if (!chosen) return;
-    OpenDialog1.fileName = *chosen;
-    book.dataFileName = platform::toNativePath(*chosen);
-    SaveLedger();
-    RecordLastFile();
+    if (const std::optional<QString> chosen = askDataFileName()) saveAsDataFile(*chosen);
 }
 
 void TForm1::Open1Click() {
     if (!askToSaveFirst()) return;
     OpenDialog1.fileName.clear();
-    const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
+    const std::optional<QString> chosen = askDataFileName();
     if (!chosen) return;
     OpenDialog1.fileName = *chosen;
-    book.dataFileName = platform::toNativePath(*chosen);
-    book.records.clear();
-    ResetLedgerTable();
-    LoadLedger();
-    RecordLastFile();
+    openLedgerFile(*chosen);
 }
 
 void TForm1::New1Click() {
     if (!askToSaveFirst()) return;
     dialogs().message(MessageKind::Information, u"新しいﾃﾞｰﾀとその保存先を設定します"_s,
                       platform::Ok);
-    const std::optional<QString> chosen = dialogs().openFile(OpenDialog1);
+    const std::optional<QString> chosen = askDataFileName();
     if (!chosen) return;
     if (QFileInfo::exists(*chosen) &&
         dialogs().message(MessageKind::Warning, u"同一ﾌｧｲﾙが存在します\r\n上書きしますか？"_s,
                           platform::Yes | platform::No | platform::Cancel) != platform::Yes)
         return;
-    OpenDialog1.fileName = *chosen;
-    book.dataFileName = platform::toNativePath(*chosen);
-    ResetLedgerTable();
-    mnuDefaultClick();
-    book.records.clear();
-    SaveLedger();
-    RecordLastFile();
+    startNewLedger();
+    saveAsDataFile(*chosen);
 }
 
 void TForm1::Exit1Click() {
@@ -142,7 +121,7 @@ bool TForm1::FormCloseQuery() {
         case platform::Yes: {
             // A failed or cancelled save keeps the window, and the ledger, open.
             bool saved = false;
-            run([&] { saved = SaveLedger(); });
+            runShowingErrors([&] { saved = SaveLedger(); });
             return saved;
         }
         default:

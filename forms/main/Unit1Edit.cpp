@@ -4,6 +4,7 @@
 // delete questions are wired, and the grid shows the result.
 
 #include <algorithm>
+#include <functional>
 
 #include <QAbstractItemDelegate>
 #include <QAction>
@@ -93,22 +94,22 @@ void TForm1::giveEditShortcutsPrecedence() {
             [filter](QWidget* editor) { editor->installEventFilter(filter); });
 }
 
-void TForm1::prepareBlockCommand(bool closeEditor) {
+void TForm1::runBlockCommand(BlockEffect effect, const std::function<void()>& command) {
     if (QWidget* editor = cellDelegate->openEditor()) {
         cellDelegate->commitOpenEditor();
-        if (closeEditor) {
-            // The grid taking the focus back from its own editor is no entry
-            // into the grid, so the day view's flag stays as it was.
+        if (effect == BlockEffect::ReshapesTable) {
+            // The edited cell may move or go: the editor closes. The grid
+            // taking the focus back from its own editor is no entry into the
+            // grid, so the day view's flag stays as it was.
             const bool changed = book.dayViewChanged;
             emit cellDelegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
             book.dayViewChanged = changed;
         }
     }
     selectionFromView();
-}
-
-void TForm1::showEditedDayView(bool reshaped) {
-    if (reshaped) {
+    command();
+    if (effect == BlockEffect::ReadsOnly) return;
+    if (effect == BlockEffect::ReshapesTable) {
         // The commands move neither the block nor the current cell, which
         // need not be the block's top-left (a block dragged up or left); a
         // delete pulls it back inside the smaller table.
@@ -135,21 +136,20 @@ void TForm1::showEditedDayView(bool reshaped) {
 // --- clipboard blocks --------------------------------------------------------
 
 void TForm1::Copy1Click() {
-    prepareBlockCommand(false);
-    putOnClipboard(copySelection(book.table));
+    runBlockCommand(BlockEffect::ReadsOnly, [&] { putOnClipboard(copySelection(book.table)); });
 }
 
 void TForm1::GoTo1Click() {
-    prepareBlockCommand(false);
-    putOnClipboard(moveSelection(book.table, book.dayViewChanged));
-    showEditedDayView(false);
+    runBlockCommand(BlockEffect::EditsCells,
+                    [&] { putOnClipboard(moveSelection(book.table, book.dayViewChanged)); });
 }
 
 void TForm1::Paste1Click() {
-    prepareBlockCommand(false);
-    const platform::Cp932Result block = blockFromClipboard();
-    pasteAtSelection(book.table, block.bytes, book.dayViewChanged);
-    showEditedDayView(false);
+    platform::Cp932Result block;
+    runBlockCommand(BlockEffect::EditsCells, [&] {
+        block = blockFromClipboard();
+        pasteAtSelection(book.table, block.bytes, book.dayViewChanged);
+    });
     // Characters the ledger's files cannot hold were left out of the cells,
     // as they are from typed text, and the same warning names them.
     if (!block.ok() && block.bytes.find(kBlockRowEnd) != std::string::npos)
@@ -159,59 +159,46 @@ void TForm1::Paste1Click() {
 // --- erase, rows and columns -------------------------------------------------
 
 void TForm1::mnuEraseClick() {
-    prepareBlockCommand(false);
-    erase(book.table, book.dayViewChanged);
-    showEditedDayView(false);
+    runBlockCommand(BlockEffect::EditsCells, [&] { erase(book.table, book.dayViewChanged); });
 }
 
 void TForm1::mnuAddClick() {
-    prepareBlockCommand(true);
-    insertRows(book.table);
-    showEditedDayView(true);
+    runBlockCommand(BlockEffect::ReshapesTable, [&] { insertRows(book.table); });
 }
 
 void TForm1::mnuDelClick() {
-    prepareBlockCommand(true);
-    deleteRows(book.table, book.dayViewChanged, confirmDelete);
-    showEditedDayView(true);
+    runBlockCommand(BlockEffect::ReshapesTable,
+                    [&] { deleteRows(book.table, book.dayViewChanged, confirmDelete); });
 }
 
 void TForm1::N12Click() {
-    prepareBlockCommand(true);
-    appendRow(book.table);
-    showEditedDayView(true);
+    runBlockCommand(BlockEffect::ReshapesTable, [&] { appendRow(book.table); });
 }
 
 void TForm1::mnuColAddClick() {
-    prepareBlockCommand(true);
-    insertColumns(book.table);
-    showEditedDayView(true);
+    runBlockCommand(BlockEffect::ReshapesTable, [&] { insertColumns(book.table); });
 }
 
 void TForm1::mnuColDelClick() {
-    prepareBlockCommand(true);
-    deleteColumns(book.table, confirmDelete);
-    showEditedDayView(true);
+    runBlockCommand(BlockEffect::ReshapesTable, [&] { deleteColumns(book.table, confirmDelete); });
 }
 
 void TForm1::N13Click() {
-    prepareBlockCommand(true);
-    appendColumn(book.table);
-    showEditedDayView(true);
+    runBlockCommand(BlockEffect::ReshapesTable, [&] { appendColumn(book.table); });
 }
 
 // --- sorting -----------------------------------------------------------------
 
 void TForm1::mnuSortClick() {
-    prepareBlockCommand(false);
-    sortRows(book.table, book.table.selection().left, SortOrder::Ascending);
-    showEditedDayView(false);
+    runBlockCommand(BlockEffect::EditsCells, [&] {
+        sortRows(book.table, book.table.selection().left, SortOrder::Ascending);
+    });
 }
 
 void TForm1::mnuSort2Click() {
-    prepareBlockCommand(false);
-    sortRows(book.table, book.table.selection().left, SortOrder::Descending);
-    showEditedDayView(false);
+    runBlockCommand(BlockEffect::EditsCells, [&] {
+        sortRows(book.table, book.table.selection().left, SortOrder::Descending);
+    });
 }
 
 }  // namespace orvo::forms

@@ -14,11 +14,11 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "base/OrvoError.h"
 #include "forms/main/LedgerCellDelegate.h"
 #include "forms/main/LedgerGridModel.h"
 #include "forms/main/LedgerGridView.h"
 #include "forms/main/Unit1.h"
-#include "base/OrvoError.h"
 #include "ledger/StandardSizes.h"
 #include "platform/InputMethod.h"
 #include "platform/Text.h"
@@ -28,29 +28,19 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace orvo::forms {
 
-namespace {
-
-// Focus that moves between the window's own controls, as opposed to the
-// window being activated or a pop-up opening or closing.
-bool movedWithinWindow(const QEvent* event) {
-    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
-bool isEnterKey(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
-
-bool isMouseButtonEvent(const QEvent* event) {
-    return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
-}
-
-}  // namespace
-
 // --- the ledger, as the window shows it ------------------------------------
 
-void TForm1::ShowDay() {
-    book.ShowDay();
+void TForm1::goToDay(const LedgerDate& day) {
+    cellDelegate->commitOpenEditor();
+    try {
+        book.goToDay(day);
+    } catch (...) {
+        // A failed write-back keeps the old day: the picker shows it again.
+        setPickedDay(book.pickedDay);
+        refreshFromBook();
+        throw;
+    }
+    setPickedDay(book.pickedDay);
     refreshFromBook();
 }
 
@@ -197,58 +187,6 @@ void TForm1::sendTab() {
         Qt::QueuedConnection);
 }
 
-bool TForm1::isGridMouseSource(const QObject* watched) const {
-    return watched == StringGrid1->viewport() ||
-           watched == StringGrid1->horizontalHeader()->viewport() ||
-           watched == StringGrid1->verticalHeader()->viewport();
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched == StringGrid1) {
-        if (type == QEvent::FocusIn && movedWithinWindow(event)) StringGrid1Enter();
-        if (type == QEvent::KeyPress && StringGrid1KeyDown(static_cast<QKeyEvent*>(event), nullptr))
-            return true;
-    } else if (watched == DateTimePicker1) {
-        if (type == QEvent::FocusIn && movedWithinWindow(event))
-            run([this] { DateTimePicker1Enter(); });
-    } else if ((watched == ComboBox1->lineEdit() || watched == ComboBox2->lineEdit() ||
-                watched == ComboBox1 || watched == ComboBox2) &&
-               type == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(event))) {
-        // Typed text reaches the cell only by picking from the open list: Enter
-        // on the closed editor would take a matching entry as picked.
-        auto* box =
-            watched == ComboBox1 || watched == ComboBox1->lineEdit() ? ComboBox1 : ComboBox2;
-        if (!box->view()->isVisible()) return true;
-    } else if (watched == ComboBox1 || watched == ComboBox2) {
-        if (type == QEvent::FocusIn && watched == ComboBox2 && movedWithinWindow(event))
-            run([this] { ComboBox2Enter(); });
-        if (type == QEvent::FocusOut && movedWithinWindow(event))
-            run([this, watched] { watched == ComboBox1 ? ComboBox1Exit() : ComboBox2Exit(); });
-    } else if (isMouseButtonEvent(event) && isGridMouseSource(watched)) {
-        // Presses on the grid and on its two headers, releases on the headers
-        // (the grid's own releases come after its selection, by mouseReleased).
-        // The drop-down editors' mouse events are theirs alone.
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool rightButton =
-            mouse->button() == Qt::RightButton || (mouse->buttons() & Qt::RightButton);
-        auto* source = static_cast<QWidget*>(watched);
-        if (!rightButton) {
-            const QPoint gridPos = source->mapTo(StringGrid1, mouse->position().toPoint());
-            if (type == QEvent::MouseButtonPress) StringGrid1MouseDown(gridPos);
-            const bool onHeader = watched != StringGrid1->viewport();
-            if (type == QEvent::MouseButtonRelease && onHeader) {
-                // Let the header finish its own selection first.
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, gridPos] { run([this, gridPos] { StringGrid1MouseUp(gridPos); }); },
-                    Qt::QueuedConnection);
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 // --- the date picker and the day buttons -----------------------------------
 
 void TForm1::DateTimePicker1Enter() {
@@ -258,22 +196,11 @@ void TForm1::DateTimePicker1Enter() {
 void TForm1::DateTimePicker1Change() {
     const QDate picked = DateTimePicker1->date();
     const LedgerDate day{picked.year(), picked.month(), picked.day()};
-    if (day == book.pickedDay) return;
-    try {
-        Recalculate();  // under the day the edits were made on
-    } catch (...) {
-        // The day view still belongs to the old day: show that day again.
-        setPickedDay(book.pickedDay);
-        throw;
-    }
-    book.pickedDay = day;
-    ShowDay();
+    if (day != book.pickedDay) goToDay(day);
 }
 
 void TForm1::Button1Click(QObject* sender) {
-    Recalculate();
-    setPickedDay(book.pickedDay.addDays(sender == Button1 ? -1 : 1));
-    ShowDay();
+    goToDay(book.pickedDay.addDays(sender == Button1 ? -1 : 1));
 }
 
 void TForm1::Button3Click() {
@@ -298,24 +225,19 @@ void TForm1::mnuOrinClick() {
 // --- the account-title drop-down editors -----------------------------------
 
 void TForm1::LoadTitleLists() {
-    TitleLists lists;
-    std::optional<OrvoError> failure;
+    std::exception_ptr failure;
     try {
-        ReadTitleLists(lists);
-    } catch (const OrvoError& error) {
-        failure = error;  // what was read before it still fills the lists
+        ReadTitleLists(titleLists);
+    } catch (const OrvoError&) {
+        failure = std::current_exception();  // what was read before it still fills the lists
     }
     ComboBox1->clear();
-    for (const std::string& title : lists.level1) ComboBox1->addItem(platform::fromCp932(title));
+    for (const std::string& title : titleLists.level1)
+        ComboBox1->addItem(platform::fromCp932(title));
     if (ComboBox1->count() > 0) ComboBox1->setCurrentIndex(0);
-    level2Titles.clear();
-    level2Parents.clear();
-    for (const Level2Title& title : lists.level2) {
-        level2Titles.push_back(title.title);
-        level2Parents.push_back(title.parentIndex);
+    for (const Level2Title& title : titleLists.level2)
         ComboBox2->addItem(platform::fromCp932(title.title));
-    }
-    if (failure) throw *failure;
+    if (failure) std::rethrow_exception(failure);
 }
 
 void TForm1::ShowRowTitles(int row) {
@@ -335,8 +257,8 @@ void TForm1::FillLevel2List() {
     ComboBox2->clearEditText();
     int parent = ComboBox1->findText(ComboBox1->currentText(), Qt::MatchFixedString);
     if (parent < 0) parent = 0;
-    for (std::size_t i = 0; i < level2Titles.size(); ++i)
-        if (level2Parents[i] == parent) ComboBox2->addItem(platform::fromCp932(level2Titles[i]));
+    for (const std::string& title : titleLists.level2Under(parent))
+        ComboBox2->addItem(platform::fromCp932(title));
     const QModelIndex current = StringGrid1->currentIndex();
     ComboBox2->setEditText(current.isValid() ? current.data(Qt::EditRole).toString() : QString());
 }

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "base/OrvoError.h"
 #include "calc/Evaluator.h"
 #include "calc/FormatResult.h"
-#include "base/OrvoError.h"
 
 namespace orvo::calc {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
-#include "ledger/LedgerBook.h"
 #include "base/OrvoError.h"
+#include "ledger/LedgerBook.h"
 
 namespace orvo {
 namespace {

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "CoreTestSupport.h"
-#include "ledger/LedgerBook.h"
 #include "base/OrvoError.h"
+#include "ledger/LedgerBook.h"
 
 namespace orvo {
 namespace {

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "forms/calculator/OrvoDen.h"
 #include "forms/main/LedgerGridModel.h"
 #include "forms/main/LedgerGridView.h"
-#include "forms/calculator/OrvoDen.h"
 #include "support/MainWindowHarness.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -59,20 +59,20 @@ private slots:
         orvo::forms::TOrvoDentaku calc(h.form.get());
         h.form->setCompanionWindows(nullptr, &calc);
         h.type(1, 1, u"食費"_s);
-        h.form->StringGrid1->setFocus();
-        h.form->StringGrid1->setCurrentIndex(h.form->gridModel->indexOfCell(3, 1));
+        h.grid()->setFocus();
+        h.grid()->setCurrentIndex(h.model()->indexOfCell(3, 1));
         MainWindowHarness::settle();
         calc.showCalculator();
         QTest::keyClicks(&calc, u"12*100"_s);
         press(calc, "Button17");
         QCOMPARE(h.cell(3, 1), u"1200"_s);
         // The totals wait for the next recalculation, which takes the result.
-        QCOMPARE(h.form->book.totals().dayOut, 0);
-        h.form->book.dayViewChanged = false;  // as after a write-back with the grid still focused
-        press(calc, "Button17");              // "=" again: the same result written again
-        QVERIFY(h.form->book.dayViewChanged);
-        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
-        QCOMPARE(h.form->book.totals().dayOut, 1200);
+        QCOMPARE(h.book().totals().dayOut, 0);
+        h.book().dayViewChanged = false;  // as after a write-back with the grid still focused
+        press(calc, "Button17");          // "=" again: the same result written again
+        QVERIFY(h.book().dayViewChanged);
+        QTest::mouseClick(h.child<QPushButton>("Button3"), Qt::LeftButton);
+        QCOMPARE(h.book().totals().dayOut, 1200);
         QVERIFY(h.dialogs.unanswered() == 0);
     }
 };

@@ -17,8 +17,8 @@
 #include <random>
 #include <set>
 
-#include "forms/OrvoDen.h"
-#include "ledger/Amount.h"
+#include "base/Amount.h"
+#include "forms/calculator/OrvoDen.h"
 #include "ledger/RecordLine.h"
 #include "platform/Dialogs.h"
 #include "support/MainWindowHarness.h"
@@ -281,8 +281,8 @@ private slots:
         int writeBacks = 0;
         std::set<std::string> shownDays;
         for (int i = 0; i < events; ++i) {
-            const auto before = recordsByDay(h.form->book.records);
-            const std::string shownBefore = h.form->book.pickedDay.format();
+            const auto before = recordsByDay(h.book().records);
+            const std::string shownBefore = h.book().pickedDay.format();
             QString what;
             try {
                 what = hunt.step();
@@ -295,11 +295,11 @@ private slots:
                 QFAIL(
                     qPrintable(u"seed %1, event %2 (%3): exception"_s.arg(seed).arg(i).arg(what)));
             }
-            const auto after = recordsByDay(h.form->book.records);
+            const auto after = recordsByDay(h.book().records);
             if (after != before) ++writeBacks;
-            shownDays.insert(h.form->book.pickedDay.format());
+            shownDays.insert(h.book().pickedDay.format());
             const QStringList changed =
-                changedDays(before, after, {shownBefore, h.form->book.pickedDay.format()});
+                changedDays(before, after, {shownBefore, h.book().pickedDay.format()});
             if (!changed.isEmpty())
                 QFAIL(qPrintable(
                     u"seed %1, event %2 (%3) changed the records of %4"_s.arg(seed).arg(i).arg(
@@ -310,15 +310,15 @@ private slots:
         // The cumulative totals still add up the records.
         std::int32_t out = 0, in = 0;
         std::vector<std::string> fields;
-        h.form->book.records.forEach([&](std::string_view line) {
+        h.book().records.forEach([&](std::string_view line) {
             orvo::splitRecordInto(line, fields);
             // (Columns deleted before a write-back leave records without amounts.)
             if (fields.size() > 3)
                 out = orvo::wrapAdd(out, orvo::parseAmount(fields[3]).value_or(0));
             if (fields.size() > 4) in = orvo::wrapAdd(in, orvo::parseAmount(fields[4]).value_or(0));
         });
-        QCOMPARE(h.form->book.totals().allOut, out);
-        QCOMPARE(h.form->book.totals().allIn, in);
+        QCOMPARE(h.book().totals().allOut, out);
+        QCOMPARE(h.book().totals().allIn, in);
     }
 };
 

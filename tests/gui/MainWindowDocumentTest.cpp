@@ -31,7 +31,7 @@ int countShown(const MainWindowHarness& h, const QString& text) {
 }
 
 QString dataFile(const MainWindowHarness& h) {
-    return QString::fromStdString(h.form->book.dataFileName);
+    return QString::fromStdString(h.book().dataFileName);
 }
 
 }  // namespace
@@ -47,12 +47,12 @@ private slots:
         QCOMPARE(hint.kind, MessageKind::Information);
         QCOMPARE(hint.title, u"情報"_s);
         QCOMPARE(hint.buttons, orvo::platform::Ok);
-        QCOMPARE(h.form->book.table.rowCount(), 6);
+        QCOMPARE(h.book().table.rowCount(), 6);
         QCOMPARE(h.form->windowTitle(), kCredit);
         QVERIFY(h.form->gridSelection() == (orvo::CellBlock{0, 0, 0, 0}));
 
         h.dialogs.cancelFile();
-        h.form->Save1->trigger();
+        h.action("Save1")->trigger();
         QCOMPARE(h.dialogs.last().what, orvo::platform::ScriptedDialogs::Shown::What::File);
         QCOMPARE(h.dialogs.last().file.filter, u"ﾃﾞｰﾀﾌｧｲﾙ(*.dat)|*.dat|すべてのﾌｧｲﾙ(*.*)|*.*"_s);
         QCOMPARE(h.dialogs.last().file.defaultSuffix, u"dat"_s);
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
         QCOMPARE(h.dialogs.last().kind, MessageKind::Error);
         QVERIFY(h.dialogs.last().text.endsWith(u"は開けません."_s));
-        QCOMPARE(h.form->book.table.rowCount(), 6);
+        QCOMPARE(h.book().table.rowCount(), 6);
     }
 
     void aRecordWithAnEmptyFirstLineGivesTheHint() {
@@ -104,7 +104,7 @@ private slots:
         const QString file = h.path(u"new.dat"_s);
         h.dialogs.answer(orvo::platform::No);  // save the current data?
         h.dialogs.answerFile(file);
-        h.form->New1->trigger();
+        h.action("New1")->trigger();
         QVERIFY(h.dialogs.allAnswersUsed());
         QCOMPARE(countShown(h, u"現ﾃﾞｰﾀを保存しますか"_s), 1);
         QCOMPARE(countShown(h, u"新しいﾃﾞｰﾀとその保存先を設定します"_s), 1);
@@ -131,7 +131,7 @@ private slots:
             h.dialogs.answer(orvo::platform::No);
             h.dialogs.answerFile(other);
             h.dialogs.answer(answer);
-            h.form->New1->trigger();
+            h.action("New1")->trigger();
             QVERIFY(h.dialogs.allAnswersUsed());
             const auto& question = h.dialogs.last();
             QCOMPARE(question.kind, MessageKind::Warning);
@@ -144,7 +144,7 @@ private slots:
         }
         // A later save writes the old file.
         h.type(3, 1, u"250"_s);
-        h.form->Save1->trigger();
+        h.action("Save1")->trigger();
         QVERIFY(h.readCp932(u"old.dat"_s).contains(u"\t250\t"_s));
         QVERIFY(!h.readCp932(u"other.dat"_s).contains(u"250"_s));
     }
@@ -199,12 +199,12 @@ private slots:
         h.start();
         h.dialogs.clearShown();
         h.dialogs.answer(orvo::platform::Cancel);
-        QTest::mouseClick(h.form->Button4, Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button4"), Qt::LeftButton);
         h.dialogs.answer(orvo::platform::Cancel);
-        h.form->Exit1->trigger();
+        h.action("Exit1")->trigger();
         h.dialogs.answer(orvo::platform::Cancel);
-        h.form->StringGrid1->setFocus();
-        QTest::keyClick(h.form->StringGrid1, Qt::Key_Escape);
+        h.grid()->setFocus();
+        QTest::keyClick(h.grid(), Qt::Key_Escape);
         QCOMPARE(countShown(h, u"終了する前に現ﾃﾞｰﾀを保存しますか"_s), 3);
         QVERIFY(h.form->isVisible());
     }
@@ -216,7 +216,7 @@ private slots:
         h.type(1, 1, u"食費"_s);
         h.dialogs.answer(orvo::platform::No);
         h.dialogs.answerFile(file);
-        h.form->Open1->trigger();
+        h.action("Open1")->trigger();
         QVERIFY(h.dialogs.allAnswersUsed());
         QCOMPARE(h.dialogs.last().file.fileName, QString());  // the name is emptied first
         QCOMPARE(h.cell(1, 1), u"ABC"_s);
@@ -233,13 +233,13 @@ private slots:
         const QString missing = h.path(u"missing.dat"_s);
         h.dialogs.answer(orvo::platform::No);
         h.dialogs.answerFile(missing);
-        h.form->Open1->trigger();
+        h.action("Open1")->trigger();
         QCOMPARE(h.dialogs.last().kind, MessageKind::Error);
         QCOMPARE(h.dialogs.last().text, u"ファイルが見つかりません."_s);
         QCOMPARE(dataFile(h), missing);
         QCOMPARE(h.form->windowTitle(), kCredit);
         QCOMPARE(h.cell(1, 1), QString());
-        QVERIFY(h.form->book.records.empty());
+        QVERIFY(h.book().records.empty());
         QCOMPARE(h.readCp932(u"orvokakei.ini"_s), old + u"\r\n"_s);
     }
 
@@ -249,12 +249,12 @@ private slots:
         h.type(1, 1, u"食費"_s);
         const QString file = h.path(u"saved.dat"_s);
         h.dialogs.answerFile(file);
-        h.form->SaveAs1->trigger();
+        h.action("SaveAs1")->trigger();
         QVERIFY(h.readCp932(u"saved.dat"_s).contains(u"食費"_s));
         QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + file + u']');
         // The dialog offers the name last chosen next time.
         h.dialogs.cancelFile();
-        h.form->SaveAs1->trigger();
+        h.action("SaveAs1")->trigger();
         QCOMPARE(h.dialogs.last().file.fileName, file);
     }
 
@@ -263,8 +263,8 @@ private slots:
         h.start();
         QCOMPARE(countShown(h, kHint), 1);
         QCOMPARE(h.dialogs.shown().size(), std::size_t{1});  // no error box
-        QVERIFY(h.form->ComboBox1->count() > 0);
-        QVERIFY(!h.form->level2Titles.empty());
+        QVERIFY(h.child<QComboBox>("ComboBox1")->count() > 0);
+        QVERIFY(h.child<QComboBox>("ComboBox2")->count() > 0);
         QVERIFY(!QFileInfo::exists(h.path(u"勘定科目1.txt"_s)));
         QVERIFY(!QFileInfo::exists(h.path(u"勘定科目2.txt"_s)));
     }
@@ -277,15 +277,15 @@ private slots:
         QCOMPARE(h.dialogs.shown()[0].kind, MessageKind::Error);
         QCOMPARE(h.dialogs.shown()[0].text, u"ファイル 勘定科目2.txt は開けません."_s);
         QCOMPARE(h.dialogs.shown()[1].text, kHint);
-        QCOMPARE(h.form->ComboBox1->count(), 1);
-        QCOMPARE(h.form->book.table.rowCount(), 6);
-        QCOMPARE(h.form->book.table.columnWidth(5), 160);
+        QCOMPARE(h.child<QComboBox>("ComboBox1")->count(), 1);
+        QCOMPARE(h.book().table.rowCount(), 6);
+        QCOMPARE(h.book().table.columnWidth(5), 160);
     }
 
     void helpOpensTheBundledDocument() {
         MainWindowHarness h;
         h.start();
-        h.form->Help1->trigger();
+        h.action("Help1")->trigger();
         auto* browser = h.form->findChild<QTextBrowser*>(u"HelpBrowser"_s);
         QVERIFY(browser);
         QVERIFY(browser->window()->isVisible());

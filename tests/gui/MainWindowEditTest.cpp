@@ -37,8 +37,8 @@ QString blockOf(const QList<QStringList>& rows) {
 
 // Selects the block in the grid as the mouse would.
 void selectBlock(MainWindowHarness& h, const CellBlock& b) {
-    const auto* model = h.form->gridModel;
-    QItemSelectionModel* selection = h.form->StringGrid1->selectionModel();
+    const auto* model = h.model();
+    QItemSelectionModel* selection = h.grid()->selectionModel();
     selection->setCurrentIndex(model->indexOfCell(b.left, b.top), QItemSelectionModel::NoUpdate);
     selection->select(
         QItemSelection(model->indexOfCell(b.left, b.top), model->indexOfCell(b.right, b.bottom)),
@@ -48,18 +48,18 @@ void selectBlock(MainWindowHarness& h, const CellBlock& b) {
 // Sets cells as typing does, without the grid's focus (the flag stays).
 void fill(MainWindowHarness& h, int row, const QStringList& cells) {
     for (int i = 0; i < cells.size(); ++i)
-        h.form->gridModel->setData(h.form->gridModel->indexOfCell(1 + i, row), cells[i]);
+        h.model()->setData(h.model()->indexOfCell(1 + i, row), cells[i]);
 }
 
 QStringList rowTexts(const MainWindowHarness& h, int row) {
     QStringList texts;
-    for (int c = 1; c < h.form->book.table.columnCount(); ++c) texts << h.cell(c, row);
+    for (int c = 1; c < h.book().table.columnCount(); ++c) texts << h.cell(c, row);
     return texts;
 }
 
 QList<QStringList> allRows(const MainWindowHarness& h) {
     QList<QStringList> rows;
-    for (int r = 0; r < h.form->book.table.rowCount(); ++r) rows << rowTexts(h, r);
+    for (int r = 0; r < h.book().table.rowCount(); ++r) rows << rowTexts(h, r);
     return rows;
 }
 
@@ -83,15 +83,15 @@ QStringList captionsOf(const QMenu* menu) {
 
 // The view's selection and current cell lie inside the table's data cells.
 void verifyViewInsideTable(const MainWindowHarness& h) {
-    const auto& table = h.form->book.table;
+    const auto& table = h.book().table;
     const CellBlock b = h.form->gridSelection();
     QVERIFY(b.left >= 1 && b.top >= 1);
     QVERIFY(b.right < table.columnCount() && b.bottom < table.rowCount());
-    const QModelIndex current = h.form->StringGrid1->currentIndex();
+    const QModelIndex current = h.grid()->currentIndex();
     QVERIFY(current.isValid());
     QVERIFY(orvo::forms::LedgerGridModel::tableColumn(current) < table.columnCount());
     QVERIFY(orvo::forms::LedgerGridModel::tableRow(current) < table.rowCount());
-    QVERIFY(!h.form->StringGrid1->selectionModel()->selectedIndexes().isEmpty());
+    QVERIFY(!h.grid()->selectionModel()->selectedIndexes().isEmpty());
 }
 
 QWidget* focused() {
@@ -106,7 +106,7 @@ private slots:
     void menusCarryTheCommandsInOrder() {
         MainWindowHarness h;
         h.start();
-        const QStringList edit = captionsOf(h.form->mnuEdit);
+        const QStringList edit = captionsOf(h.child<QMenu>("editMenu"));
         const QStringList commands = {
             u"コピー"_s,     u"移動"_s,         u"貼り付け"_s,        u"消去"_s,
             u"行挿入(&I)"_s, u"行削除(&D)"_s,   u"最終行の追加"_s,    u"列挿入"_s,
@@ -114,18 +114,19 @@ private slots:
         const qsizetype at = edit.indexOf(commands.first());
         QVERIFY(at >= 0);
         QCOMPARE(edit.mid(at, commands.size()), commands);
-        QCOMPARE(h.form->Copy1->shortcut(), QKeySequence(u"Ctrl+C"_s));
-        QCOMPARE(h.form->Paste1->shortcut(), QKeySequence(u"Ctrl+V"_s));
-        QCOMPARE(h.form->mnuErase->shortcut(), QKeySequence(u"Ctrl+X"_s));
+        QCOMPARE(h.action("Copy1")->shortcut(), QKeySequence(u"Ctrl+C"_s));
+        QCOMPARE(h.action("Paste1")->shortcut(), QKeySequence(u"Ctrl+V"_s));
+        QCOMPARE(h.action("mnuErase")->shortcut(), QKeySequence(u"Ctrl+X"_s));
 
-        QCOMPARE(captionsOf(h.form->PopupMenu1),
+        QCOMPARE(captionsOf(h.child<QMenu>("PopupMenu1")),
                  (QStringList{u"コピー"_s, u"移動"_s, u"貼り付け"_s, u"消去"_s, u"行挿入"_s,
                               u"行削除"_s, u"列挿入"_s, u"列削除"_s, u"選択行サイズを元に"_s}));
-        for (const QAction* a : h.form->PopupMenu1->actions()) QVERIFY(a->shortcut().isEmpty());
+        for (const QAction* a : h.child<QMenu>("PopupMenu1")->actions())
+            QVERIFY(a->shortcut().isEmpty());
 
-        QCOMPARE(captionsOf(h.form->N14), (QStringList{u"昇順"_s, u"降順"_s}));
-        QVERIFY(h.form->N14->menuAction()->isVisible());
-        QVERIFY(h.form->menuBar()->actions().contains(h.form->N14->menuAction()));
+        QCOMPARE(captionsOf(h.child<QMenu>("N14")), (QStringList{u"昇順"_s, u"降順"_s}));
+        QVERIFY(h.child<QMenu>("N14")->menuAction()->isVisible());
+        QVERIFY(h.form->menuBar()->actions().contains(h.child<QMenu>("N14")->menuAction()));
     }
 
     void declinedDeleteChangesNoCell_data() {
@@ -153,11 +154,11 @@ private slots:
         fill(h, 2, {u"食費"_s, u"外食"_s, u"800"_s});
         fill(h, 3, {u"住居費"_s, u"家賃"_s, u"50000"_s});
         selectBlock(h, {2, 2, 3, 3});
-        h.form->book.dayViewChanged = false;
+        h.book().dayViewChanged = false;
         const QList<QStringList> before = allRows(h);
         h.dialogs.clearShown();
         h.dialogs.answer(static_cast<Button>(answer));
-        (rows ? h.form->mnuDel : h.form->mnuColDel)->trigger();
+        (rows ? h.action("mnuDel") : h.action("mnuColDel"))->trigger();
 
         QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
         QCOMPARE(h.dialogs.last().kind, MessageKind::Warning);
@@ -166,15 +167,15 @@ private slots:
         QCOMPARE(h.dialogs.last().buttons,
                  orvo::platform::Yes | orvo::platform::No | orvo::platform::Cancel);
         QCOMPARE(allRows(h), before);
-        QCOMPARE(h.form->gridModel->rowCount(), 5);
-        QCOMPARE(h.form->gridModel->columnCount(), 5);
-        QCOMPARE(h.form->book.dayViewChanged, flagAfter);
+        QCOMPARE(h.model()->rowCount(), 5);
+        QCOMPARE(h.model()->columnCount(), 5);
+        QCOMPARE(h.book().dayViewChanged, flagAfter);
 
         // The column question leaves a flag that was set as it was.
-        h.form->book.dayViewChanged = true;
+        h.book().dayViewChanged = true;
         h.dialogs.answer(static_cast<Button>(answer));
-        (rows ? h.form->mnuDel : h.form->mnuColDel)->trigger();
-        QVERIFY(h.form->book.dayViewChanged);
+        (rows ? h.action("mnuDel") : h.action("mnuColDel"))->trigger();
+        QVERIFY(h.book().dayViewChanged);
     }
 
     void popUpDeleteAsksAndYesDeletes() {
@@ -184,10 +185,10 @@ private slots:
         fill(h, 4, {u"d"_s});
         selectBlock(h, {1, 2, 1, 3});
         h.dialogs.answer(orvo::platform::Yes);
-        h.form->N2->trigger();
+        h.action("N2")->trigger();
         QCOMPARE(h.dialogs.last().text, u"2行目から3行目までを削除しますか？"_s);
-        QCOMPARE(h.form->book.table.rowCount(), 4);
-        QCOMPARE(h.form->gridModel->rowCount(), 3);
+        QCOMPARE(h.book().table.rowCount(), 4);
+        QCOMPARE(h.model()->rowCount(), 3);
         QCOMPARE(h.cell(1, 2), u"d"_s);
         verifyViewInsideTable(h);
     }
@@ -196,25 +197,25 @@ private slots:
         MainWindowHarness h;
         h.start();
         fill(h, 3, {u"c"_s});
-        h.form->StringGrid1->verticalHeader()->resizeSection(2, 44);  // row 3
+        h.grid()->verticalHeader()->resizeSection(2, 44);  // row 3
         selectBlock(h, {1, 3, 2, 4});
-        h.form->book.dayViewChanged = false;
-        h.form->mnuAdd->trigger();
+        h.book().dayViewChanged = false;
+        h.action("mnuAdd")->trigger();
 
-        QCOMPARE(h.form->gridModel->rowCount(), 7);
-        const QHeaderView* rows = h.form->StringGrid1->verticalHeader();
+        QCOMPARE(h.model()->rowCount(), 7);
+        const QHeaderView* rows = h.grid()->verticalHeader();
         QCOMPARE(rows->sectionSize(2), 20);
         QCOMPARE(rows->sectionSize(3), 20);
         QCOMPARE(rows->sectionSize(4), 44);  // former row 3, now row 5
         QCOMPARE(h.cell(1, 5), u"c"_s);
-        QCOMPARE(h.form->StringGrid1->model()->index(4, 0).data().toString(), u"c"_s);
+        QCOMPARE(h.grid()->model()->index(4, 0).data().toString(), u"c"_s);
         QCOMPARE(h.form->gridSelection(), (CellBlock{1, 3, 2, 4}));
-        QVERIFY(!h.form->book.dayViewChanged);
+        QVERIFY(!h.book().dayViewChanged);
 
-        h.form->N13->trigger();
-        QCOMPARE(h.form->gridModel->columnCount(), 6);
-        QCOMPARE(h.form->StringGrid1->horizontalHeader()->sectionSize(5), 64);
-        QVERIFY(!h.form->book.dayViewChanged);
+        h.action("N13")->trigger();
+        QCOMPARE(h.model()->columnCount(), 6);
+        QCOMPARE(h.grid()->horizontalHeader()->sectionSize(5), 64);
+        QVERIFY(!h.book().dayViewChanged);
     }
 
     void copyOfOneCellPastesExactlyOneCell() {
@@ -222,18 +223,18 @@ private slots:
         h.start();
         fill(h, 2, {u""_s, u""_s, u"1500"_s});
         selectBlock(h, {3, 2, 3, 2});
-        h.form->book.dayViewChanged = false;
-        h.form->Copy1->trigger();
+        h.book().dayViewChanged = false;
+        h.action("Copy1")->trigger();
         QCOMPARE(clipboardText(), u"1500"_s + kEsc);
-        QVERIFY(!h.form->book.dayViewChanged);
+        QVERIFY(!h.book().dayViewChanged);
 
         QList<QStringList> expected = allRows(h);
         expected[4][3] = u"1500"_s;  // cell (4, 4)
         selectBlock(h, {4, 4, 5, 5});
-        h.form->Paste2->trigger();
+        h.action("Paste2")->trigger();
         QCOMPARE(allRows(h), expected);
-        QCOMPARE(h.form->StringGrid1->model()->index(3, 3).data().toString(), u"1500"_s);
-        QVERIFY(h.form->book.dayViewChanged);
+        QCOMPARE(h.grid()->model()->index(3, 3).data().toString(), u"1500"_s);
+        QVERIFY(h.book().dayViewChanged);
     }
 
     void pasteIsClippedAtTheRightEdgeAndTheLastRow() {
@@ -241,17 +242,17 @@ private slots:
         h.start();
         setClipboard(blockOf({{u"a"_s, u"b"_s, u"c"_s}, {u"d"_s, u"e"_s, u"f"_s}}));
         selectBlock(h, {4, 1, 4, 1});
-        h.form->Paste1->trigger();
+        h.action("Paste1")->trigger();
         QCOMPARE(rowTexts(h, 1), (QStringList{{}, {}, {}, u"a"_s, u"b"_s}));
         QCOMPARE(rowTexts(h, 2), (QStringList{{}, {}, {}, u"d"_s, u"e"_s}));
 
         setClipboard(blockOf({{u"1"_s}, {u"2"_s}, {u"3"_s}, {u"4"_s}}));
         selectBlock(h, {1, 5, 1, 5});
-        h.form->Paste1->trigger();
+        h.action("Paste1")->trigger();
         QCOMPARE(h.cell(1, 5), u"1"_s);
-        QCOMPARE(h.form->book.table.rowCount(), 6);
-        QCOMPARE(h.form->book.table.columnCount(), 6);
-        QCOMPARE(h.form->gridModel->rowCount(), 5);
+        QCOMPARE(h.book().table.rowCount(), 6);
+        QCOMPARE(h.book().table.columnCount(), 6);
+        QCOMPARE(h.model()->rowCount(), 5);
     }
 
     void textOfOtherProgramsPastesNothingButMarksTheDay() {
@@ -262,16 +263,16 @@ private slots:
         h.dialogs.clearShown();
         setClipboard(u"x\ty\r\nz\tw\r\n"_s);
         selectBlock(h, {1, 1, 1, 1});
-        h.form->book.dayViewChanged = false;
-        h.form->Paste1->trigger();
+        h.book().dayViewChanged = false;
+        h.action("Paste1")->trigger();
         QCOMPARE(allRows(h), before);
-        QVERIFY(h.form->book.dayViewChanged);
+        QVERIFY(h.book().dayViewChanged);
 
         QGuiApplication::clipboard()->clear();
-        h.form->book.dayViewChanged = false;
-        h.form->Paste1->trigger();
+        h.book().dayViewChanged = false;
+        h.action("Paste1")->trigger();
         QCOMPARE(allRows(h), before);
-        QVERIFY(h.form->book.dayViewChanged);
+        QVERIFY(h.book().dayViewChanged);
         QCOMPARE(h.dialogs.shown().size(), std::size_t{0});
     }
 
@@ -281,19 +282,19 @@ private slots:
         fill(h, 1, {u"食費"_s, u"外食"_s, u"1200"_s, u"0"_s, u"昼食\n同僚と"_s});
         fill(h, 2, {u"住居費"_s, u"家賃"_s, u"50000"_s, u""_s, u"十月分\n振込\n手数料込み"_s});
         selectBlock(h, {1, 1, 5, 2});
-        h.form->Copy1->trigger();
+        h.action("Copy1")->trigger();
         QCOMPARE(clipboardText(),
                  blockOf({{u"食費"_s, u"外食"_s, u"1200"_s, u"0"_s, u"昼食\r\n同僚と"_s},
                           {u"住居費"_s, u"家賃"_s, u"50000"_s, u""_s,
                            u"十月分\r\n振込\r\n手数料込み"_s}}));
 
         selectBlock(h, {1, 4, 1, 4});
-        h.form->Paste1->trigger();
+        h.action("Paste1")->trigger();
         for (int i = 0; i < 2; ++i)
             for (int c = 1; c <= 5; ++c)
-                QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(c, 4 + i)),
-                         QByteArray::fromStdString(h.form->book.table.cell(c, 1 + i)));
-        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(5, 5)),
+                QCOMPARE(QByteArray::fromStdString(h.book().table.cell(c, 4 + i)),
+                         QByteArray::fromStdString(h.book().table.cell(c, 1 + i)));
+        QCOMPARE(QByteArray::fromStdString(h.book().table.cell(5, 5)),
                  cp932(u"十月分\r\n振込\r\n手数料込み"_s));
     }
 
@@ -303,14 +304,14 @@ private slots:
         // An NEC row-13 code that shares its Unicode character with another
         // code, a byte that is no CP932 character, a lone LF.
         const std::string cells[] = {"\x87\x9A", "a\x80z", "x\ny"};
-        for (int c = 0; c < 3; ++c) h.form->book.table.setCell(1 + c, 1, cells[c]);
+        for (int c = 0; c < 3; ++c) h.book().table.setCell(1 + c, 1, cells[c]);
         selectBlock(h, {1, 1, 3, 1});
-        h.form->Copy1->trigger();
+        h.action("Copy1")->trigger();
         h.dialogs.clearShown();
         selectBlock(h, {1, 3, 1, 3});
-        h.form->Paste1->trigger();
+        h.action("Paste1")->trigger();
         for (int c = 0; c < 3; ++c)
-            QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(1 + c, 3)),
+            QCOMPARE(QByteArray::fromStdString(h.book().table.cell(1 + c, 3)),
                      QByteArray::fromStdString(cells[c]));
         QVERIFY(h.dialogs.shown().empty());
         // Other programs get the text.
@@ -321,13 +322,13 @@ private slots:
         MainWindowHarness h;
         h.start();
         // A block dragged from (3,4) up and left to (2,2): the current cell is (3,4).
-        const auto* model = h.form->gridModel;
-        QItemSelectionModel* selection = h.form->StringGrid1->selectionModel();
+        const auto* model = h.model();
+        QItemSelectionModel* selection = h.grid()->selectionModel();
         selection->setCurrentIndex(model->indexOfCell(3, 4), QItemSelectionModel::NoUpdate);
         selection->select(QItemSelection(model->indexOfCell(2, 2), model->indexOfCell(3, 4)),
                           QItemSelectionModel::ClearAndSelect);
-        h.form->mnuAdd->trigger();
-        QCOMPARE(h.form->StringGrid1->currentIndex(), model->indexOfCell(3, 4));
+        h.action("mnuAdd")->trigger();
+        QCOMPARE(h.grid()->currentIndex(), model->indexOfCell(3, 4));
         QCOMPARE(h.form->gridSelection(), (CellBlock{2, 2, 3, 4}));
     }
 
@@ -336,9 +337,9 @@ private slots:
         h.start();
         setClipboard(blockOf({{u"a\nb"_s, u"c\rd"_s}}));
         selectBlock(h, {4, 3, 4, 3});
-        h.form->Paste1->trigger();
-        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(4, 3)), QByteArray("a\r\nb"));
-        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(5, 3)), QByteArray("c\r\nd"));
+        h.action("Paste1")->trigger();
+        QCOMPARE(QByteArray::fromStdString(h.book().table.cell(4, 3)), QByteArray("a\r\nb"));
+        QCOMPARE(QByteArray::fromStdString(h.book().table.cell(5, 3)), QByteArray("c\r\nd"));
     }
 
     void charactersShiftJisCannotHoldAreLeftOutAndNamed() {
@@ -348,7 +349,7 @@ private slots:
         const QString smile = u"😀"_s;
         setClipboard(blockOf({{u"朝"_s + smile + u"食"_s, u"한"_s}}));
         selectBlock(h, {1, 1, 1, 1});
-        h.form->Paste1->trigger();
+        h.action("Paste1")->trigger();
         QCOMPARE(h.cell(1, 1), u"朝食"_s);
         QCOMPARE(h.cell(2, 1), QString());
         QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
@@ -363,12 +364,12 @@ private slots:
         for (int i = 1; i <= 400; ++i) records << u"2026/10/15\t食費\t\t%1\t0\t"_s.arg(1000 + i);
         h.writeRecord(h.writeLedger(u"large.dat"_s, records));
         h.start();
-        QCOMPARE(h.form->book.table.rowCount(), 401);
+        QCOMPARE(h.book().table.rowCount(), 401);
         const QList<QStringList> before = allRows(h);
 
         setClipboard(blockOf({{u"A"_s, u"B"_s}, {u"C"_s, u"D"_s}}));
         selectBlock(h, {2, 300, 2, 300});
-        h.form->Paste1->trigger();
+        h.action("Paste1")->trigger();
         QList<QStringList> expected = before;
         expected[300][1] = u"A"_s;
         expected[300][2] = u"B"_s;
@@ -381,7 +382,7 @@ private slots:
         for (int i = 0; i < 260; ++i) tall << QStringList{u"r%1"_s.arg(i)};
         setClipboard(blockOf(tall));
         selectBlock(h, {5, 100, 5, 100});
-        h.form->Paste1->trigger();
+        h.action("Paste1")->trigger();
         for (int i = 0; i < 260; ++i) expected[100 + i][4] = u"r%1"_s.arg(i);
         QCOMPARE(allRows(h), expected);
     }
@@ -391,12 +392,12 @@ private slots:
         h.start();
         fill(h, 2, {u"食費"_s, u"外食"_s, u"800"_s});
         selectBlock(h, {1, 2, 2, 2});
-        h.form->book.dayViewChanged = false;
-        h.form->GoTo2->trigger();
+        h.book().dayViewChanged = false;
+        h.action("GoTo2")->trigger();
         QCOMPARE(clipboardText(), blockOf({{u"食費"_s, u"外食"_s}}));
         QCOMPARE(rowTexts(h, 2), (QStringList{{}, {}, u"800"_s, {}, {}}));
-        QCOMPARE(h.form->StringGrid1->model()->index(1, 0).data().toString(), QString());
-        QVERIFY(h.form->book.dayViewChanged);
+        QCOMPARE(h.grid()->model()->index(1, 0).data().toString(), QString());
+        QVERIFY(h.book().dayViewChanged);
         QCOMPARE(h.form->gridSelection(), (CellBlock{1, 2, 2, 2}));
     }
 
@@ -406,25 +407,25 @@ private slots:
         fill(h, 1, {u"食費"_s, u""_s, u"50"_s});
         fill(h, 2, {u"住居費"_s, u""_s, u"1000"_s});
         fill(h, 3, {u"ABC"_s, u""_s, u"200"_s});
-        h.form->book.dayViewChanged = false;
+        h.book().dayViewChanged = false;
         const QString dayOut = h.labelText("DayOut");
         selectBlock(h, {3, 2, 3, 2});
-        h.form->mnuSort->trigger();
+        h.action("mnuSort")->trigger();
         // Byte order: the empty keys first, then 1000 < 200 < 50; whole rows move.
         QCOMPARE(rowTexts(h, 1)[2], QString());
         QCOMPARE(rowTexts(h, 2)[2], QString());
         QCOMPARE(rowTexts(h, 3), (QStringList{u"住居費"_s, {}, u"1000"_s, {}, {}}));
         QCOMPARE(rowTexts(h, 4), (QStringList{u"ABC"_s, {}, u"200"_s, {}, {}}));
         QCOMPARE(rowTexts(h, 5), (QStringList{u"食費"_s, {}, u"50"_s, {}, {}}));
-        QCOMPARE(h.form->StringGrid1->model()->index(2, 2).data().toString(), u"1000"_s);
+        QCOMPARE(h.grid()->model()->index(2, 2).data().toString(), u"1000"_s);
 
-        h.form->mnuSort2->trigger();
+        h.action("mnuSort2")->trigger();
         QCOMPARE(rowTexts(h, 1)[2], u"50"_s);
         QCOMPARE(rowTexts(h, 2)[2], u"200"_s);
         QCOMPARE(rowTexts(h, 3)[2], u"1000"_s);
         QCOMPARE(rowTexts(h, 4)[2], QString());
         QCOMPARE(rowTexts(h, 5)[2], QString());
-        QVERIFY(!h.form->book.dayViewChanged);
+        QVERIFY(!h.book().dayViewChanged);
         QCOMPARE(h.labelText("DayOut"), dayOut);
         QCOMPARE(h.form->gridSelection(), (CellBlock{3, 2, 3, 2}));
     }
@@ -433,10 +434,10 @@ private slots:
         MainWindowHarness h;
         h.start();
         fill(h, 1, {u""_s, u""_s, u""_s, u""_s, u"old"_s});
-        h.form->StringGrid1->setFocus();
+        h.grid()->setFocus();
         selectBlock(h, {5, 1, 5, 1});
-        QTest::keyClicks(h.form->StringGrid1, u"n"_s);  // opens the editor
-        auto* editor = qobject_cast<QPlainTextEdit*>(h.form->cellDelegate->openEditor());
+        QTest::keyClicks(h.grid(), u"n"_s);  // opens the editor
+        auto* editor = qobject_cast<QPlainTextEdit*>(h.delegate()->openEditor());
         QVERIFY(editor);
         QTest::keyClicks(focused(), u"ew"_s);
         // The editor's own copy would take the selected text without ESC.
@@ -444,7 +445,7 @@ private slots:
         QTest::keyClick(focused(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboardText(), u"new"_s + kEsc);
         QCOMPARE(h.cell(5, 1), u"new"_s);
-        QCOMPARE(h.form->cellDelegate->openEditor(), editor);
+        QCOMPARE(h.delegate()->openEditor(), editor);
 
         QTest::keyClick(focused(), Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(h.cell(5, 1), QString());
@@ -453,13 +454,12 @@ private slots:
 
         setClipboard(blockOf({{u"朝食\r\nパン"_s}}));
         QTest::keyClick(focused(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(QByteArray::fromStdString(h.form->book.table.cell(5, 1)),
-                 cp932(u"朝食\r\nパン"_s));
+        QCOMPARE(QByteArray::fromStdString(h.book().table.cell(5, 1)), cp932(u"朝食\r\nパン"_s));
         QCOMPARE(editor->toPlainText(), u"朝食\nパン"_s);
         // Closing the editor keeps the pasted text.
         QTest::keyClick(focused(), Qt::Key_Tab);
         MainWindowHarness::settle();
-        QVERIFY(!h.form->cellDelegate->openEditor());
+        QVERIFY(!h.delegate()->openEditor());
         QCOMPARE(h.cell(5, 1), u"朝食\nパン"_s);
     }
 
@@ -467,19 +467,19 @@ private slots:
         MainWindowHarness h;
         h.start();
         fill(h, 2, {u"食費"_s, u"外食"_s});
-        h.form->StringGrid1->setFocus();
+        h.grid()->setFocus();
         selectBlock(h, {1, 2, 2, 2});
         MainWindowHarness::settle();
-        QTest::keyClick(h.form->StringGrid1, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(h.grid(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboardText(), blockOf({{u"食費"_s, u"外食"_s}}));
 
         // The drop-down editor over column 1 stands for the cell.
-        QVERIFY(h.form->ComboBox1->isVisible());
-        h.form->ComboBox1->setFocus();
+        QVERIFY(h.child<QComboBox>("ComboBox1")->isVisible());
+        h.child<QComboBox>("ComboBox1")->setFocus();
         selectBlock(h, {1, 4, 1, 4});
-        QTest::keyClick(h.form->ComboBox1, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(h.child<QComboBox>("ComboBox1"), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(rowTexts(h, 4), (QStringList{u"食費"_s, u"外食"_s, {}, {}, {}}));
-        QCOMPARE(h.form->ComboBox1->currentText(), u"食費"_s);
+        QCOMPARE(h.child<QComboBox>("ComboBox1")->currentText(), u"食費"_s);
     }
 
     void deletingEveryRowOrColumnKeepsTheSelectionInside() {
@@ -488,20 +488,20 @@ private slots:
         fill(h, 1, {u"食費"_s});
         selectBlock(h, {2, 1, 3, 5});
         h.dialogs.answer(orvo::platform::Yes);
-        h.form->mnuDel->trigger();
+        h.action("mnuDel")->trigger();
         QCOMPARE(h.dialogs.last().text, u"1行目から5行目までを削除しますか？"_s);
-        QCOMPARE(h.form->book.table.rowCount(), 2);
-        QCOMPARE(h.form->gridModel->rowCount(), 1);
+        QCOMPARE(h.book().table.rowCount(), 2);
+        QCOMPARE(h.model()->rowCount(), 1);
         QCOMPARE(h.cell(1, 1), QString());
         QCOMPARE(h.cell(1, 0), u"勘定科目1"_s);
         verifyViewInsideTable(h);
 
         selectBlock(h, {1, 1, 5, 1});
         h.dialogs.answer(orvo::platform::Yes);
-        h.form->mnuColDel->trigger();
+        h.action("mnuColDel")->trigger();
         QCOMPARE(h.dialogs.last().text, u"1列目から5列目までを削除しますか？"_s);
-        QCOMPARE(h.form->book.table.columnCount(), 2);
-        QCOMPARE(h.form->gridModel->columnCount(), 1);
+        QCOMPARE(h.book().table.columnCount(), 2);
+        QCOMPARE(h.model()->columnCount(), 1);
         QCOMPARE(h.cell(1, 0), QString());
         verifyViewInsideTable(h);
         QVERIFY(h.dialogs.allAnswersUsed());
@@ -512,33 +512,33 @@ private slots:
         h.start();
         selectBlock(h, {4, 4, 5, 5});
         h.dialogs.answer(orvo::platform::Yes);
-        h.form->mnuDel->trigger();
-        QCOMPARE(h.form->book.table.rowCount(), 4);
+        h.action("mnuDel")->trigger();
+        QCOMPARE(h.book().table.rowCount(), 4);
         verifyViewInsideTable(h);
 
         selectBlock(h, {4, 2, 5, 3});
         h.dialogs.answer(orvo::platform::Yes);
-        h.form->N4->trigger();
-        QCOMPARE(h.form->book.table.columnCount(), 4);
+        h.action("N4")->trigger();
+        QCOMPARE(h.book().table.columnCount(), 4);
         verifyViewInsideTable(h);
     }
 
     void reshapingClosesTheEditorKeepingItsEdit() {
         MainWindowHarness h;
         h.start();
-        h.form->StringGrid1->setFocus();
+        h.grid()->setFocus();
         selectBlock(h, {3, 2, 3, 2});
-        QTest::keyClicks(h.form->StringGrid1, u"7"_s);  // opens the editor
-        QVERIFY(h.form->cellDelegate->openEditor());
+        QTest::keyClicks(h.grid(), u"7"_s);  // opens the editor
+        QVERIFY(h.delegate()->openEditor());
         QTest::keyClicks(focused(), u"5"_s);
-        h.form->book.dayViewChanged = false;
-        h.form->mnuAdd->trigger();
+        h.book().dayViewChanged = false;
+        h.action("mnuAdd")->trigger();
         MainWindowHarness::settle();
-        QVERIFY(!h.form->cellDelegate->openEditor());
+        QVERIFY(!h.delegate()->openEditor());
         QCOMPARE(h.cell(3, 3), u"75"_s);  // moved down with its row
         QCOMPARE(h.cell(3, 2), QString());
-        QVERIFY(h.form->book.dayViewChanged);  // by the committed edit, not by the focus
-        QCOMPARE(focused(), h.form->StringGrid1);
+        QVERIFY(h.book().dayViewChanged);  // by the committed edit, not by the focus
+        QCOMPARE(focused(), h.grid());
     }
 };
 

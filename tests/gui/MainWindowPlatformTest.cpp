@@ -13,8 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "forms/main/MenuVisibility.h"
 #include "base/OrvoError.h"
+#include "forms/main/MenuVisibility.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Help.h"

@@ -22,7 +22,7 @@ private slots:
         h.start();
         h.type(1, 1, u"食費"_s);
         h.type(3, 1, u"1200"_s);
-        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button3"), Qt::LeftButton);
 
         QCOMPARE(h.labelText("DayOut"), u"¥1,200"_s);
         QCOMPARE(h.labelText("AllOut"), u"¥1,200"_s);
@@ -31,7 +31,7 @@ private slots:
         QCOMPARE(h.labelText("DayZan"), u"-¥1,200"_s);
         QCOMPARE(h.labelText("AllZan"), u"-¥1,200"_s);
         QCOMPARE(h.cell(4, 1), u"0"_s);
-        QCOMPARE(h.form->book.records.size(), std::size_t{1});
+        QCOMPARE(h.book().records.size(), std::size_t{1});
     }
 
     void rowWithoutLevel1TitleIsDropped() {
@@ -39,14 +39,14 @@ private slots:
         h.start();
         h.type(2, 1, u"外食"_s);
         h.type(3, 1, u"800"_s);
-        QTest::mouseClick(h.form->Button2, Qt::LeftButton);
-        QTest::mouseClick(h.form->Button1, Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button2"), Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button1"), Qt::LeftButton);
 
-        QCOMPARE(h.form->book.pickedDay, (LedgerDate{2026, 10, 15}));
+        QCOMPARE(h.book().pickedDay, (LedgerDate{2026, 10, 15}));
         QCOMPARE(h.cell(2, 1), QString());
         QCOMPARE(h.cell(3, 1), QString());
         QCOMPARE(h.labelText("AllOut"), u"¥0"_s);
-        QVERIFY(h.form->book.records.empty());
+        QVERIFY(h.book().records.empty());
     }
 
     void rowsTypedBThenAComeBackAThenB() {
@@ -54,8 +54,8 @@ private slots:
         h.start();
         h.type(1, 1, u"B"_s);
         h.type(1, 2, u"A"_s);
-        QTest::mouseClick(h.form->Button2, Qt::LeftButton);
-        QTest::mouseClick(h.form->Button1, Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button2"), Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button1"), Qt::LeftButton);
         QCOMPARE(h.cell(1, 1), u"A"_s);
         QCOMPARE(h.cell(1, 2), u"B"_s);
     }
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(h.labelText("AllOut"), u"¥1,300"_s);
         QCOMPARE(h.cell(3, 1), u"1000"_s);
         h.type(3, 1, u"1500"_s);
-        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button3"), Qt::LeftButton);
         QCOMPARE(h.labelText("AllOut"), u"¥1,800"_s);
         QCOMPARE(h.labelText("DayOut"), u"¥1,500"_s);
     }
@@ -78,14 +78,14 @@ private slots:
         h.start();
         h.type(1, 1, u"食費"_s);
         h.type(3, 1, u"100"_s);
-        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
-        QVERIFY(!h.form->book.dayViewChanged);
+        QTest::mouseClick(h.child<QPushButton>("Button3"), Qt::LeftButton);
+        QVERIFY(!h.book().dayViewChanged);
         // A change that is no edit of the day view (made behind the window's
         // back) is not written back.
-        h.form->book.table.setCell(3, 1, "999");
-        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
-        QCOMPARE(h.form->book.records.size(), std::size_t{1});
-        QVERIFY(h.form->book.records[0].find("\t100\t") != std::string::npos);
+        h.book().table.setCell(3, 1, "999");
+        QTest::mouseClick(h.child<QPushButton>("Button3"), Qt::LeftButton);
+        QCOMPARE(h.book().records.size(), std::size_t{1});
+        QVERIFY(h.book().records[0].find("\t100\t") != std::string::npos);
         QCOMPARE(h.labelText("AllOut"), u"¥100"_s);
     }
 
@@ -95,19 +95,19 @@ private slots:
         for (int i = 0; i < 7; ++i) records << u"2026/10/15\t食費\t\t%1\t0\t"_s.arg(i + 1);
         h.writeRecord(h.writeLedger(u"book.dat"_s, records));
         h.start();
-        QCOMPARE(h.form->book.table.rowCount(), 8);
-        QCOMPARE(h.form->gridModel->rowCount(), 7);
+        QCOMPARE(h.book().table.rowCount(), 8);
+        QCOMPARE(h.model()->rowCount(), 7);
         QCOMPARE(h.labelText("DayOut"), u"¥28"_s);
     }
 
     void nextDayFromTheLastDayOfAMonth() {
         MainWindowHarness h;
         h.start(LedgerDate{2026, 10, 31});
-        QTest::mouseClick(h.form->Button2, Qt::LeftButton);
-        QCOMPARE(h.form->DateTimePicker1->date(), QDate(2026, 11, 1));
-        QCOMPARE(h.form->book.pickedDay, (LedgerDate{2026, 11, 1}));
-        QTest::mouseClick(h.form->Button1, Qt::LeftButton);
-        QCOMPARE(h.form->DateTimePicker1->date(), QDate(2026, 10, 31));
+        QTest::mouseClick(h.child<QPushButton>("Button2"), Qt::LeftButton);
+        QCOMPARE(h.child<QDateEdit>("DateTimePicker1")->date(), QDate(2026, 11, 1));
+        QCOMPARE(h.book().pickedDay, (LedgerDate{2026, 11, 1}));
+        QTest::mouseClick(h.child<QPushButton>("Button1"), Qt::LeftButton);
+        QCOMPARE(h.child<QDateEdit>("DateTimePicker1")->date(), QDate(2026, 10, 31));
     }
 
     // No helper here: the grid has held the focus since the window opened, and
@@ -117,27 +117,27 @@ private slots:
         h.writeRecord(h.writeLedger(u"book.dat"_s, {u"2026/10/15\t食費\t\t100\t0\t"_s}));
         h.start();
         QCOMPARE(h.labelText("AllOut"), u"¥100"_s);
-        QWidget* viewport = h.form->StringGrid1->viewport();
-        const QPoint amount =
-            h.form->StringGrid1->visualRect(h.form->gridModel->indexOfCell(3, 1)).center();
+        QWidget* viewport = h.grid()->viewport();
+        const QPoint amount = h.grid()->visualRect(h.model()->indexOfCell(3, 1)).center();
         QTest::mouseClick(viewport, Qt::LeftButton, {}, amount);
-        QTest::keyClick(h.form->StringGrid1, Qt::Key_1);  // opens the cell editor
+        QTest::keyClick(h.grid(), Qt::Key_1);  // opens the cell editor
         QTest::keyClicks(QApplication::focusWidget(), u"200"_s);
         // "再計算" straight from the open cell editor.
-        QTest::mouseClick(h.form->Button3, Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button3"), Qt::LeftButton);
         QCOMPARE(h.cell(3, 1), u"1200"_s);
         QCOMPARE(h.labelText("AllOut"), u"¥1,200"_s);
-        QVERIFY(h.form->book.records[0].find("\t1200\t") != std::string_view::npos);
+        QVERIFY(h.book().records[0].find("\t1200\t") != std::string_view::npos);
     }
 
     void editsAreFiledUnderTheDayTheyWereMadeOn() {
         MainWindowHarness h;
         h.start();
         h.type(1, 1, u"食費"_s);
-        h.form->DateTimePicker1->setDate(QDate(2026, 10, 20));  // as the user picks a date
-        QCOMPARE(h.form->book.pickedDay, (LedgerDate{2026, 10, 20}));
-        QCOMPARE(h.form->book.records.size(), std::size_t{1});
-        QVERIFY(h.form->book.records[0].starts_with("2026/10/15\t"));
+        h.child<QDateEdit>("DateTimePicker1")
+            ->setDate(QDate(2026, 10, 20));  // as the user picks a date
+        QCOMPARE(h.book().pickedDay, (LedgerDate{2026, 10, 20}));
+        QCOMPARE(h.book().records.size(), std::size_t{1});
+        QVERIFY(h.book().records[0].starts_with("2026/10/15\t"));
         QCOMPARE(h.cell(1, 1), QString());
     }
 
@@ -146,10 +146,10 @@ private slots:
         h.start();
         h.type(1, 1, u"食費"_s);
         h.type(3, 1, u"40"_s);
-        h.form->DateTimePicker1->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(h.form->book.records.size(), std::size_t{1});
+        h.child<QDateEdit>("DateTimePicker1")->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(h.book().records.size(), std::size_t{1});
         QCOMPARE(h.labelText("AllOut"), u"¥40"_s);
-        QVERIFY(!h.form->book.dayViewChanged);
+        QVERIFY(!h.book().dayViewChanged);
     }
 
     void charactersShiftJisCannotHoldAreLeftOutWithAWarning() {
@@ -169,19 +169,19 @@ private slots:
         h.type(1, 2, u"食費"_s);
         h.type(3, 2, u"12a"_s);
         h.dialogs.clearShown();
-        QTest::mouseClick(h.form->Button2, Qt::LeftButton);
+        QTest::mouseClick(h.child<QPushButton>("Button2"), Qt::LeftButton);
 
         QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
         QCOMPARE(h.dialogs.last().text, u"'12a' は整数ではありません."_s);
         QCOMPARE(h.dialogs.last().kind, orvo::platform::MessageKind::Error);
-        QCOMPARE(h.form->book.pickedDay, (LedgerDate{2026, 10, 15}));
-        QCOMPARE(h.form->DateTimePicker1->date(), QDate(2026, 10, 15));
-        QCOMPARE(h.form->StringGrid1->currentIndex(), h.form->gridModel->indexOfCell(3, 2));
+        QCOMPARE(h.book().pickedDay, (LedgerDate{2026, 10, 15}));
+        QCOMPARE(h.child<QDateEdit>("DateTimePicker1")->date(), QDate(2026, 10, 15));
+        QCOMPARE(h.grid()->currentIndex(), h.model()->indexOfCell(3, 2));
         QCOMPARE(h.cell(1, 2), u"食費"_s);
 
         // The same through the picker: the picker goes back to the day of the edits.
-        h.form->DateTimePicker1->setDate(QDate(2026, 10, 20));
-        QCOMPARE(h.form->DateTimePicker1->date(), QDate(2026, 10, 15));
+        h.child<QDateEdit>("DateTimePicker1")->setDate(QDate(2026, 10, 20));
+        QCOMPARE(h.child<QDateEdit>("DateTimePicker1")->date(), QDate(2026, 10, 15));
         QCOMPARE(h.cell(3, 2), u"12a"_s);
     }
 };

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "forms/titles/TitleTreeEditor.h"
 #include "base/OrvoError.h"
+#include "forms/titles/TitleTreeEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/Text.h"
 #include "settings/TitleFiles.h"

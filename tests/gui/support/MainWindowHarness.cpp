@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include "forms/main/LedgerGridModel.h"
-#include "forms/main/LedgerGridView.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
 
@@ -74,12 +72,12 @@ QString MainWindowHarness::writeLedger(const QString& name, const QStringList& r
 }
 
 void MainWindowHarness::type(int col, int row, const QString& text) {
-    form->StringGrid1Enter();
-    form->gridModel->setData(form->gridModel->indexOfCell(col, row), text);
+    book().dayViewChanged = true;  // as the grid taking the focus marks the day view
+    model()->setData(model()->indexOfCell(col, row), text);
 }
 
 QString MainWindowHarness::cell(int col, int row) const {
-    return forms::LedgerGridModel::textOfCell(form->book.table.cell(col, row));
+    return forms::LedgerGridModel::textOfCell(book().table.cell(col, row));
 }
 
 QString MainWindowHarness::labelText(const char* objectName) const {

@@ -2,11 +2,20 @@
 // A main window started in a scratch working folder, with scripted dialogs, an
 // injected today and its own last-file record, for the window tests.
 
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
+#include "forms/main/LedgerCellDelegate.h"
+#include "forms/main/LedgerGridModel.h"
+#include "forms/main/LedgerGridView.h"
 #include "forms/main/Unit1.h"
 #include "platform/Dialogs.h"
 
@@ -38,6 +47,23 @@ public:
     void type(int col, int row, const QString& text);
     QString cell(int col, int row) const;
     QString labelText(const char* objectName) const;
+
+    // The window's controls and menu items, by the object names it gives them.
+    template <class T = QWidget>
+    T* child(const char* objectName) const {
+        T* found = form->findChild<T*>(QString::fromLatin1(objectName));
+        if (!found) qFatal("the main window has no %s", objectName);
+        return found;
+    }
+    QAction* action(const char* objectName) const { return child<QAction>(objectName); }
+    forms::LedgerGridView* grid() const { return child<forms::LedgerGridView>("StringGrid1"); }
+    forms::LedgerGridModel* model() const {
+        return qobject_cast<forms::LedgerGridModel*>(grid()->model());
+    }
+    forms::LedgerCellDelegate* delegate() const {
+        return qobject_cast<forms::LedgerCellDelegate*>(grid()->itemDelegate());
+    }
+    LedgerBook& book() const { return form->ledger(); }
 
     // Lets queued work (the sent Tab keystrokes) run.
     static void settle();
