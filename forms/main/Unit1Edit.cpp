@@ -14,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScopedValueRollback>
 
 #include "forms/main/LedgerCellDelegate.h"
 #include "forms/main/LedgerGridModel.h"
@@ -101,9 +102,8 @@ void TForm1::runBlockCommand(BlockEffect effect, const std::function<void()>& co
             // The edited cell may move or go: the editor closes. The grid
             // taking the focus back from its own editor is no entry into the
             // grid, so the day view's flag stays as it was.
-            const bool changed = book.dayViewChanged;
+            const QScopedValueRollback keepFlag(book.dayViewChanged);
             emit cellDelegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
-            book.dayViewChanged = changed;
         }
     }
     selectionFromView();
