@@ -546,27 +546,25 @@ void TForm1::openLedgerFile(const QString& path) {
 }
 
 void TForm1::runShowingErrors(const std::function<void()>& handler) {
+    // Whatever stopped the handler, the window shows the book as it is, then the error.
     try {
         handler();
-    } catch (...) {
-        // Whatever stopped the handler, the window shows the book as it is.
+    } catch (const OrvoError& fault) {
         refreshFromBook();
-        const std::exception_ptr error = std::current_exception();
-        platform::showException(error);
-        try {
-            std::rethrow_exception(error);
-        } catch (const OrvoError& fault) {
-            if (const auto& cell = fault.cell()) {
-                const QModelIndex index = gridModel->indexOfCell(cell->column, cell->row);
-                if (index.isValid()) {
-                    StringGrid1->setCurrentIndex(index);
-                    StringGrid1->scrollTo(index);
-                    StringGrid1->setFocus(Qt::OtherFocusReason);
-                }
-            }
-        } catch (...) {
-        }
+        platform::showException(std::current_exception());
+        if (const auto& cell = fault.cell()) putCursorOn(cell->column, cell->row);
+    } catch (...) {
+        refreshFromBook();
+        platform::showException(std::current_exception());
     }
+}
+
+void TForm1::putCursorOn(int col, int row) {
+    const QModelIndex index = gridModel->indexOfCell(col, row);
+    if (!index.isValid()) return;
+    StringGrid1->setCurrentIndex(index);
+    StringGrid1->scrollTo(index);
+    StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::refreshFromBook() {

@@ -92,6 +92,8 @@ private:
     // Runs `handler`; whatever it throws is shown by the central error display
     // (and the grid's cursor put on the cell an OrvoError names).
     void runShowingErrors(const std::function<void()>& handler);
+    // The grid's cursor on table cell (col, row), shown and focused.
+    void putCursorOn(int col, int row);
 
     // Brings the grid, its sizes, the labels and the selection up to the book.
     void refreshFromBook();

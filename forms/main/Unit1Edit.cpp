@@ -171,6 +171,7 @@ void TForm1::mnuDelClick() {
                     [&] { deleteRows(book.table, book.dayViewChanged, confirmDelete); });
 }
 
+// "編集" > "最終行の追加"
 void TForm1::N12Click() {
     runBlockCommand(BlockEffect::ReshapesTable, [&] { appendRow(book.table); });
 }
@@ -183,6 +184,7 @@ void TForm1::mnuColDelClick() {
     runBlockCommand(BlockEffect::ReshapesTable, [&] { deleteColumns(book.table, confirmDelete); });
 }
 
+// "編集" > "最終列の追加"
 void TForm1::N13Click() {
     runBlockCommand(BlockEffect::ReshapesTable, [&] { appendColumn(book.table); });
 }

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -102,6 +101,7 @@ void TForm1::StringGrid1DblClick() {
     if (companion) showCompanion(companion);
 }
 
+// "ツール" > "電卓"
 void TForm1::N21Click() {
     if (calculatorWindow_) showCompanion(calculatorWindow_);
 }
