@@ -1,6 +1,6 @@
 // The platform pieces the main window stands on: the font substitution table,
 // the last-file record and where it lives, the input-method switch, the help
-// document and the menus that stay hidden while empty.
+// document, the menus that stay hidden while empty and the error display.
 
 #include <QApplication>
 #include <QDialog>
@@ -12,10 +12,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <new>
+#include <stdexcept>
 
 #include "base/OrvoError.h"
 #include "forms/main/MenuVisibility.h"
 #include "platform/Dialogs.h"
+#include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
 #include "platform/Help.h"
 #include "platform/InputMethod.h"
@@ -54,6 +57,21 @@ private slots:
                                               : ipaFamily == u"IPAMincho"_s ? u"IPA明朝"_s
                                                                             : u"IPAゴシック"_s};
         QVERIFY2(accepted.contains(family), qPrintable(family));
+    }
+
+    void everyExceptionReachesTheErrorBox() {
+        const std::pair<std::exception_ptr, QString> cases[] = {
+            {std::make_exception_ptr(orvo::fileNotFound()), u"ファイルが見つかりません."_s},
+            {std::make_exception_ptr(std::bad_alloc()), u"メモリが不足しています."_s},
+            {std::make_exception_ptr(std::length_error("vector::reserve")), u"vector::reserve."_s},
+            {std::make_exception_ptr(42), u"エラーが発生しました."_s}};
+        platform::ScriptedDialogs dialogs;
+        for (const auto& [error, text] : cases) platform::showException(error);
+        QCOMPARE(dialogs.shown().size(), std::size(cases));
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            QCOMPARE(dialogs.shown()[i].kind, platform::MessageKind::Error);
+            QCOMPARE(dialogs.shown()[i].text, cases[i].second);
+        }
     }
 
     void totalsShowTheYenSign() { QCOMPARE(platform::yenForDisplay(u"-\\1,234"_s), u"-¥1,234"_s); }
