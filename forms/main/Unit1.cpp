@@ -57,8 +57,8 @@ QString creditLine() {
     return u"現金出納帳 Version 0.1"_s;
 }
 
-// Focus that moves between the window's own controls, as opposed to the
-// window being activated or a pop-up opening or closing.
+// For a focus event: focus that moves between the window's own controls, as
+// opposed to the window being activated or a pop-up opening or closing.
 bool movedWithinWindow(const QEvent* event) {
     const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
@@ -445,10 +445,12 @@ void TForm1::watchDropDownEditors() {
     }
     // Entering and leaving the editors, as the user moves between controls.
     EventHook::install(this, {ComboBox1, ComboBox2}, [this](QObject* watched, QEvent* event) {
-        if (!movedWithinWindow(event)) return false;
-        if (event->type() == QEvent::FocusIn && watched == ComboBox2)
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::FocusIn && type != QEvent::FocusOut) || !movedWithinWindow(event))
+            return false;
+        if (type == QEvent::FocusIn && watched == ComboBox2)
             runShowingErrors([this] { ComboBox2Enter(); });
-        if (event->type() == QEvent::FocusOut)
+        if (type == QEvent::FocusOut)
             runShowingErrors(
                 [this, watched] { watched == ComboBox1 ? ComboBox1Exit() : ComboBox2Exit(); });
         return false;
