@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ledger/LedgerRecords.h"
 #include "base/OrvoError.h"
+#include "ledger/LedgerRecords.h"
 
 namespace orvo {
 
