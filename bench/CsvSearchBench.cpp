@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/AtomicFile.h"
 #include "bench/LedgerGenerator.h"
-#include "ledger/AtomicFile.h"
 #include "ledger/CsvExport.h"
 #include "ledger/CsvImport.h"
 #include "ledger/LedgerBook.h"
@@ -36,9 +36,7 @@ LedgerBook& loadedBook() {
             orvo::writeFileAtomically(dat.string(), orvo::bench::generateLedgerFile(o));
         }
         LedgerBook b;
-        b.ResetLedgerTable();
-        b.dataFileName = dat.string();
-        b.LoadLedger();
+        b.openDataFile(dat.string());
         return b;
     }();
     return book;

@@ -17,7 +17,8 @@ int runCsvImport(const std::vector<std::string>& args) {
     if (args.size() != 2 && !(args.size() == 3 && args[2] == "--titles"))
         return usageOf("csv-import");
     const bool titles = args.size() == 3;
-    LedgerBook book = windowLikeBook();
+    LedgerBook book;
+    book.startNewLedger();
     book.pickedDay = todayForCommands();
     CsvImportHooks hooks;
     hooks.firstLineHoldsTitles = [titles] { return titles; };

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/WindowLikeBook.h"
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
+#include "ledger/LedgerBook.h"
 
 namespace orvo::cli {
 
@@ -24,11 +24,10 @@ inline LedgerDate todayForCommands() {
 // A book on today's date with the ledger file loaded, as the window reopens
 // it; a load fault is thrown.
 inline LedgerBook loadedLikeWindow(const std::string& path) {
-    LedgerBook book = windowLikeBook();
+    LedgerBook book;
+    book.startNewLedger();
     book.pickedDay = todayForCommands();
-    book.dataFileName = path;
-    book.LoadLedger();
-    applyWindowMinimum(book);
+    book.openDataFile(path);
     return book;
 }
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/Cp932.h"
 #include "cli/CliCommand.h"
-#include "cli/WindowLikeBook.h"
-#include "ledger/Cp932.h"
+#include "ledger/LedgerBook.h"
 #include "ledger/LedgerDate.h"
 #include "print/PageTrace.h"
 
@@ -74,10 +74,10 @@ std::string todayText(const std::optional<std::string>& given) {
 }
 
 LedgerBook loadedBook(const std::string& path, std::optional<OrvoError>& fault) {
-    LedgerBook book = windowLikeBook();
-    book.dataFileName = path;
+    LedgerBook book;
+    book.startNewLedger();
     try {
-        book.LoadLedger();
+        book.openDataFile(path);
     } catch (const OrvoError& e) {
         if (book.records.empty()) throw;  // nothing read: nothing to show before the fault
         fault = e;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/OrvoError.h"
 #include "ledger/LedgerBook.h"
-#include "ledger/OrvoError.h"
 #include "print/PageOps.h"
 #include "print/PrintSettings.h"
 

@@ -11,9 +11,9 @@
 #include <system_error>
 #include <vector>
 
+#include "base/LineReader.h"
 #include "cli/CliCommand.h"
 #include "cli/PrintCliSupport.h"
-#include "ledger/LineReader.h"
 #include "print/LedgerPages.h"
 #include "print/PageRange.h"
 #include "print/PrintWidths.h"

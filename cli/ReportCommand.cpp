@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Cp932.h"
+#include "base/LineReader.h"
+#include "base/OrvoError.h"
 #include "cli/CliCommand.h"
 #include "cli/PrintCliSupport.h"
-#include "ledger/Cp932.h"
-#include "ledger/LineReader.h"
-#include "ledger/OrvoError.h"
 #include "print/FormatAmount.h"
 #include "print/PageGeometry.h"
 #include "print/TextMeasurer.h"

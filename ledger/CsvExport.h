@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/Progress.h"
 

@@ -8,12 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 #include "ledger/CsvLine.h"
 #include "ledger/CsvLineReader.h"
 #include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
-#include "ledger/StandardSizes.h"
 
 namespace orvo {
 
@@ -197,14 +196,12 @@ StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
 // write-back starts from the right numbers.
 void commit(LedgerBook& book, StagedImport& staged) {
     book.dataFileName.clear();
-    book.records.clear();
-    book.ResetLedgerTable();
+    book.startNewLedger();
     if (staged.columns > book.table.columnCount()) book.table.setColumnCount(staged.columns);
     for (std::size_t i = 0; i < staged.titles.size(); ++i)
         book.table.setCell(static_cast<int>(i) + 1, 0, staged.titles[i]);
     book.records.addAll(std::move(staged.chunks));
     book.setCumulativeTotals(staged.sums.expense, staged.sums.income);
-    applyStandardSizes(book.table);
     try {
         book.ShowDay();
     } catch (const OrvoError& e) {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/OrvoError.h"
 #include "ledger/LedgerBook.h"
-#include "ledger/OrvoError.h"
 #include "ledger/Progress.h"
 
 namespace orvo {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ledger/Amount.h"
+#include "base/Amount.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {

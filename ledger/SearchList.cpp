@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 #include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
 #include "ledger/SearchMatch.h"

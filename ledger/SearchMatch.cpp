@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {

@@ -1,6 +1,6 @@
 #include "print/FieldWrap.h"
 
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo::print {

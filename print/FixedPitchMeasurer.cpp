@@ -1,4 +1,4 @@
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 #include "print/TextMeasurer.h"
 
 namespace orvo::print {

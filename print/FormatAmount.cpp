@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo::print {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 
 namespace orvo::print {
 

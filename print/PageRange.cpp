@@ -1,7 +1,7 @@
 #include "print/PageRange.h"
 
-#include "ledger/Amount.h"
-#include "ledger/OrvoError.h"
+#include "base/Amount.h"
+#include "base/OrvoError.h"
 
 namespace orvo::print {
 

@@ -2,7 +2,7 @@
 
 #include <type_traits>
 
-#include "ledger/Cp932.h"
+#include "base/Cp932.h"
 
 namespace orvo::print {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ledger/Amount.h"
+#include "base/Amount.h"
 #include "print/PageGeometry.h"
 
 namespace orvo::print {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "ledger/Amount.h"
-#include "ledger/Cp932.h"
+#include "base/Amount.h"
+#include "base/Cp932.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo::print {

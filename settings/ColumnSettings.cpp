@@ -1,7 +1,7 @@
 #include "settings/ColumnSettings.h"
 
-#include "ledger/Amount.h"
-#include "ledger/OrvoError.h"
+#include "base/Amount.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 

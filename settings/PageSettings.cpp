@@ -1,6 +1,6 @@
 #include "settings/PageSettings.h"
 
-#include "ledger/Amount.h"
+#include "base/Amount.h"
 
 namespace orvo {
 

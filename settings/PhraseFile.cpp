@@ -6,7 +6,7 @@
 #include <memory>
 #include <system_error>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace orvo {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ledger/Cp932.h"
-#include "ledger/OrvoError.h"
+#include "base/Cp932.h"
+#include "base/OrvoError.h"
 #include "settings/PhraseFile.h"
 
 namespace orvo {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "ledger/LedgerTable.h"
 
 namespace orvo {

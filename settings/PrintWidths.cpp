@@ -5,9 +5,9 @@
 #include <memory>
 #include <system_error>
 
-#include "ledger/Cp932.h"
-#include "ledger/LineReader.h"
-#include "ledger/OrvoError.h"
+#include "base/Cp932.h"
+#include "base/LineReader.h"
+#include "base/OrvoError.h"
 
 namespace orvo {
 

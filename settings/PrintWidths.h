@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ledger/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace orvo {
 

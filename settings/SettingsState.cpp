@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "ledger/OrvoError.h"
+#include "base/OrvoError.h"
 #include "settings/PrintWidths.h"
 #include "settings/TitleFiles.h"
 
