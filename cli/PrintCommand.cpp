@@ -27,10 +27,6 @@ constexpr const char* kUsage =
     "LEDGER.dat (--pdf OUT.pdf | --trace) [--metrics fixed] [--font-size N] [--landscape] "
     "[--pages A-B] [--widths W1,W2,W3,W4,W5] [--today yyyy/mm/dd]";
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // The rows of "Prin.ini" beside the running executable, or nothing without one.
 std::optional<std::vector<std::string>> printSettingsFileRows() {
     std::error_code ec;
@@ -38,7 +34,7 @@ std::optional<std::vector<std::string>> printSettingsFileRows() {
     if (ec) return std::nullopt;
     const std::string path = (exe.parent_path() / "Prin.ini").string();
     if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    OwnedFile file(std::fopen(path.c_str(), "rb"));
     if (!file) return std::nullopt;
     LineReader reader(file.get());
     std::vector<std::string> rows;

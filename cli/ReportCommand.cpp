@@ -29,12 +29,8 @@ const char* const kUsage = reinterpret_cast<const char*>(
     u8"LEDGER.dat --year YYYY [--titles 勘定科目1.txt] [--pdf OUT.pdf | --trace] "
     u8"[--metrics fixed] [--today yyyy/mm/dd]");
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 std::vector<std::string> titleFileLines(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    OwnedFile file(std::fopen(path.c_str(), "rb"));
     if (!file) throw cannotOpenFile(cp932::fromUtf8(path).bytes);
     LineReader reader(file.get());
     std::vector<std::string> lines;

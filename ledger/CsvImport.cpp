@@ -1,4 +1,5 @@
 #include "ledger/CsvImport.h"
+#include "base/LineReader.h"
 
 #include <sys/stat.h>
 
@@ -26,18 +27,12 @@ constexpr std::size_t kLinesPerChunk = 1024;
 constexpr std::size_t kLinesPerProgress = 16384;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 std::string nameForMessage(const std::string& path) {
     return cp932::fromUtf8(path).bytes;
 }
 
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File openForReading(const std::string& path, std::size_t& size) {
-    File file(std::fopen(path.c_str(), "rb"));
+OwnedFile openForReading(const std::string& path, std::size_t& size) {
+    OwnedFile file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         if (errno == ENOENT) throw fileNotFound();
         throw cannotOpenFile(nameForMessage(path));
@@ -213,7 +208,7 @@ void commit(LedgerBook& book, StagedImport& staged) {
 
 CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvImportHooks& hooks) {
     std::size_t total = 0;
-    File file = openForReading(path, total);
+    OwnedFile file = openForReading(path, total);
     char mark[kUtf8Mark.size()];
     std::string converted;
     std::optional<CsvLineReader> lines;

@@ -1,4 +1,5 @@
 #include "settings/PhraseFile.h"
+#include "base/LineReader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,10 +15,6 @@ namespace {
 
 const char kName[] = "定型句.dat";
 const char8_t kNativeName[] = u8"定型句.dat";
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -51,7 +48,7 @@ void ReadPhraseFile(std::vector<std::string>& into, const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec) return;
     if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(kName);
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    OwnedFile file(std::fopen(path.c_str(), "rb"));
     if (!file) throw cannotOpenFile(kName);
     std::string bytes;
     char buffer[1 << 14];

@@ -13,10 +13,6 @@ namespace orvo {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 std::string nameForMessage(const std::string& path) {
     return cp932::fromUtf8(path).bytes;
 }
@@ -37,7 +33,7 @@ std::vector<std::string> ReadPrintWidths(const std::string& path, int columnCoun
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return DefaultPrintWidths(columnCount);
     if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(nameForMessage(path));
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    OwnedFile file(std::fopen(path.c_str(), "rb"));
     if (!file) throw cannotOpenFile(nameForMessage(path));
     std::vector<std::string> rows;
     LineReader reader(file.get(), 1 << 12);
