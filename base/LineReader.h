@@ -2,18 +2,11 @@
 // Buffered reading of a text file line by line; lines end at CR LF, CR or LF.
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orvo {
-
-// A file opened for reading, closed when it goes out of scope.
-struct CloseFile {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using OwnedFile = std::unique_ptr<std::FILE, CloseFile>;
 
 class LineReader {
 public:

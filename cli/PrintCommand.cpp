@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/LineReader.h"
+#include "base/ReadFile.h"
 #include "cli/CliCommand.h"
 #include "cli/PrintCliSupport.h"
 #include "print/LedgerPages.h"

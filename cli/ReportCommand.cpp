@@ -12,6 +12,7 @@
 #include "base/Cp932.h"
 #include "base/LineReader.h"
 #include "base/OrvoError.h"
+#include "base/ReadFile.h"
 #include "cli/CliCommand.h"
 #include "cli/PrintCliSupport.h"
 #include "print/FormatAmount.h"

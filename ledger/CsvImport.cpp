@@ -1,10 +1,8 @@
 #include "ledger/CsvImport.h"
 #include "base/LineReader.h"
-
-#include <sys/stat.h>
+#include "base/ReadFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -29,19 +27,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 std::string nameForMessage(const std::string& path) {
     return cp932::fromUtf8(path).bytes;
-}
-
-OwnedFile openForReading(const std::string& path, std::size_t& size) {
-    OwnedFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        if (errno == ENOENT) throw fileNotFound();
-        throw cannotOpenFile(nameForMessage(path));
-    }
-    struct stat info {};
-    if (::fstat(::fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
-        throw cannotOpenFile(nameForMessage(path));
-    size = static_cast<std::size_t>(info.st_size);
-    return file;
 }
 
 std::string readRest(std::FILE* file, const std::string& path) {
@@ -208,7 +193,7 @@ void commit(LedgerBook& book, StagedImport& staged) {
 
 CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvImportHooks& hooks) {
     std::size_t total = 0;
-    OwnedFile file = openForReading(path, total);
+    OwnedFile file = openForReading(path, &total);
     char mark[kUtf8Mark.size()];
     std::string converted;
     std::optional<CsvLineReader> lines;

@@ -1,10 +1,7 @@
 // The ledger data file: window size, table shape, row heights, column widths,
 // titles and record lines, CP932, every line ended by CR LF.
 
-#include <sys/stat.h>
-
 #include <bit>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,6 +11,7 @@
 #include "base/Cp932.h"
 #include "base/LineReader.h"
 #include "base/OrvoError.h"
+#include "base/ReadFile.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/RecordLine.h"
 
@@ -28,10 +26,6 @@ constexpr int kMaxColumns = 10'000;
 constexpr long long kMaxCells = 4'000'000;
 // Records are read in chunks of this many lines, which become the list's blocks.
 constexpr std::size_t kLinesPerChunk = 1024;
-
-std::string nameForMessage(const std::string& path) {
-    return cp932::fromUtf8(path).bytes;
-}
 
 int headerInteger(LineReader& in, std::string& line) {
     in.readLine(line);
@@ -110,14 +104,7 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
 }
 
 void LedgerBook::LoadLedger() {
-    OwnedFile file(std::fopen(dataFileName.c_str(), "rb"));
-    if (!file) {
-        if (errno == ENOENT) throw fileNotFound();
-        throw cannotOpenFile(nameForMessage(dataFileName));
-    }
-    struct stat info {};
-    if (::fstat(::fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
-        throw cannotOpenFile(nameForMessage(dataFileName));
+    OwnedFile file = openForReading(dataFileName);
     LineReader in(file.get());
     std::string line;
 

@@ -1,5 +1,6 @@
 #include "settings/PhraseFile.h"
 #include "base/LineReader.h"
+#include "base/ReadFile.h"
 
 #include <algorithm>
 #include <cstdio>

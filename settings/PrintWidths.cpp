@@ -8,6 +8,7 @@
 #include "base/Cp932.h"
 #include "base/LineReader.h"
 #include "base/OrvoError.h"
+#include "base/ReadFile.h"
 
 namespace orvo {
 

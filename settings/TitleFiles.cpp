@@ -8,6 +8,7 @@
 #include "base/Amount.h"
 #include "base/LineReader.h"
 #include "base/OrvoError.h"
+#include "base/ReadFile.h"
 #include "settings/DefaultTitles.h"
 
 namespace orvo {

@@ -1,4 +1,5 @@
 #include "base/LineReader.h"
+#include "base/ReadFile.h"
 
 #include <gtest/gtest.h>
 
