@@ -19,6 +19,7 @@
 #include "print/PageRange.h"
 #include "print/PrintWidths.h"
 #include "print/TextMeasurer.h"
+#include "settings/PrintWidths.h"
 
 namespace orvo::cli {
 
@@ -109,7 +110,7 @@ int runPrint(const std::vector<std::string>& args) {
     else if (auto file = printSettingsFileRows())
         rows = *file;
     else
-        rows = print::defaultPrintWidthRows(book.table.columnCount());
+        rows = DefaultPrintWidths(book.table.columnCount());
     settings.printWidths = print::printWidthsFromRows(rows);
 
     const print::FixedPitchMeasurer measurer;

@@ -7,12 +7,6 @@
 
 namespace orvo::print {
 
-std::vector<std::string> defaultPrintWidthRows(int columnCount) {
-    if (columnCount <= 1) return {};
-    return std::vector<std::string>(static_cast<std::size_t>(columnCount - 1),
-                                    std::to_string(1400 / columnCount));
-}
-
 std::vector<int> printWidthsFromRows(const std::vector<std::string>& rows) {
     const std::size_t used = std::min<std::size_t>(rows.size(), kPrintedColumns - 1);
     std::vector<int> widths;

@@ -7,9 +7,7 @@
 
 namespace orvo::print {
 
-// The rows the settings window holds without a print settings file:
-// columnCount - 1 rows of 1400 div columnCount.
-std::vector<std::string> defaultPrintWidthRows(int columnCount);
+// The rows come from the print settings file, or its defaults (settings/PrintWidths.h).
 
 // The first five rows as whole numbers (fewer when there are fewer rows); a
 // row that is no whole number throws "'%s' は整数ではありません".

@@ -11,6 +11,7 @@
 #include "print/PageRange.h"
 #include "print/PageTarget.h"
 #include "print/PrintWidths.h"
+#include "settings/PrintWidths.h"
 
 namespace orvo::print {
 namespace {
@@ -299,7 +300,7 @@ TEST(PrintLedgerPages, PreviewScale) {
 }
 
 TEST(PrintLedgerPages, PrintWidthRows) {
-    EXPECT_EQ(defaultPrintWidthRows(6), std::vector<std::string>(5, "233"));
+    EXPECT_EQ(DefaultPrintWidths(6), std::vector<std::string>(5, "233"));
     EXPECT_EQ(printWidthsFromRows({"100", "200", "300", "400", "500", "x"}),
               (std::vector<int>{100, 200, 300, 400, 500}));
     EXPECT_EQ(errorOf([] { printWidthsFromRows({"100", "2cm"}); }), "'2cm' は整数ではありません");
