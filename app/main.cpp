@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
+#include "platform/Translations.h"
 
 namespace {
 
@@ -27,12 +28,14 @@ public:
 int main(int argc, char** argv) {
     OrvoApplication app(argc, argv);
     QApplication::setApplicationName(orvo::platform::applicationTitle());
+    orvo::platform::installJapanese(app);
     orvo::platform::installFontSubstitutions();
 
     // The main window first; its creation reopens the last ledger.
     orvo::forms::TForm1 form1;
     // The fixed-phrase, search and settings windows join here, in that order.
-    orvo::forms::TOrvoDentaku orvoDentaku(&form1);
+    // Owned by the main window, so it stays above it (not above other programs).
+    orvo::forms::TOrvoDentaku orvoDentaku(&form1, &form1);
 
     // The program ends when the main window closes, whatever companion is open.
     orvoDentaku.setAttribute(Qt::WA_QuitOnClose, false);

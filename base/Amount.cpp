@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/Cp932.h"
 #include "base/OrvoError.h"
 
 namespace orvo {
@@ -54,6 +55,24 @@ std::string formatYen(std::int32_t value) {
         grouped += digits[i];
     }
     return (negative ? "-\\" : "\\") + grouped;
+}
+
+std::string withAsciiDigits(std::string_view cp932) {
+    std::string out;
+    out.reserve(cp932.size());
+    for (std::size_t i = 0; i < cp932.size();) {
+        const std::size_t n = cp932::charLength(cp932, i);
+        const auto lead = static_cast<unsigned char>(cp932[i]);
+        const auto trail = n == 2 ? static_cast<unsigned char>(cp932[i + 1]) : 0;
+        if (n == 2 && lead == 0x82 && trail >= 0x4F && trail <= 0x58)
+            out += static_cast<char>('0' + (trail - 0x4F));  // "０" to "９"
+        else if (n == 2 && lead == 0x81 && trail == 0x7C)
+            out += '-';  // "－"
+        else
+            out.append(cp932.substr(i, n));
+        i += n;
+    }
+    return out;
 }
 
 }  // namespace orvo

@@ -22,6 +22,11 @@ inline std::int32_t wrapSub(std::int32_t a, std::int32_t b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }
 
+// An amount cell's text with the full-width digits and the full-width minus,
+// which a user typing with the Japanese input method on easily leaves, turned
+// into their ASCII forms; every other character stays as it is.
+std::string withAsciiDigits(std::string_view cp932);
+
 // The totals' display form "\,0": a backslash (shown as the yen sign), the number
 // with "," every three digits; a negative number's minus sign comes first.
 std::string formatYen(std::int32_t value);

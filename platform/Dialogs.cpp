@@ -151,16 +151,25 @@ QString QtDialogs::inputBox(const QString& caption, const QString& prompt, const
     return dialog.exec() == QDialog::Accepted ? edit->text() : initial;
 }
 
+std::unique_ptr<QFileDialog> makeFileDialog(const FileDialogRequest& request) {
+    auto dialog = std::make_unique<QFileDialog>(nullptr, request.title);
+    // An open dialog even where the program saves, without an overwrite question.
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setNameFilter(qtFilterOf(request.filter));
+    dialog->setDefaultSuffix(request.defaultSuffix);
+    if (!request.acceptLabel.isEmpty())
+        dialog->setLabelText(QFileDialog::Accept, request.acceptLabel);
+    if (!request.fileName.isEmpty()) dialog->selectFile(request.fileName);
+    return dialog;
+}
+
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
-    QFileDialog dialog(nullptr, request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(qtFilterOf(request.filter));
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front();
+    const std::unique_ptr<QFileDialog> dialog = makeFileDialog(request);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().front();
 }
 
 ScriptedDialogs::ScriptedDialogs() {

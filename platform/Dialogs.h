@@ -4,7 +4,10 @@
 
 #include <QString>
 #include <QStringList>
+
+class QFileDialog;
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,6 +38,7 @@ struct FileDialogRequest {
     QString filter;         // "説明(*.ext)|*.ext|…" as the program writes it
     QString defaultSuffix;  // without the dot
     QString fileName;       // the name last chosen, shown at start
+    QString acceptLabel;    // the accept button's caption; empty: the dialog's own ("開く")
 };
 
 class Dialogs {
@@ -57,6 +61,10 @@ public:
     void showError(const QString& text);
     void showError(const OrvoError& error);
 };
+
+// The Qt file dialog `QtDialogs::openFile` runs for `request` (a window of its
+// own, not yet shown).
+std::unique_ptr<QFileDialog> makeFileDialog(const FileDialogRequest& request);
 
 // The dialogs the program uses; Qt-backed unless a test installs its own.
 Dialogs& dialogs();

@@ -1,5 +1,7 @@
 #include "forms/main/LedgerCellDelegate.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -50,7 +52,7 @@ void LedgerCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->restore();
 }
 
-QWidget* LedgerCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+QWidget* LedgerCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                           const QModelIndex& index) const {
     auto* edit = new QPlainTextEdit(parent);
     edit->setObjectName(u"CellEditor"_s);
@@ -61,6 +63,9 @@ QWidget* LedgerCellDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     edit->setTabChangesFocus(false);
     edit->document()->setDocumentMargin(kTextInset - 1);
     editor_ = edit;
+    const int cellHeight = option.rect.height();
+    connect(edit, &QPlainTextEdit::blockCountChanged, edit,
+            [edit, cellHeight] { fitEditorToLines(edit, cellHeight); });
     emit const_cast<LedgerCellDelegate*>(this)->editorOpened(edit, index);
     return edit;
 }
@@ -88,6 +93,20 @@ void LedgerCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
 void LedgerCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                               const QModelIndex&) const {
     editor->setGeometry(option.rect);
+    fitEditorToLines(editor, option.rect.height());
+}
+
+void LedgerCellDelegate::fitEditorToLines(QWidget* editor, int cellHeight) {
+    // Every line shows while editing; the row keeps its stored height.
+    auto* edit = qobject_cast<QPlainTextEdit*>(editor);
+    if (!edit) return;
+    const int lines = std::max(1, edit->document()->blockCount());
+    const int margin = static_cast<int>(edit->document()->documentMargin());
+    const int needed = lines * edit->fontMetrics().lineSpacing() + 2 * margin + 2;
+    int height = std::max(cellHeight, needed);
+    if (QWidget* parent = edit->parentWidget())
+        height = std::min(height, std::max(cellHeight, parent->height() - edit->y()));
+    edit->resize(edit->width(), height);
 }
 
 void LedgerCellDelegate::commitOpenEditor() {

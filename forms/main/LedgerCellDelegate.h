@@ -47,6 +47,9 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    // Grows `editor` below its cell to show every line of its text.
+    static void fitEditorToLines(QWidget* editor, int cellHeight);
+
     mutable QPointer<QWidget> editor_;
 };
 

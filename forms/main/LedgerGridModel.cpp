@@ -1,5 +1,6 @@
 #include "forms/main/LedgerGridModel.h"
 
+#include "base/Amount.h"
 #include "ledger/LedgerBook.h"
 #include "platform/Text.h"
 
@@ -36,6 +37,11 @@ QVariant LedgerGridModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
         case Qt::EditRole:
             return textOfCell(table_.cell(col, row));
+        case Qt::ToolTipRole: {
+            // The whole text, for what a 20-pixel row or a narrow column hides.
+            const QString text = textOfCell(table_.cell(col, row));
+            return text.isEmpty() ? QVariant() : QVariant(text);
+        }
         case Qt::TextAlignmentRole:
             if (col == kColExpense || col == kColIncome)
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignTop);
@@ -54,7 +60,8 @@ bool LedgerGridModel::setData(const QModelIndex& index, const QVariant& value, i
     // A cell holds CR LF line breaks and never a TAB, which would cut its record.
     text = platform::withCrLfLineBreaks(text);
     text.replace(u'\t', u' ');
-    const platform::Cp932Result encoded = platform::toCp932(text);
+    platform::Cp932Result encoded = platform::toCp932(text);
+    if (col == kColExpense || col == kColIncome) encoded.bytes = withAsciiDigits(encoded.bytes);
     if (encoded.bytes == table_.cell(col, row) && encoded.ok()) return true;
     table_.setCell(col, row, encoded.bytes);
     emit dataChanged(index, index);

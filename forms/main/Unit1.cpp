@@ -12,6 +12,7 @@
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,6 +29,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "base/Amount.h"
 #include "base/OrvoError.h"
 #include "forms/main/EventHook.h"
 #include "forms/main/LedgerCellDelegate.h"
@@ -48,10 +50,10 @@ namespace {
 
 constexpr int kTopPanelHeight = 49;
 constexpr int kBottomPanelHeight = 64;
-constexpr int kTotalsLabelWidth = 90;
+constexpr int kButtonWidth = 64;
 constexpr int kFormFontPixels = 12;
 constexpr int kTotalsFontPixels = 15;
-constexpr int kHintFontPixels = 10;
+constexpr int kHintFontPixels = 9;
 
 QString creditLine() {
     return u"現金出納帳 Version 0.1"_s;
@@ -177,7 +179,7 @@ void TForm1::buildTopPanel(QWidget* panel) {
     DateTimePicker1->setKeyboardTracking(false);
     DateTimePicker1->setMinimumDate(QDate(1, 1, 1));
     DateTimePicker1->setMaximumDate(QDate(9999, 12, 31));
-    DateTimePicker1->setFixedWidth(110);
+    DateTimePicker1->setFixedWidth(100);
     Button2 = new QPushButton(u">"_s, panel);
     Button2->setObjectName(u"Button2"_s);
     for (QPushButton* b : {Button1, Button2}) b->setFixedSize(26, 26);
@@ -198,7 +200,8 @@ void TForm1::buildTopPanel(QWidget* panel) {
         l->setTextFormat(Qt::PlainText);
         hints->addWidget(l);
     }
-    row->addSpacing(6);
+    // The hints fit whole beside the modes at the window's minimum width.
+    row->addSpacing(2);
     row->addLayout(hints, 1);
 
     Label1 = new QLabel(u"モード選択"_s, panel);
@@ -235,6 +238,8 @@ void TForm1::buildBottomPanel(QWidget* panel) {
     Button3->setObjectName(u"Button3"_s);
     Button4 = new QPushButton(u"終了"_s, panel);
     Button4->setObjectName(u"Button4"_s);
+    // Narrow buttons leave the totals room for their widest value.
+    for (QPushButton* b : {Button3, Button4}) b->setFixedWidth(kButtonWidth);
     grid->addWidget(Button3, 0, 0, 3, 1, Qt::AlignVCenter);
 
     const QString headings[] = {u"支出"_s, u"収入"_s, u"残高"_s};
@@ -246,12 +251,16 @@ void TForm1::buildBottomPanel(QWidget* panel) {
     QLabel** labels[] = {&DayOut, &DayIn, &DayZan, &AllOut, &AllIn, &AllZan};
     const QString names[] = {u"DayOut"_s, u"DayIn"_s, u"DayZan"_s,
                              u"AllOut"_s, u"AllIn"_s, u"AllZan"_s};
+    // Wide enough for every value a total can take, the widest included.
+    const QFont totalsFont = platform::screenFont(kTotalsFontPixels);
+    const int totalsWidth =
+        QFontMetrics(totalsFont).horizontalAdvance(platform::fromCp932(formatYen(INT32_MIN))) + 4;
     for (int i = 0; i < 6; ++i) {
         auto* label = new QLabel(u"0"_s, panel);
         label->setObjectName(names[i]);
-        label->setFont(platform::screenFont(kTotalsFontPixels));
+        label->setFont(totalsFont);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setFixedWidth(kTotalsLabelWidth);
+        label->setFixedWidth(totalsWidth);
         label->setTextFormat(Qt::PlainText);
         grid->addWidget(label, 1 + i / 3, 2 + i % 3);
         *labels[i] = label;
@@ -300,6 +309,9 @@ void TForm1::buildMenus() {
     mnuColAdd = action(editMenu, "mnuColAdd", u"列挿入"_s, &TForm1::mnuColAddClick);
     mnuColDel = action(editMenu, "mnuColDel", u"列削除"_s, &TForm1::mnuColDelClick);
     N13 = action(editMenu, "N13", u"最終列の追加"_s, &TForm1::N13Click);
+    New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     mnuErase->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));

@@ -124,7 +124,8 @@ private:
 
     // --- the document commands (Unit1Document.cpp) ---
     // The data-file dialog; no value when cancelled.
-    std::optional<QString> askDataFileName();
+    enum class FileDialogPurpose { Open, Save };
+    std::optional<QString> askDataFileName(FileDialogPurpose purpose = FileDialogPurpose::Open);
     // Makes `path` the ledger's file, the dialog's next start, then saves there.
     void saveAsDataFile(const QString& path);
     bool askToSaveFirst();

@@ -17,7 +17,9 @@ namespace orvo::forms {
 using platform::dialogs;
 using platform::MessageKind;
 
-std::optional<QString> TForm1::askDataFileName() {
+std::optional<QString> TForm1::askDataFileName(FileDialogPurpose purpose) {
+    // The one shared dialog; only its button says what the choice is for.
+    OpenDialog1.acceptLabel = purpose == FileDialogPurpose::Save ? u"保存"_s : QString();
     return dialogs().openFile(OpenDialog1);
 }
 
@@ -30,7 +32,7 @@ void TForm1::saveAsDataFile(const QString& path) {
 
 bool TForm1::SaveLedger() {
     if (book.dataFileName.empty()) {
-        const std::optional<QString> chosen = askDataFileName();
+        const std::optional<QString> chosen = askDataFileName(FileDialogPurpose::Save);
         if (!chosen) return false;
         saveAsDataFile(*chosen);
         return true;
@@ -68,7 +70,8 @@ void TForm1::Save1Click() {
 }
 
 void TForm1::SaveAs1Click() {
-    if (const std::optional<QString> chosen = askDataFileName()) saveAsDataFile(*chosen);
+    if (const std::optional<QString> chosen = askDataFileName(FileDialogPurpose::Save))
+        saveAsDataFile(*chosen);
 }
 
 void TForm1::Open1Click() {
@@ -84,7 +87,7 @@ void TForm1::New1Click() {
     if (!askToSaveFirst()) return;
     dialogs().message(MessageKind::Information, u"新しいﾃﾞｰﾀとその保存先を設定します"_s,
                       platform::Ok);
-    const std::optional<QString> chosen = askDataFileName();
+    const std::optional<QString> chosen = askDataFileName(FileDialogPurpose::Save);
     if (!chosen) return;
     if (QFileInfo::exists(*chosen) &&
         dialogs().message(MessageKind::Warning, u"同一ﾌｧｲﾙが存在します\r\n上書きしますか？"_s,

@@ -125,6 +125,16 @@ void TForm1::StringGrid1GetEditText(int col, int, QWidget* editor) {
 
 bool TForm1::StringGrid1KeyDown(QKeyEvent* event, QWidget* editor) {
     const int key = event->key();
+    if (!editor &&
+        (key == Qt::Key_F4 || (key == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)))) {
+        // As in every combo box: the title pick list opens from the keyboard.
+        for (QComboBox* box : {ComboBox1, ComboBox2})
+            if (box->isVisible()) {
+                box->setFocus(Qt::OtherFocusReason);
+                box->showPopup();
+                return true;
+            }
+    }
     if (key == Qt::Key_Escape) {
         // The edit in hand stays in the cell whatever the close question's answer.
         cellDelegate->commitOpenEditor();
