@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -20,15 +21,33 @@ std::string nameForMessage(const std::string& path) {
     return cp932::fromUtf8(path).bytes;
 }
 
-// Writes through a symbolic link to the file it names, so the link stays.
+// Writes through a symbolic link to the file it names, so the link stays;
+// also a link whose file does not exist yet.
 std::string resolvedTarget(const std::string& path) {
     std::error_code ec;
     std::filesystem::path p(path);
-    if (std::filesystem::is_symlink(p, ec)) {
-        auto target = std::filesystem::canonical(p, ec);
-        if (!ec) return target.string();
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(p, ec); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+        if (ec) break;
+        p = target.is_absolute() ? target : p.parent_path() / target;
     }
-    return path;
+    return p.string();
+}
+
+// A temporary name in the target's folder short enough for any target name:
+// the full name plus a suffix would pass the 255-byte limit of long names.
+std::string temporaryPattern(const std::string& target) {
+    const std::filesystem::path p(target);
+    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a of the file name
+    for (const unsigned char c : p.filename().string()) hash = (hash ^ c) * 1099511628211ull;
+    char name[64];
+    std::snprintf(name, sizeof name, ".orvo-%016llx-XXXXXX", static_cast<unsigned long long>(hash));
+    return (p.parent_path() / name).string();
+}
+
+// Neither this user nor anyone else may write it: the user protected it.
+bool writeProtected(const std::string& path, const struct stat& st) {
+    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
 bool syncFolderOf(const std::string& path) {
@@ -48,18 +67,26 @@ mode_t modeForNewFile() {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path, WriteFaults faults)
-    : path_(resolvedTarget(path)), faults_(faults) {
-    std::vector<char> pattern(path_.begin(), path_.end());
-    const std::string suffix = ".~tmpXXXXXX";
-    pattern.insert(pattern.end(), suffix.begin(), suffix.end());
+AtomicFileWriter::AtomicFileWriter(std::string path, WriteFaults faults, Backup backup)
+    : path_(resolvedTarget(path)), faults_(faults), backup_(backup) {
+    struct stat old {};
+    const bool exists = ::stat(path_.c_str(), &old) == 0;
+    if (exists && writeProtected(path_, old)) throw cannotCreateFile(nameForMessage(path));
+    const std::string name = temporaryPattern(path_);
+    std::vector<char> pattern(name.begin(), name.end());
     pattern.push_back('\0');
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) throw cannotCreateFile(nameForMessage(path));
     tempPath_ = pattern.data();
-    // The new file keeps the old one's permissions.
-    struct stat old {};
-    const mode_t mode = ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile();
+    // The new file keeps the old one's owner (where this process may set it)
+    // and permissions, so its owner can still open it after an admin's save.
+    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) {
+        ::close(fd);
+        ::unlink(tempPath_.c_str());
+        throw cannotCreateFile(nameForMessage(path));
+    }
+    const mode_t mode = exists ? (old.st_mode & 07777) : modeForNewFile();
     file_ = ::fchmod(fd, mode) == 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!file_) {
         ::close(fd);
@@ -114,11 +141,27 @@ void AtomicFileWriter::commit() {
         fail();
     }
     file_ = nullptr;
+    if (backup_ == Backup::KeepPrevious) keepBackup();
     if (faults_.failRename || ::rename(tempPath_.c_str(), path_.c_str()) != 0) fail();
     // The rename is only durable once the folder is on disk too; until then a
     // power cut may bring the old file back, so the save is not done yet.
     if (faults_.failFolderSync || !syncFolderOf(path_)) fail();
     committed_ = true;
+}
+
+void AtomicFileWriter::keepBackup() {
+    // A second name for the old file, then moved over the older backup in one
+    // step: the old file itself is never copied or changed.
+    const std::string backup = path_ + ".bak";
+    const std::string link = tempPath_ + ".bak";
+    if (::access(path_.c_str(), F_OK) != 0) return;  // nothing to keep yet
+    if (faults_.failBackup || ::link(path_.c_str(), link.c_str()) != 0 ||
+        ::rename(link.c_str(), backup.c_str()) != 0) {
+        ::unlink(link.c_str());
+        ::unlink(tempPath_.c_str());
+        committed_ = true;
+        throw cannotCreateFile(nameForMessage(backup));
+    }
 }
 
 void writeFileAtomically(const std::string& path, std::string_view contents, WriteFaults faults) {

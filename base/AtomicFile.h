@@ -18,12 +18,19 @@ struct WriteFaults {
     std::optional<std::size_t> failAfterBytes;
     bool failRename = false;
     bool failFolderSync = false;
+    bool failBackup = false;
 };
+
+// Whether a save keeps the version it replaces as "NAME.bak".
+enum class Backup { None, KeepPrevious };
 
 class AtomicFileWriter {
 public:
-    // Creates the temporary file; "ファイル %s を作成できません" when it cannot.
-    explicit AtomicFileWriter(std::string path, WriteFaults faults = {});
+    // Creates the temporary file; "ファイル %s を作成できません" when it cannot,
+    // or when the file exists and is write-protected (no one may write it, or
+    // this user may not): renaming over it would bypass the protection.
+    explicit AtomicFileWriter(std::string path, WriteFaults faults = {},
+                              Backup backup = Backup::None);
     ~AtomicFileWriter();  // without commit(): removes the temporary file
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -33,12 +40,15 @@ public:
         write(bytes);
         write("\r\n");
     }
-    // Flushes, syncs and renames over the target; "ファイル %s に書き込めません" on failure.
+    // Flushes, syncs, keeps the backup and renames over the target;
+    // "ファイル %s に書き込めません" on failure ("ファイル NAME.bak を
+    // 作成できません" when the backup cannot be made; the file is then untouched).
     void commit();
 
 private:
     [[noreturn]] void fail();
     void flushPending();
+    void keepBackup();
 
     static constexpr std::size_t kPendingLimit = 1 << 18;
 
@@ -46,6 +56,7 @@ private:
     std::string tempPath_;
     std::FILE* file_ = nullptr;
     WriteFaults faults_;
+    Backup backup_ = Backup::None;
     std::string pending_;  // written, not yet handed to the file
     std::size_t written_ = 0;
     bool committed_ = false;

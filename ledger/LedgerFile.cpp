@@ -84,7 +84,7 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
     dayViewChanged = true;
     Recalculate();
 
-    AtomicFileWriter out(dataFileName, faults);
+    AtomicFileWriter out(dataFileName, faults, Backup::KeepPrevious);
     const int rows = table.rowCount();
     const int cols = table.columnCount();
     out.writeLine(std::to_string(windowWidth));

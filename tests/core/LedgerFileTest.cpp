@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -215,6 +216,12 @@ TEST_F(LedgerFile, MissingFileAndUnreadableFile) {
 
 TEST_F(LedgerFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     const fs::path p = dir / "ledger.dat";
+    // Files in the folder but the ledger's backup, which is no temporary file.
+    auto filesBesidesBackup = [&] {
+        return std::count_if(
+            fs::directory_iterator(dir), fs::directory_iterator(),
+            [](const fs::directory_entry& e) { return e.path().extension() != ".bak"; });
+    };
     writeFile(p, readFile(fixture("standard.dat")));
     open(p.string());
     book.dayViewChanged = true;
@@ -223,14 +230,14 @@ TEST_F(LedgerFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
          {WriteFaults{0, false}, WriteFaults{100, false}, WriteFaults{std::nullopt, true}}) {
         EXPECT_EQ(errorOf([&] { book.SaveLedger(f); }).rfind("ファイル ", 0), 0u);
         EXPECT_EQ(readFile(p), readFile(fixture("standard.dat")));
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        EXPECT_EQ(filesBesidesBackup(), 1);
     }
     // A folder that cannot be synced leaves the save unsure: it is reported.
     WriteFaults noFolderSync;
     noFolderSync.failFolderSync = true;
     EXPECT_EQ(errorOf([&] { book.SaveLedger(noFolderSync); }),
               "ファイル " + p.string() + " に書き込めません");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(filesBesidesBackup(), 1);
     book.SaveLedger();
     EXPECT_NE(readFile(p).find("新しい行"), std::string::npos);
 }
