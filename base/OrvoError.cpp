@@ -3,9 +3,24 @@
 namespace orvo {
 
 namespace {
+// The text between quotes, with control bytes shown ("\0", "\x1B"): a NUL
+// would cut the message wherever it is shown, and the others show as nothing.
+// (CP932 trail bytes are never below 0x40, so no character is split.)
 std::string quoted(std::string_view text) {
     std::string s = "'";
-    s += text;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 0) {
+            s += "\\0";
+        } else if (b < 0x20 || b == 0x7F) {
+            static const char hex[] = "0123456789ABCDEF";
+            s += "\\x";
+            s += hex[b >> 4];
+            s += hex[b & 0xF];
+        } else {
+            s += c;
+        }
+    }
     s += "'";
     return s;
 }

@@ -155,6 +155,8 @@ void LedgerBook::Recalculate() {
 }
 
 void LedgerBook::startNewLedger() {
+    // A new ledger has no file until it has been saved.
+    dataFileName.clear();
     records.clear();
     ResetLedgerTable();
     applyStandardSizes(table);

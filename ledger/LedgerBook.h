@@ -61,6 +61,11 @@ public:
     // The old file stays as it was unless the new one is complete.
     void SaveLedger(const WriteFaults& faults = {});
 
+    // Saves under `fileName`, which becomes the ledger's file only once it has
+    // been written: after a failure the ledger still names the file it had, so
+    // the next save does not fail the same way or go where the user did not choose.
+    void SaveLedgerAs(std::string fileName, const WriteFaults& faults = {});
+
     // Reads the data file `dataFileName`, adding to the records (callers empty
     // them and reset the table first: openDataFile).
     void LoadLedger();

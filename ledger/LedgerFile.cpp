@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/Amount.h"
 #include "base/Cp932.h"
@@ -101,6 +102,16 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
     out.writeLine(titles);
     records.forEach([&](std::string_view line) { out.writeLine(line); });
     out.commit();
+}
+
+void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {
+    std::string previous = std::exchange(dataFileName, std::move(fileName));
+    try {
+        SaveLedger(faults);
+    } catch (...) {
+        dataFileName = std::move(previous);
+        throw;
+    }
 }
 
 void LedgerBook::LoadLedger() {

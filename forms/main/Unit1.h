@@ -128,6 +128,8 @@ private:
     std::optional<QString> askDataFileName(FileDialogPurpose purpose = FileDialogPurpose::Open);
     // Makes `path` the ledger's file, the dialog's next start, then saves there.
     void saveAsDataFile(const QString& path);
+    // Runs `save` with the window's edit and size handed to the book first.
+    void writeLedgerWith(const std::function<void()>& save);
     bool askToSaveFirst();
     void New1Click();
     void Open1Click();

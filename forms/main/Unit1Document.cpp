@@ -24,10 +24,22 @@ std::optional<QString> TForm1::askDataFileName(FileDialogPurpose purpose) {
 }
 
 void TForm1::saveAsDataFile(const QString& path) {
+    writeLedgerWith([&] { book.SaveLedgerAs(platform::toNativePath(path)); });
     OpenDialog1.fileName = path;
-    book.dataFileName = platform::toNativePath(path);
-    SaveLedger();
     RecordLastFile();
+}
+
+void TForm1::writeLedgerWith(const std::function<void()>& save) {
+    cellDelegate->commitOpenEditor();
+    book.windowWidth = width();
+    book.windowHeight = height();
+    try {
+        save();
+    } catch (...) {
+        refreshFromBook();
+        throw;
+    }
+    refreshFromBook();
 }
 
 bool TForm1::SaveLedger() {
@@ -37,16 +49,7 @@ bool TForm1::SaveLedger() {
         saveAsDataFile(*chosen);
         return true;
     }
-    cellDelegate->commitOpenEditor();
-    book.windowWidth = width();
-    book.windowHeight = height();
-    try {
-        book.SaveLedger();
-    } catch (...) {
-        refreshFromBook();
-        throw;
-    }
-    refreshFromBook();
+    writeLedgerWith([this] { book.SaveLedger(); });
     return true;
 }
 

@@ -258,6 +258,34 @@ private slots:
         QCOMPARE(h.dialogs.last().file.fileName, file);
     }
 
+    // A Save As (or a New) that cannot write leaves the ledger's file as it was:
+    // the next save goes where it went before, or asks when there was none.
+    void aFailedSaveAsKeepsTheLedgersFile_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("名前を付けて保存") << u"SaveAs1"_s;
+        QTest::newRow("新規作成") << u"New1"_s;
+    }
+    void aFailedSaveAsKeepsTheLedgersFile() {
+        QFETCH(QString, command);
+        MainWindowHarness h;
+        const QString ledger = h.writeLedger(u"mine.dat"_s, {u"2026/10/15\t食費\t\t5\t0\t"_s});
+        h.writeRecord(ledger);
+        h.start();
+        const QString caption = h.form->windowTitle();
+        const bool isNew = command == u"New1"_s;
+        if (isNew) h.dialogs.answer(orvo::platform::No);  // the save question
+        h.dialogs.answerFile(h.path(u"no-such-folder/other.dat"_s));
+        h.action(command.toLatin1().constData())->trigger();
+        QVERIFY(h.dialogs.last().text.contains(u"を作成できません"_s));
+        QCOMPARE(QString::fromStdString(h.book().dataFileName), isNew ? QString() : ledger);
+        QCOMPARE(h.readCp932(u"orvokakei.ini"_s), ledger + u"\r\n"_s);
+        if (!isNew) QCOMPARE(h.form->windowTitle(), caption);
+        h.dialogs.cancelFile();
+        h.action("Save1")->trigger();  // asks for a name only when there is none
+        QCOMPARE(h.dialogs.last().what == orvo::platform::ScriptedDialogs::Shown::What::File,
+                 isNew);
+    }
+
     void firstStartWithoutTitleFilesUsesTheBundledTitles() {
         MainWindowHarness h(false);
         h.start();
