@@ -121,20 +121,31 @@ public:
         // an event is still being delivered.
         const QScopedValueRollback delivering(delivering_, true);
         closeNestedLoops();
-        return randomEvent();
+        return randomEvent(someWindow());
     }
 
 private:
     void closeNestedLoops() {
         QTimer::singleShot(10, &context_, [this] {
             if (!delivering_) return;
-            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                popup->close();
+            } else if (QWidget* modal = QApplication::activeModalWidget(); modal && !inModal_) {
+                // A modal window (search, settings, preview) runs its own loop:
+                // it gets a few events of its own, then the user closes it.
+                const QScopedValueRollback nested(inModal_, true);
+                const QPointer<QWidget> window = modal;
+                for (int i = 0; i < 12 && window && window->isVisible(); ++i) {
+                    randomEvent(window);
+                    MainWindowHarness::settle();
+                }
+                if (window && window->isVisible()) window->close();
+            }
             closeNestedLoops();
         });
     }
 
-    QString randomEvent() {
-        const QPointer<QWidget> window = someWindow();
+    QString randomEvent(const QPointer<QWidget>& window) {
         const QList<QWidget*> widgets = visibleWidgetsOf(window);
         QWidget* target = widgets[pick(random_, widgets.size())];
         // Named before the event: the event may destroy it (a cell editor).
@@ -199,6 +210,7 @@ private:
 
     QWidget* someWindow() {
         if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+        if (QWidget* modal = QApplication::activeModalWidget()) return modal;
         // A main window closed by a key or a button is opened again, so that
         // the hunt goes on where the edits are.
         if (!h_.form->isVisible()) {
@@ -245,6 +257,7 @@ private:
     orvo::forms::TOrvoDentaku& calculator_;
     Random& random_;
     bool delivering_ = false;
+    bool inModal_ = false;
     QObject context_;
 };
 
