@@ -172,6 +172,7 @@ void LedgerBook::openDataFile(std::string fileName) {
         windowWidth = std::max(windowWidth, kMinimumWindowWidth);
         windowHeight = std::max(windowHeight, kMinimumWindowHeight);
     };
+    fileStamp_ = FileStamp::of(dataFileName);
     try {
         LoadLedger();
     } catch (...) {
@@ -179,6 +180,11 @@ void LedgerBook::openDataFile(std::string fileName) {
         throw;
     }
     keepMinimum();
+}
+
+bool LedgerBook::fileChangedOnDisk() const {
+    if (dataFileName.empty() || !fileStamp_.exists) return false;
+    return FileStamp::of(dataFileName) != fileStamp_;
 }
 
 void LedgerBook::goToDay(const LedgerDate& day) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "ledger/FileStamp.h"
 #include "ledger/LedgerDate.h"
 #include "ledger/LedgerRecords.h"
 #include "ledger/LedgerTable.h"
@@ -107,7 +108,12 @@ public:
     // Sets the cumulative totals (the CSV import does, as the load does).
     void setCumulativeTotals(std::int32_t allOut, std::int32_t allIn);
 
+    // Whether `dataFileName` was changed on disk (by someone else) since this
+    // ledger last read or wrote it; a save would then replace their change.
+    bool fileChangedOnDisk() const;
+
 private:
+    FileStamp fileStamp_;  // of `dataFileName` when last read or written
     Totals totals_;
     bool dailyLabelsSet_ = false;
     bool cumulativeLabelsSet_ = false;

@@ -102,6 +102,7 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
     out.writeLine(titles);
     records.forEach([&](std::string_view line) { out.writeLine(line); });
     out.commit();
+    fileStamp_ = FileStamp::of(dataFileName);
 }
 
 void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {

@@ -117,8 +117,9 @@ private:
     // Writes the day view back, then shows `day` (the picker follows the book).
     void goToDay(const LedgerDate& day);
     void Recalculate();
-    // Writes the data file; asks for a name first when the ledger has none.
-    // False when that question was cancelled (nothing was written).
+    // Writes the data file; asks for a name first when the ledger has none, and
+    // before replacing a file changed on disk since it was read. False when the
+    // user declined either question (nothing was written).
     bool SaveLedger();
     void RecordLastFile();
 

@@ -49,6 +49,12 @@ bool TForm1::SaveLedger() {
         saveAsDataFile(*chosen);
         return true;
     }
+    if (book.fileChangedOnDisk() &&
+        dialogs().message(MessageKind::Warning,
+                          u"ファイル "_s + platform::fromNativePath(book.dataFileName) +
+                              u" は読み込んだ後にほかで変更されています\r\n上書きしますか？"_s,
+                          platform::Yes | platform::No) != platform::Yes)
+        return false;
     writeLedgerWith([this] { book.SaveLedger(); });
     return true;
 }

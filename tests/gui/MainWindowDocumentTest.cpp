@@ -286,6 +286,25 @@ private slots:
                  isNew);
     }
 
+    void aLedgerChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo() {
+        MainWindowHarness h;
+        const QString ledger = h.writeLedger(u"mine.dat"_s, {u"2026/10/15\t食費\t\t5\t0\t"_s});
+        h.writeRecord(ledger);
+        h.start();
+        h.action("Save1")->trigger();
+        QCOMPARE(h.dialogs.unanswered(), 0);  // its own save asks nothing
+        const QString theirs = h.readCp932(u"mine.dat"_s) + u"2026/10/16\t交通費\t\t9\t0\t\r\n"_s;
+        h.writeCp932(u"mine.dat"_s, theirs);
+        h.dialogs.answer(orvo::platform::No);
+        h.action("Save1")->trigger();
+        QVERIFY(h.dialogs.last().text.contains(u"変更されています"_s));
+        QCOMPARE(h.readCp932(u"mine.dat"_s), theirs);
+        h.dialogs.answer(orvo::platform::Yes);
+        h.action("Save1")->trigger();
+        QVERIFY(!h.readCp932(u"mine.dat"_s).contains(u"交通費"_s));
+        QVERIFY(h.dialogs.allAnswersUsed());
+    }
+
     void firstStartWithoutTitleFilesUsesTheBundledTitles() {
         MainWindowHarness h(false);
         h.start();
