@@ -4,6 +4,7 @@
 
 #include "base/Amount.h"
 #include "base/OrvoError.h"
+#include "ledger/DataFileCheck.h"
 #include "ledger/RecordLine.h"
 #include "ledger/StandardSizes.h"
 
@@ -163,6 +164,7 @@ void LedgerBook::startNewLedger() {
 }
 
 void LedgerBook::openDataFile(std::string fileName) {
+    requireLedgerFile(fileName);  // before anything of this ledger changes
     records.clear();
     ResetLedgerTable();
     dataFileName = std::move(fileName);

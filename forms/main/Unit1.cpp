@@ -36,6 +36,7 @@
 #include "forms/main/LedgerGridModel.h"
 #include "forms/main/LedgerGridView.h"
 #include "forms/main/MenuVisibility.h"
+#include "ledger/DataFileCheck.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFiles.h"
@@ -542,6 +543,14 @@ void TForm1::startNewLedger() {
 }
 
 void TForm1::openLedgerFile(const QString& path) {
+    try {
+        requireLedgerFile(platform::toNativePath(path));
+    } catch (const NotALedgerFile& notALedger) {
+        // Nothing of the ledger in hand has changed; the file keeps its text.
+        platform::dialogs().message(platform::MessageKind::Warning,
+                                    platform::fromCp932(notALedger.what()), platform::Ok);
+        return;
+    }
     setWindowTitle(u"OrvoKakei["_s + creditLine() + u']');
     setEditMode(true);
     // A file that is not recognised as a ledger leaves the window's size alone.

@@ -42,6 +42,17 @@ status=$?
 grep -q '^B' "$dir/out" || fail "rows before the fault: $(cat "$dir/out")"
 [ "$(cat "$dir/err")" = "'x1' は整数ではありません." ] || fail "fault text: $(cat "$dir/err")"
 
+# A file that is no ledger: its message, exit 1, for day and resave alike.
+printf 'Dear Sir,\r\n' >"$dir/letter.txt"
+for cmd in "day $dir/letter.txt 2026/01/05" "resave $dir/letter.txt $dir/out.dat"; do
+    "$cli" $cmd >/dev/null 2>"$dir/err"
+    status=$?
+    [ "$status" = 1 ] || fail "$cmd: exit $status"
+    [ "$(cat "$dir/err")" = "ファイル $dir/letter.txt は家計簿のデータではありません." ] ||
+        fail "$cmd: $(cat "$dir/err")"
+done
+[ -e "$dir/out.dat" ] && fail "resave of a letter wrote a ledger"
+
 # Load and save give the same bytes; usage errors exit 2.
 "$cli" resave "$top/sample/sample.dat" "$dir/again.dat" 2026/12/08 || fail "resave failed"
 cmp -s "$top/sample/sample.dat" "$dir/again.dat" || fail "resave changed the sample"

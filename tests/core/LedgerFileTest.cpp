@@ -9,6 +9,7 @@
 
 #include "CoreTestSupport.h"
 #include "base/OrvoError.h"
+#include "ledger/DataFileCheck.h"
 #include "ledger/LedgerBook.h"
 
 namespace orvo {
@@ -100,15 +101,16 @@ TEST_F(LedgerFile, OpenKeepsTheWindowMinimumAlsoWhenTheLoadStops) {
     EXPECT_EQ(book.windowHeight, 321);
 }
 
-TEST_F(LedgerFile, FilesThatDoNotStartWithADigitLoadNothing) {
+// Refused before the ledger in hand changes, so a save cannot replace them.
+TEST_F(LedgerFile, FilesThatDoNotStartWithADigitAreRefused) {
+    book.records.add("2026/10/01\tkept\t\t1\t0\t");
+    book.dataFileName = "mine.dat";
     for (const std::string first : {"0", "abc", " 572", ""}) {
         const fs::path p = dir / "odd.dat";
         writeFile(p, first + "\r\n390\r\n6\r\n6\r\n");
-        book.records.add("2026/10/01\tkept\t\t1\t0\t");
-        EXPECT_NO_THROW(book.openDataFile(p.string())) << first;
-        EXPECT_TRUE(book.records.empty());
-        EXPECT_EQ(book.table.rowCount(), 6);
-        EXPECT_EQ(book.dataFileName, p.string());
+        EXPECT_THROW(book.openDataFile(p.string()), NotALedgerFile) << first;
+        EXPECT_EQ(book.records.size(), 1u);
+        EXPECT_EQ(book.dataFileName, "mine.dat");
     }
     writeFile(dir / "empty.dat", "");
     book.dataFileName = (dir / "empty.dat").string();

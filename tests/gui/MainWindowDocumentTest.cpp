@@ -286,6 +286,25 @@ private slots:
                  isNew);
     }
 
+    void openOfAFileThatIsNoLedgerWarnsAndChangesNothing() {
+        MainWindowHarness h;
+        const QString ledger = h.writeLedger(u"mine.dat"_s, {u"2026/10/15\t食費\t\t5\t0\t"_s});
+        h.writeRecord(ledger);
+        h.start();
+        h.writeCp932(u"letter.txt"_s, u"拝啓\r\n"_s);
+        h.dialogs.answer(orvo::platform::No);  // the save question
+        h.dialogs.answerFile(h.path(u"letter.txt"_s));
+        h.action("Open1")->trigger();
+        QCOMPARE(h.dialogs.last().kind, orvo::platform::MessageKind::Warning);
+        QCOMPARE(h.dialogs.last().text,
+                 u"ファイル "_s + h.path(u"letter.txt"_s) + u" は家計簿のデータではありません"_s);
+        QCOMPARE(QString::fromStdString(h.book().dataFileName), ledger);
+        QCOMPARE(h.book().records.size(), std::size_t(1));
+        QCOMPARE(h.readCp932(u"orvokakei.ini"_s), ledger + u"\r\n"_s);
+        h.action("Save1")->trigger();
+        QCOMPARE(h.readCp932(u"letter.txt"_s), u"拝啓\r\n"_s);
+    }
+
     void aLedgerChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo() {
         MainWindowHarness h;
         const QString ledger = h.writeLedger(u"mine.dat"_s, {u"2026/10/15\t食費\t\t5\t0\t"_s});
