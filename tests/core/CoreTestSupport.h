@@ -1,6 +1,9 @@
 #pragma once
 // Small helpers shared by the core tests.
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +22,16 @@ std::string errorOf(F&& f) {
         return e.what();
     }
     return {};
+}
+
+// A file's bytes, or "" when it cannot be read.
+inline std::string readFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writeFile(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
 }
 
 // Every record line, in list order.

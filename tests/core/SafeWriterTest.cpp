@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "CoreTestSupport.h"
 #include "base/AtomicFile.h"
@@ -17,17 +15,6 @@ namespace orvo {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contentsOf(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void put(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
 
 class SafeWriter : public ::testing::Test {
 protected:
@@ -56,10 +43,10 @@ protected:
 
 TEST_F(SafeWriter, AWriteProtectedFileIsRefusedAndLeftAsItWas) {
     const fs::path target = dir / "old.dat";
-    put(target, "old");
+    writeFile(target, "old");
     ::chmod(target.c_str(), 0444);
     EXPECT_NE(errorOf([&] { writeFileAtomically(target.string(), "new"); }), "");
-    EXPECT_EQ(contentsOf(target), "old");
+    EXPECT_EQ(readFile(target), "old");
     EXPECT_TRUE(leftovers({"old.dat"}).empty());
 }
 
@@ -70,20 +57,20 @@ TEST_F(SafeWriter, ANameAsLongAsTheFolderAllowsCanBeSaved) {
     ASSERT_EQ(name.size(), 247u);
     writeFileAtomically((dir / name).string(), "ledger");
     writeFileAtomically((dir / name).string(), "ledger 2");
-    EXPECT_EQ(contentsOf(dir / name), "ledger 2");
+    EXPECT_EQ(readFile(dir / name), "ledger 2");
 }
 
 TEST_F(SafeWriter, ALinkToAFileNotYetThereStaysALink) {
     fs::create_symlink("real.dat", dir / "link.dat");
     writeFileAtomically((dir / "link.dat").string(), "through the link");
     EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
-    EXPECT_EQ(contentsOf(dir / "real.dat"), "through the link");
+    EXPECT_EQ(readFile(dir / "real.dat"), "through the link");
 }
 
 TEST_F(SafeWriter, TheOwnerOfTheReplacedFileIsKept) {
     if (::geteuid() != 0) GTEST_SKIP() << "only a superuser can save another user's file";
     const fs::path target = dir / "theirs.dat";
-    put(target, "old");
+    writeFile(target, "old");
     ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
     ::chmod(target.c_str(), 0640);
     writeFileAtomically(target.string(), "new");
@@ -105,15 +92,15 @@ TEST_F(SafeWriter, ABackupKeepsThePreviousVersionOrTheSaveStops) {
     EXPECT_FALSE(fs::exists(target + ".bak"));  // nothing to keep yet
     save("v2");
     save("v3");
-    EXPECT_EQ(contentsOf(target), "v3");
-    EXPECT_EQ(contentsOf(target + ".bak"), "v2");
+    EXPECT_EQ(readFile(target), "v3");
+    EXPECT_EQ(readFile(target + ".bak"), "v2");
 
     WriteFaults noBackup;
     noBackup.failBackup = true;
     EXPECT_EQ(errorOf([&] { save("v4", noBackup); }),
               "ファイル " + (dir / "book.dat.bak").string() + " を作成できません");
-    EXPECT_EQ(contentsOf(target), "v3");
-    EXPECT_EQ(contentsOf(target + ".bak"), "v2");
+    EXPECT_EQ(readFile(target), "v3");
+    EXPECT_EQ(readFile(target + ".bak"), "v2");
     EXPECT_TRUE(leftovers({"book.dat", "book.dat.bak"}).empty());
 }
 

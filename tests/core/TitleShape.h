@@ -59,12 +59,9 @@ public:
     std::string path() const { return path_.string(); }
 
     static void writeFile(const std::filesystem::path& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
+        orvo::writeFile(p, bytes);
     }
-    static std::string readFile(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string readFile(const std::filesystem::path& p) { return orvo::readFile(p); }
 
 private:
     std::filesystem::path path_;
