@@ -1,26 +1,8 @@
 #!/bin/sh
 # orvokakei-cli csv-export and csv-import: the bytes written, the round trip,
 # and faults that write nothing.
-cli=$1
-failures=0
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# UTF-8 text as CP932.
-sjis() { printf "$1" | iconv -f UTF-8 -t CP932; }
-
-# A ledger of the standard shape whose records are the arguments (printf formats).
-ledger() {
-    file=$1
-    shift
-    printf '640\r\n480\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n90\r\n160\r\nA\tB\tC\tD\tE\r\n' >"$file"
-    for r in "$@"; do sjis "$r\r\n" >>"$file"; done
-}
+. "$(dirname "$0")/TestSupport.sh"
+ledger() { ledger_sjis "$@"; }
 
 # Export: TAB becomes a comma, nothing quoted, the packed line break kept.
 ledger "$dir/a.dat" '2001/01/02\t食費\t外食\t1200\t0\t昼食, "和"' '2001/01/01\t給与\t\t0\t5\t一\033二'

@@ -1,24 +1,7 @@
 #!/bin/sh
 # orvokakei-cli day and resave: the day view as printed, faults after the
 # rows, and a load-and-save round trip.
-cli=$1
-top=$(cd "$(dirname "$0")/../.." && pwd)
-failures=0
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# A ledger of the standard shape whose records are the arguments (printf formats).
-ledger() {
-    file=$1
-    shift
-    printf '640\r\n480\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n90\r\n160\r\nA\tB\tC\tD\tE\r\n' >"$file"
-    for r in "$@"; do printf "$r\r\n" >>"$file"; done
-}
+. "$(dirname "$0")/TestSupport.sh"
 
 # The bundled sample, as the README shows it.
 out=$("$cli" day "$top/sample/sample.dat" 2026/12/08)

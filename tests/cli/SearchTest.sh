@@ -1,24 +1,8 @@
 #!/bin/sh
 # orvokakei-cli search and replace: the result lines, nothing found, and a
 # replace that changes the listed records only.
-cli=$1
-failures=0
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-sjis() { printf "$1" | iconv -f UTF-8 -t CP932; }
-
-ledger() {
-    file=$1
-    shift
-    printf '640\r\n480\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n90\r\n160\r\nA\tB\tC\tD\tE\r\n' >"$file"
-    for r in "$@"; do sjis "$r\r\n" >>"$file"; done
-}
+. "$(dirname "$0")/TestSupport.sh"
+ledger() { ledger_sjis "$@"; }
 
 ledger "$dir/a.dat" '2001/01/01\t食費\t外食\t1200\t0\t昼食\033IC' '2001/01/02\t食費\t食料品\t300\t0\t' \
     '2001/01/03\t交通費\t\t200\t0\tic カード'
