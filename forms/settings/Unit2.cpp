@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "base/OrvoError.h"
 #include "forms/GridSettingsAccess.h"
 #include "forms/titles/TitleTreeEditor.h"
 #include "platform/Dialogs.h"
@@ -71,7 +72,8 @@ void TForm2::FormCreate() {
     setObjectName(u"Form2"_s);
     setWindowTitle(u"環境設定"_s);
     setFont(platform::screenFont(kFormFontPixels));
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(u"PageControl1"_s);
@@ -106,7 +108,8 @@ void TForm2::FormCreate() {
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(PageControl1, 1);
     layout->addLayout(buttons);
-    setFixedSize(layout->sizeHint().expandedTo(QSize(kClientWidth, kClientHeight)));
+    // The lists ask for more room than the window has; their minimum is enough.
+    setFixedSize(minimumSizeHint().expandedTo(QSize(kClientWidth, kClientHeight)));
 
     const std::vector<std::string> errors = state_.create(grid_.settingsGrid());
     showColumnLists();
@@ -383,7 +386,18 @@ void TForm2::Button2Click() {
                    platform::fromCp932(titleOverwriteQuestion(state_.titleLoad())),
                    platform::Yes | platform::No) == platform::Yes;
     };
-    hooks.reloadPickLists = [this] { grid_.reloadTitlePickLists(); };
+    hooks.reloadPickLists = [this] {
+        if (state_.titleLoad().complete) {
+            grid_.reloadTitlePickLists();
+            return;
+        }
+        // The user kept the title files that did not read whole, having been
+        // told why; the lists take what can be read without a second error.
+        try {
+            grid_.reloadTitlePickLists();
+        } catch (const OrvoError&) {
+        }
+    };
     try {
         grid_.changeGrid([this, &hooks](LedgerTable& grid) { state_.confirm(grid, hooks); });
     } catch (...) {
