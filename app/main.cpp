@@ -2,12 +2,16 @@
 // the main window closes.
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include "forms/calculator/OrvoDen.h"
 #include "forms/main/Unit1.h"
+#include "forms/phrases/Unit4.h"
+#include "forms/settings/Unit2.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramFiles.h"
 #include "platform/Translations.h"
 
 namespace {
@@ -33,14 +37,23 @@ int main(int argc, char** argv) {
 
     // The main window first; its creation reopens the last ledger.
     orvo::forms::TForm1 form1;
-    // The fixed-phrase, search and settings windows join here, in that order.
+    // The fixed-phrase window, hidden; its phrase file's folder is the working folder now.
+    orvo::forms::TForm4 form4(&form1, &form1);
+    // The search window joins here.
+    orvo::forms::TForm2 form2(
+        form1, orvo::platform::printSettingsPathFor(QCoreApplication::applicationFilePath()),
+        &form1);
+    form1.setSettingsWindow(&form2);
     // Owned by the main window, so it stays above it (not above other programs).
     orvo::forms::TOrvoDentaku orvoDentaku(&form1, &form1);
 
     // The program ends when the main window closes, whatever companion is open.
     orvoDentaku.setAttribute(Qt::WA_QuitOnClose, false);
-    form1.setCompanionWindows(nullptr, &orvoDentaku);
+    form1.setCompanionWindows(&form4, &orvoDentaku);
 
     form1.show();
-    return app.exec();
+    const int status = app.exec();
+    // Phrases changed and not yet written are kept.
+    form4.saveAtProgramEnd();
+    return status;
 }

@@ -320,14 +320,15 @@ void TForm1::buildMenus() {
     mnuOrin = action(editMenu, "mnuOrin", u"選択行ｻｲｽﾞを元に"_s, &TForm1::mnuOrinClick);
 
     settingsMenu = menu("settingsMenu", u"設定"_s);
-    // "環境設定" goes here, before "標準列幅行高".
+    mnuKoumoku = action(settingsMenu, "mnuKoumoku", u"環境設定"_s, &TForm1::mnuKoumokuClick);
     mnuDefault = action(settingsMenu, "mnuDefault", u"標準列幅行高"_s, &TForm1::mnuDefaultClick);
 
     N14 = menu("N14", u"並べ替え"_s);
     mnuSort = action(N14, "mnuSort", u"昇順"_s, &TForm1::mnuSortClick);
     mnuSort2 = action(N14, "mnuSort2", u"降順"_s, &TForm1::mnuSort2Click);
     toolsMenu = menu("toolsMenu", u"ツール"_s);
-    // "定型句" goes here, before "電卓"; "勘定科目計算" after it.
+    N15 = action(toolsMenu, "N15", u"定型句"_s, &TForm1::N15Click);
+    // "勘定科目計算" goes after "電卓".
     N21 = action(toolsMenu, "N21", u"電卓"_s, &TForm1::N21Click);
     helpMenu = menu("helpMenu", u"ヘルプ"_s);
     Help1 = action(helpMenu, "Help1", u"ヘルプ"_s, &TForm1::Help1Click);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "forms/GridCellAccess.h"
+#include "forms/GridSettingsAccess.h"
 #include "ledger/LedgerBook.h"
 #include "platform/Dialogs.h"
 #include "settings/TitleFiles.h"
@@ -31,6 +32,7 @@ class QRadioButton;
 namespace orvo::forms {
 
 class LedgerCellDelegate;
+class TForm2;
 class LedgerGridModel;
 class LedgerGridView;
 
@@ -42,7 +44,7 @@ struct StartOptions {
 // Today's date and the record beside the running executable.
 StartOptions defaultStartOptions();
 
-class TForm1 : public QMainWindow, public GridCellAccess {
+class TForm1 : public QMainWindow, public GridCellAccess, public GridSettingsAccess {
     Q_OBJECT
 public:
     explicit TForm1(const StartOptions& options = defaultStartOptions(), QWidget* parent = nullptr);
@@ -52,6 +54,16 @@ public:
     CellBlock gridSelection() const override;
     std::string cellText(int col, int row) const override;
     void setCellText(int col, int row, const std::string& cp932) override;
+
+    // GridSettingsAccess, for the settings window.
+    const LedgerTable& settingsGrid() const override { return book.table; }
+    void changeGrid(const std::function<void(LedgerTable&)>& change) override;
+    void emptyTitlePickLists() override;
+    void reloadTitlePickLists() override;
+
+    // The settings window "環境設定" opens (not owned); also the print dialog.
+    void setSettingsWindow(TForm2* settingsWindow);
+    TForm2* settingsWindow() const;
 
     // The windows a double click opens: the fixed-phrase window over the
     // description, the calculator over the amounts. Not owned.
@@ -168,6 +180,10 @@ private:
     void ComboBox1Exit();
     void ComboBox2Exit();
 
+    // --- the settings and fixed-phrase windows (Unit1Settings.cpp) ---
+    void mnuKoumokuClick();  // "設定" > "環境設定"
+    void N15Click();         // "ツール" > "定型句"
+
     // --- the Edit menu's block commands and the sort menu (Unit1Edit.cpp) ---
     // The main menu's Ctrl+C, Ctrl+V and Ctrl+X act on the block also from
     // the cell editor and the drop-down editors, whose own text commands
@@ -255,6 +271,10 @@ private:
     QAction* mnuSort = nullptr;   // "昇順"
     QAction* mnuSort2 = nullptr;  // "降順"
 
+    // The settings and fixed-phrase windows (Unit1Settings.cpp).
+    QAction* mnuKoumoku = nullptr;  // "環境設定"
+    QAction* N15 = nullptr;         // "定型句"
+
     // The two pick lists' titles as the title files hold them.
     TitleLists titleLists;
 
@@ -266,6 +286,7 @@ private:
 
     QPointer<QWidget> phraseWindow_;
     QPointer<QWidget> calculatorWindow_;
+    QPointer<TForm2> settingsWindow_;
     // Set while the window writes the book into the view, so that the view's
     // signals of that moment are not taken for the user's changes.
     bool updatingView_ = false;

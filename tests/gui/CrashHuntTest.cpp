@@ -1,5 +1,5 @@
 // A crash hunt: seeded random clicks, double clicks, drags, wheel turns and
-// keys on every visible widget of the main window and the calculator, with
+// keys on every visible widget of the main window and its companion windows, with
 // every box answered at random. The program must stay alive, and no record
 // of a day other than the ones shown before and after an event may change.
 //
@@ -19,6 +19,8 @@
 
 #include "base/Amount.h"
 #include "forms/calculator/OrvoDen.h"
+#include "forms/phrases/Unit4.h"
+#include "forms/settings/Unit2.h"
 #include "ledger/RecordLine.h"
 #include "platform/Dialogs.h"
 #include "support/MainWindowHarness.h"
@@ -287,7 +289,10 @@ private slots:
         h.start();
         orvo::forms::TOrvoDentaku calculator(h.form.get());
         calculator.setAttribute(Qt::WA_QuitOnClose, false);
-        h.form->setCompanionWindows(nullptr, &calculator);
+        orvo::forms::TForm4 phrases(h.form.get(), h.form.get());
+        orvo::forms::TForm2 settings(*h.form, h.path(u"Prin.ini"_s), h.form.get());
+        h.form->setSettingsWindow(&settings);
+        h.form->setCompanionWindows(&phrases, &calculator);
         calculator.showCalculator();
         CrashHunt hunt(h, calculator, random);
 
