@@ -57,6 +57,7 @@ void LedgerBook::ResetLedgerTable() {
         table.setRowHeight(r, kStandardRowHeight);
     }
     totals_ = Totals{};
+    foldedRecords_.clear();
     dailyLabelsSet_ = false;
     cumulativeLabelsSet_ = false;
     for (int c = 0; c < kNewLedgerColumns; ++c) table.setCell(c, 0, kNewLedgerTitles[c]);
@@ -75,11 +76,14 @@ void LedgerBook::ShowDay() {
     std::int32_t dayIn = 0;
     std::optional<OrvoError> badAmount;
     int row = LedgerTable::kFixedRows;
+    foldedRecords_.clear();
     for (std::size_t index : records.indicesOfDay(pickedDay)) {
         SplitRecord(records[index]);
         if (table.rowCount() <= row) table.setRowCount(row + 1);
         for (int c = 1; c < cols; ++c)
             table.setCell(c, row, cellTextFromFields(recordFields, c, cols));
+        if (recordFields.size() > static_cast<std::size_t>(cols))
+            foldedRecords_.emplace(rowKey(row), std::string(records[index]));
         // Every record of the day is shown even when an amount is bad, so that a
         // later write-back cannot drop the ones below it.
         for (auto [field, total] :
@@ -134,18 +138,34 @@ void LedgerBook::Recalculate() {
     std::int32_t dayIn = 0;
     for (int r = LedgerTable::kFixedRows; r < rows; ++r) {
         if (!stored(r)) continue;
-        for (auto [c, total] : {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
-            if (c >= cols) continue;
-            if (table.cell(c, r).empty()) table.setCell(c, r, "0");
-            *total = wrapAdd(*total, *parseAmount(table.cell(c, r)));
+        for (int c : {kColExpense, kColIncome})
+            if (c < cols && table.cell(c, r).empty()) table.setCell(c, r, "0");
+        std::string line;
+        if (auto folded = foldedRecords_.find(rowKey(r)); folded != foldedRecords_.end()) {
+            line = std::move(folded->second);  // unchanged: every field as it was
+            foldedRecords_.erase(folded);
+        } else {
+            line = date;
+            for (int c = 1; c < cols; ++c) {
+                line += kFieldSeparator;
+                line += PackLineBreaks(table.cell(c, r));
+            }
+            // A day view narrower than the record layout still stores whole
+            // records: the five fields, an amount it has no column for as "0".
+            for (int c = cols; c <= kColDescription; ++c) {
+                line += kFieldSeparator;
+                if (c == kColExpense || c == kColIncome) line += '0';
+            }
         }
-        std::string line = date;
-        for (int c = 1; c < cols; ++c) {
-            line += kFieldSeparator;
-            line += PackLineBreaks(table.cell(c, r));
+        SplitRecord(line);
+        for (auto [c, total] : {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
+            const auto f = static_cast<std::size_t>(c);
+            if (f < recordFields.size())
+                *total = wrapAdd(*total, parseAmount(recordFields[f]).value_or(0));
         }
         records.add(std::move(line));
     }
+    foldedRecords_.clear();
 
     totals_.dayOut = dayOut;
     totals_.dayIn = dayIn;
@@ -153,6 +173,15 @@ void LedgerBook::Recalculate() {
     totals_.allIn = wrapAdd(wrapSub(previous.allIn, previous.dayIn), dayIn);
     dailyLabelsSet_ = true;
     cumulativeLabelsSet_ = true;
+}
+
+std::string LedgerBook::rowKey(int row) const {
+    std::string key;
+    for (int c = 1; c < table.columnCount(); ++c) {
+        key += table.cell(c, row);
+        key += '\t';
+    }
+    return key;
 }
 
 void LedgerBook::startNewLedger() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/AtomicFile.h"
@@ -113,6 +114,12 @@ public:
     bool fileChangedOnDisk() const;
 
 private:
+    // The row's cells (joined by TAB) -> the record it shows, for the day's
+    // records that have more fields than the day view has columns: shown
+    // folded into the last column, they are written back as they were unless
+    // the user changed the row.
+    std::unordered_multimap<std::string, std::string> foldedRecords_;
+    std::string rowKey(int row) const;
     FileStamp fileStamp_;  // of `dataFileName` when last read or written
     Totals totals_;
     bool dailyLabelsSet_ = false;

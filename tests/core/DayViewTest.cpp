@@ -194,10 +194,34 @@ TEST_F(DayView, RecordsWithMoreOrFewerFieldsThanColumnsLoseNoText) {
     EXPECT_EQ(book.table.cell(2, 2), "");
     book.dayViewChanged = true;
     book.Recalculate();
-    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tlong\tb\t1\t2\tdesc\x1B"
-                                                   "extra1\x1B"
-                                                   "extra2",
-                                                   "2026/12/08\t短い\t\t0\t0\t"}));
+    // Not edited: every field as it was. Edited: the extras folded into the last field.
+    EXPECT_EQ(records(),
+              (std::vector<std::string>{"2026/12/08\tlong\tb\t1\t2\tdesc\textra1\textra2",
+                                        "2026/12/08\t短い\t\t0\t0\t"}));
+    book.ShowDay();
+    book.table.setCell(2, 1, "B");
+    book.dayViewChanged = true;
+    book.Recalculate();
+    EXPECT_EQ(records()[0],
+              "2026/12/08\tlong\tB\t1\t2\tdesc\x1B"
+              "extra1\x1B"
+              "extra2");
+}
+
+// Columns deleted down to two: what is written back is still a whole record.
+TEST_F(DayView, ANarrowDayViewWritesWholeRecordsAndKeepsUneditedOnes) {
+    book.records.add("2026/12/08\t食費\t外食\t1200\t0\t昼");
+    book.setCumulativeTotals(1200, 0);
+    book.table.setColumnCount(2);
+    book.ShowDay();
+    EXPECT_EQ(book.table.cell(1, 1), "食費\r\n外食\r\n1200\r\n0\r\n昼");
+    book.dayViewChanged = true;
+    book.table.setCell(1, 2, "新");
+    book.Recalculate();
+    EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\t食費\t外食\t1200\t0\t昼",
+                                                   "2026/12/08\t新\t\t0\t0\t"}));
+    EXPECT_EQ(book.totals().allOut, 1200);
+    EXPECT_EQ(book.totals().dayOut, 1200);
 }
 
 TEST_F(DayView, UndatedRecordReachedByTheScanIsReportedAfterTheDayIsShown) {
