@@ -2,6 +2,8 @@
 
 #include <QProgressDialog>
 
+#include "platform/Dialogs.h"
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace orvo::forms {
@@ -32,7 +34,7 @@ bool OperationProgress::report(std::size_t done, std::size_t total) {
         // work starts do not count towards the delay.
         dialog_ = std::make_unique<QProgressDialog>(label_, u"キャンセル"_s, 0, kSteps, parent_);
         dialog_->setObjectName(u"progressDialog"_s);
-        dialog_->setWindowTitle(parent_ ? parent_->window()->windowTitle() : QString());
+        dialog_->setWindowTitle(platform::applicationTitle());
         // Nothing else may change the ledger while the dialog lets events through.
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setAutoClose(false);

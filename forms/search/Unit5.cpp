@@ -50,7 +50,9 @@ void TForm5::FormCreate() {
     setModal(true);
     setFont(platform::screenFont(kFontPixels));
     setFixedSize(kClientWidth, kClientHeight);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    // A fixed dialog: a title and a close box, nothing to minimise or enlarge.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     Label2 = new QLabel(u"検索キーワード"_s, this);
     Label2->setObjectName(u"Label2"_s);
