@@ -151,6 +151,12 @@ private slots:
         QCOMPARE(f.h.dialogs.last().kind, MessageKind::Plain);
         QCOMPARE(f.h.dialogs.last().text, u"置換文字列が入力されていません"_s);
         QVERIFY(f.form5->isVisible());
+        // A character the ledger file cannot hold is refused, not dropped.
+        f.h.dialogs.answerInput(u"\U00020BB7"_s);
+        f.h.dialogs.answer(orvo::platform::Ok);
+        f.click("Button3");
+        QCOMPARE(f.h.dialogs.last().kind, MessageKind::Warning);
+        QVERIFY(f.form5->isVisible());
         QCOMPARE(f.records(), kRecords);
         f.click("Button2");
         QVERIFY(!f.form5->isVisible());
