@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QScrollBar>
 
 #include "forms/LedgerAccess.h"
 #include "forms/search/SearchResultModel.h"

@@ -25,8 +25,6 @@ public:
     explicit TForm5(LedgerAccess& host, QWidget* parent = nullptr);
     ~TForm5() override;
 
-    const SearchResultModel& results() const { return *matchList_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 
