@@ -165,7 +165,7 @@ private:
     // --- the CSV commands (Unit1Csv.cpp) ---
     // The file dialog in its CSV set-up with `filter`; the data-file set-up
     // is left as it was, whatever the answer.
-    std::optional<QString> askCsvFileName(const QString& filter);
+    std::optional<QString> askCsvFileName(const QString& filter, FileDialogPurpose purpose);
     void CSV1Click();   // "CSV読み込み"
     void CSV2Click();   // "CSV書き込み"
     void Find1Click();  // "検索･置換"

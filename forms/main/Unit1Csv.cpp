@@ -14,8 +14,9 @@ namespace orvo::forms {
 using platform::dialogs;
 using platform::MessageKind;
 
-std::optional<QString> TForm1::askCsvFileName(const QString& filter) {
+std::optional<QString> TForm1::askCsvFileName(const QString& filter, FileDialogPurpose purpose) {
     platform::FileDialogRequest csvSetUp = OpenDialog1;
+    csvSetUp.acceptLabel = purpose == FileDialogPurpose::Save ? u"保存"_s : QString();
     csvSetUp.defaultSuffix = u"csv"_s;
     csvSetUp.filter = filter;
     csvSetUp.fileName = csvFileName_;
@@ -26,8 +27,8 @@ std::optional<QString> TForm1::askCsvFileName(const QString& filter) {
 
 void TForm1::CSV1Click() {
     if (!askToSaveFirst()) return;
-    const std::optional<QString> chosen =
-        askCsvFileName(u"CSVﾌｧｲﾙ(*.csv)|*.csv;*.txt|すべてのﾌｧｲﾙ(*.*)|*.*"_s);
+    const std::optional<QString> chosen = askCsvFileName(
+        u"CSVﾌｧｲﾙ(*.csv)|*.csv;*.txt|すべてのﾌｧｲﾙ(*.*)|*.*"_s, FileDialogPurpose::Open);
     if (!chosen) return;
     cellDelegate->commitOpenEditor();
 
@@ -55,7 +56,7 @@ void TForm1::CSV1Click() {
 void TForm1::CSV2Click() {
     dialogs().message(MessageKind::Confirmation, u"CSVﾌｧｲﾙ名を指定してください"_s, platform::Ok);
     const std::optional<QString> chosen =
-        askCsvFileName(u"CSVﾌｧｲﾙ(*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*"_s);
+        askCsvFileName(u"CSVﾌｧｲﾙ(*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*"_s, FileDialogPurpose::Save);
     if (!chosen) return;
     cellDelegate->commitOpenEditor();
 

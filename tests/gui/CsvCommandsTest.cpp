@@ -98,6 +98,8 @@ private slots:
             h.dialogs.cancelFile();
             h.action(command)->trigger();
             QCOMPARE(h.dialogs.last().file.defaultSuffix, u"csv"_s);
+            QCOMPARE(h.dialogs.last().file.acceptLabel,
+                     QByteArray(command) == "CSV2" ? u"保存"_s : QString());
             if (QByteArray(command) == "CSV2") {
                 QCOMPARE(h.dialogs.shown().front().text, u"CSVﾌｧｲﾙ名を指定してください"_s);
                 QCOMPARE(h.dialogs.shown().front().kind, MessageKind::Confirmation);
