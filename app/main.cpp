@@ -7,6 +7,7 @@
 #include "forms/calculator/OrvoDen.h"
 #include "forms/main/Unit1.h"
 #include "forms/phrases/Unit4.h"
+#include "forms/search/Unit5.h"
 #include "forms/settings/Unit2.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorDisplay.h"
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
     orvo::forms::TForm1 form1;
     // The fixed-phrase window, hidden; its phrase file's folder is the working folder now.
     orvo::forms::TForm4 form4(&form1, &form1);
-    // The search window joins here.
+    orvo::forms::TForm5 form5(form1, &form1);
     orvo::forms::TForm2 form2(
         form1, orvo::platform::printSettingsPathFor(QCoreApplication::applicationFilePath()),
         &form1);
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
     // The program ends when the main window closes, whatever companion is open.
     orvoDentaku.setAttribute(Qt::WA_QuitOnClose, false);
     form1.setCompanionWindows(&form4, &orvoDentaku);
+    form5.setAttribute(Qt::WA_QuitOnClose, false);
+    form1.setSearchWindow(&form5);
 
     form1.show();
     const int status = app.exec();

@@ -296,10 +296,13 @@ void TForm1::buildMenus() {
     Save1 = action(fileMenu, "Save1", u"上書き保存(&S)"_s, &TForm1::Save1Click);
     SaveAs1 = action(fileMenu, "SaveAs1", u"名前を付けて保存(&A)"_s, &TForm1::SaveAs1Click);
     // "CSV読み込み", "CSV書き込み" and "印刷ﾌﾟﾚﾋﾞｭｰ" go here, before "終了(&X)".
+    CSV1 = action(fileMenu, "CSV1", u"CSV読み込み"_s, &TForm1::CSV1Click);
+    CSV2 = action(fileMenu, "CSV2", u"CSV書き込み"_s, &TForm1::CSV2Click);
     Exit1 = action(fileMenu, "Exit1", u"終了(&X)"_s, &TForm1::Exit1Click);
 
     editMenu = menu("editMenu", u"編集(&E)"_s);
     // "検索･置換" goes here, before "コピー".
+    Find1 = action(editMenu, "Find1", u"検索･置換"_s, &TForm1::Find1Click);
     Copy1 = action(editMenu, "Copy1", u"コピー"_s, &TForm1::Copy1Click);
     GoTo1 = action(editMenu, "GoTo1", u"移動"_s, &TForm1::GoTo1Click);
     Paste1 = action(editMenu, "Paste1", u"貼り付け"_s, &TForm1::Paste1Click);
@@ -541,6 +544,10 @@ void TForm1::startNewLedger() {
     // (wireGrid); the grid fills the space between the panels by its layout.
     refreshFromBook();
     setEditMode(true);
+}
+
+void TForm1::showCreditCaption() {
+    setWindowTitle(u"OrvoKakei["_s + creditLine() + u']');
 }
 
 void TForm1::openLedgerFile(const QString& path) {

@@ -16,6 +16,7 @@
 
 #include "forms/GridCellAccess.h"
 #include "forms/GridSettingsAccess.h"
+#include "forms/LedgerAccess.h"
 #include "ledger/LedgerBook.h"
 #include "platform/Dialogs.h"
 #include "settings/TitleFiles.h"
@@ -44,7 +45,10 @@ struct StartOptions {
 // Today's date and the record beside the running executable.
 StartOptions defaultStartOptions();
 
-class TForm1 : public QMainWindow, public GridCellAccess, public GridSettingsAccess {
+class TForm1 : public QMainWindow,
+               public GridCellAccess,
+               public GridSettingsAccess,
+               public LedgerAccess {
     Q_OBJECT
 public:
     explicit TForm1(const StartOptions& options = defaultStartOptions(), QWidget* parent = nullptr);
@@ -72,7 +76,12 @@ public:
     // The ledger the window shows, for the windows that read or change it
     // beside the grid (and for tests). A change made here shows once the
     // window next brings itself up to date with the book.
-    LedgerBook& ledger() { return book; }
+    LedgerBook& ledger() override { return book; }
+    // LedgerAccess: after the search window changed the book.
+    void showLedger() override;
+
+    // The search window "検索･置換" shows, modal. Not owned.
+    void setSearchWindow(QWidget* searchWindow);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,6 +160,15 @@ private:
     void Exit1Click();
     void Button4Click();  // "終了"
     void Help1Click();
+    void showCreditCaption();
+
+    // --- the CSV commands (Unit1Csv.cpp) ---
+    // The file dialog in its CSV set-up with `filter`; the data-file set-up
+    // is left as it was, whatever the answer.
+    std::optional<QString> askCsvFileName(const QString& filter, FileDialogPurpose purpose);
+    void CSV1Click();   // "CSV読み込み"
+    void CSV2Click();   // "CSV書き込み"
+    void Find1Click();  // "検索･置換"
 
     // --- grid, modes, date picker, sizes, titles (Unit1Grid.cpp) ---
     void LoadTitleLists();
@@ -245,6 +263,9 @@ private:
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* Exit1 = nullptr;
+    QAction* CSV1 = nullptr;   // "CSV読み込み"
+    QAction* CSV2 = nullptr;   // "CSV書き込み"
+    QAction* Find1 = nullptr;  // "検索･置換"
     QAction* Copy1 = nullptr;
     QAction* GoTo1 = nullptr;
     QAction* Paste1 = nullptr;
@@ -283,10 +304,13 @@ private:
     QString lastFileRecordPath;
     // The file dialog's data-file set-up and the name last chosen.
     platform::FileDialogRequest OpenDialog1;
+    // The CSV file last chosen, kept apart so that a save never offers it.
+    QString csvFileName_;
 
     QPointer<QWidget> phraseWindow_;
     QPointer<QWidget> calculatorWindow_;
     QPointer<TForm2> settingsWindow_;
+    QPointer<QWidget> searchWindow_;
     // Set while the window writes the book into the view, so that the view's
     // signals of that moment are not taken for the user's changes.
     bool updatingView_ = false;
