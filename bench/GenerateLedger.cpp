@@ -1,20 +1,32 @@
-// generate-ledger OUT.dat RECORDS [yyyy/mm/dd [MIN MAX [SEED]]]: writes a
-// realistic ledger data file for benchmarks and samples.
+// generate-ledger [--shuffled-days|--reversed] OUT.dat RECORDS [yyyy/mm/dd [MIN MAX [SEED]]]:
+// writes a realistic ledger data file for benchmarks and samples; the records
+// in the order the program saves them unless an option says otherwise.
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "base/AtomicFile.h"
 #include "bench/LedgerGenerator.h"
 
 int main(int argc, char** argv) {
+    orvo::bench::GeneratorOptions o;
+    if (argc > 1 && std::strcmp(argv[1], "--shuffled-days") == 0) {
+        o.order = orvo::bench::RecordOrder::ShuffledWithinDays;
+        --argc;
+        ++argv;
+    } else if (argc > 1 && std::strcmp(argv[1], "--reversed") == 0) {
+        o.order = orvo::bench::RecordOrder::Reversed;
+        --argc;
+        ++argv;
+    }
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: generate-ledger OUT.dat RECORDS [yyyy/mm/dd [MIN MAX [SEED]]]\n");
+                     "usage: generate-ledger [--shuffled-days|--reversed] OUT.dat RECORDS "
+                     "[yyyy/mm/dd [MIN MAX [SEED]]]\n");
         return 2;
     }
-    orvo::bench::GeneratorOptions o;
     o.records = std::strtoull(argv[2], nullptr, 10);
     if (argc > 3) {
         auto d = orvo::LedgerDate::parse(argv[3]);

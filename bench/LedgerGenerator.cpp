@@ -144,12 +144,16 @@ std::vector<std::string> generateRecords(const GeneratorOptions& options) {
             line += text;
             day.push_back(std::move(line));
         }
-        std::sort(day.begin(), day.end());
+        if (options.order == RecordOrder::ShuffledWithinDays)
+            std::shuffle(day.begin(), day.end(), rng);
+        else
+            std::sort(day.begin(), day.end());
         for (auto& l : day) {
             if (out.size() == options.records) break;
             out.push_back(std::move(l));
         }
     }
+    if (options.order == RecordOrder::Reversed) std::reverse(out.begin(), out.end());
     return out;
 }
 

@@ -10,10 +10,10 @@
 
 #include "base/Amount.h"
 #include "base/Cp932.h"
-#include "base/LineReader.h"
 #include "base/OrvoError.h"
 #include "base/ReadFile.h"
 #include "ledger/LedgerBook.h"
+#include "ledger/LedgerFileBytes.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {
@@ -25,15 +25,15 @@ constexpr int kMaxRows = 1'000'000;
 constexpr int kMaxColumns = 10'000;
 // and a tiny damaged file from making the program allocate gigabytes.
 constexpr long long kMaxCells = 4'000'000;
-// Records are read in chunks of this many lines, which become the list's blocks.
-constexpr std::size_t kLinesPerChunk = 1024;
+// Records between two looks at which bytes of the file can be given back.
+constexpr std::size_t kRecordsPerRelease = 16384;
 
-int headerInteger(LineReader& in, std::string& line) {
-    in.readLine(line);
+int headerInteger(LedgerFileBytes& in, std::string& line) {
+    line = in.nextLine();
     return amountOrThrow(line);
 }
 
-int tableSize(LineReader& in, std::string& line, int min, int max) {
+int tableSize(LedgerFileBytes& in, std::string& line, int min, int max) {
     const int n = headerInteger(in, line);
     if (n < min || n > max) throw tableSizeOutOfRange(n);
     return n;
@@ -117,10 +117,10 @@ void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {
 
 void LedgerBook::LoadLedger() {
     OwnedFile file = openForReading(dataFileName);
-    LineReader in(file.get());
+    LedgerFileBytes in(::fileno(file.get()));
     std::string line;
 
-    in.readLine(line);
+    line = in.nextLine();
     if (line.empty() || line[0] < '1' || line[0] > '9') {
         file.reset();
         ShowDay();
@@ -137,7 +137,7 @@ void LedgerBook::LoadLedger() {
     for (int r = 0; r < rows; ++r) table.setRowHeight(r, headerInteger(in, line));
     for (int c = 0; c < cols; ++c) table.setColumnWidth(c, headerInteger(in, line));
 
-    in.readLine(line);
+    line = in.nextLine();
     SplitRecord(line);
     for (int c = 1; c < cols && static_cast<std::size_t>(c) <= recordFields.size(); ++c)
         table.setCell(c, 0, UnpackLineBreaks(recordFields[static_cast<std::size_t>(c) - 1]));
@@ -148,7 +148,10 @@ void LedgerBook::LoadLedger() {
     std::optional<OrvoError> firstFault;
     std::int32_t allOut = 0;
     std::int32_t allIn = 0;
-    std::vector<RecordChunk> chunks;
+    // The records are sorted a day at a time as they are read; the file's
+    // bytes are given back once the list holds them.
+    RecordListBuilder builder(records);
+    std::size_t sinceRelease = 0;
     for (;;) {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;
@@ -170,14 +173,15 @@ void LedgerBook::LoadLedger() {
             else if (!firstFault)
                 firstFault = notAnInteger(text);
         }
-        if (chunks.empty() || chunks.back().size() == kLinesPerChunk) {
-            chunks.emplace_back();
-            chunks.back().reserve(kLinesPerChunk, kLinesPerChunk * 64);
+        builder.add(record);
+        if (++sinceRelease == kRecordsPerRelease) {
+            sinceRelease = 0;
+            const char* held = builder.firstHeldByte();
+            in.releaseBefore(held ? held : in.position());
         }
-        chunks.back().push(record);
     }
+    builder.finish();
     file.reset();
-    records.addAll(std::move(chunks));
     setCumulativeTotals(allOut, allIn);
 
     try {

@@ -178,27 +178,22 @@ std::size_t LedgerRecords::add(std::string_view line) {
 }
 
 void LedgerRecords::addAll(const std::vector<std::string>& lines) {
-    std::vector<RecordChunk> chunks;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i % kBlockSize == 0) chunks.emplace_back();
-        chunks.back().push(lines[i]);
-    }
-    addAll(std::move(chunks));
+    RecordListBuilder builder(*this);
+    for (const auto& line : lines) builder.add(line);
+    builder.finish();
 }
 
 void LedgerRecords::addAll(std::vector<RecordChunk> chunks) {
     std::erase_if(chunks, [](const RecordChunk& c) { return c.empty(); });
     if (chunks.empty()) return;
-    for (const auto& chunk : chunks)
-        for (std::size_t i = 0; i < chunk.size(); ++i) noteAdded(chunk[i]);
 
-    // Added one by one, equal lines end up latest first. A ledger file is
-    // normally in order already, so check that before sorting.
+    // Added one by one, equal lines end up latest first. Lines read in order
+    // into an empty list become its blocks as they are, without a copy.
     struct Where {
         std::size_t chunk;
         std::size_t line;
     };
-    bool sorted = true;
+    bool sorted = size_ == 0;
     std::vector<std::pair<Where, Where>> equalRuns;  // first and last of lines that compare equal
     std::string_view previous;
     Where previousAt{0, 0};
@@ -223,58 +218,39 @@ void LedgerRecords::addAll(std::vector<RecordChunk> chunks) {
             previousAt = {c, i};
         }
     }
-    if (sorted && size_ == 0) {
-        // Equal lines have equal lengths (folding keeps every byte in place),
-        // so a run is reversed by swapping bytes, across chunks if need be.
-        for (auto [from, to] : equalRuns) {
-            std::vector<char*> lines;
-            for (Where w = from;;) {
-                RecordChunk& chunk = chunks[w.chunk];
-                lines.push_back(chunk.bytes_.data() + chunk.spans_[w.line].offset);
-                if (w.chunk == to.chunk && w.line == to.line) break;
-                w = w.line + 1 < chunk.size() ? Where{w.chunk, w.line + 1} : Where{w.chunk + 1, 0};
-            }
-            const std::size_t length = chunks[from.chunk].spans_[from.line].length;
-            for (std::size_t a = 0, b = lines.size() - 1; a < b; ++a, --b)
-                std::swap_ranges(lines[a], lines[a] + length, lines[b]);
-        }
-        for (auto& chunk : chunks) {
-            size_ += chunk.size();
-            while (chunk.size() > kMaxBlockSize) {
-                RecordChunk upper = chunk.splitOff(kBlockSize);
-                blocks_.push_back(std::move(chunk));
-                chunk = std::move(upper);
-            }
-            blocks_.push_back(std::move(chunk));
-        }
-        startsValid_ = false;
+    if (!sorted) {
+        RecordListBuilder builder(*this);
+        for (const auto& chunk : chunks)
+            for (std::size_t i = 0; i < chunk.size(); ++i) builder.add(chunk[i]);
+        builder.finish();
         return;
     }
 
-    // The general case: sort the new lines (later ones first among equals) and
-    // merge them in before the old lines they equal.
-    const auto less = [](std::string_view a, std::string_view b) {
-        return compareRecordLines(a, b) < 0;
-    };
-    std::vector<std::string_view> added;
-    for (auto it = chunks.rbegin(); it != chunks.rend(); ++it)
-        for (std::size_t i = it->size(); i-- > 0;) added.push_back((*it)[i]);
-    std::stable_sort(added.begin(), added.end(), less);
-    std::vector<std::string_view> old;
-    old.reserve(size_);
-    forEach([&](std::string_view l) { old.push_back(l); });
-    std::vector<std::string_view> merged;
-    merged.reserve(old.size() + added.size());
-    std::merge(added.begin(), added.end(), old.begin(), old.end(), std::back_inserter(merged),
-               less);
-
-    std::vector<RecordChunk> blocks;
-    for (std::size_t i = 0; i < merged.size(); ++i) {
-        if (i % kBlockSize == 0) blocks.emplace_back();
-        blocks.back().push(merged[i]);
+    for (const auto& chunk : chunks)
+        for (std::size_t i = 0; i < chunk.size(); ++i) noteAdded(chunk[i]);
+    // Equal lines have equal lengths (folding keeps every byte in place), so a
+    // run is reversed by swapping bytes, across chunks if need be.
+    for (auto [from, to] : equalRuns) {
+        std::vector<char*> lines;
+        for (Where w = from;;) {
+            RecordChunk& chunk = chunks[w.chunk];
+            lines.push_back(chunk.bytes_.data() + chunk.spans_[w.line].offset);
+            if (w.chunk == to.chunk && w.line == to.line) break;
+            w = w.line + 1 < chunk.size() ? Where{w.chunk, w.line + 1} : Where{w.chunk + 1, 0};
+        }
+        const std::size_t length = chunks[from.chunk].spans_[from.line].length;
+        for (std::size_t a = 0, b = lines.size() - 1; a < b; ++a, --b)
+            std::swap_ranges(lines[a], lines[a] + length, lines[b]);
     }
-    blocks_ = std::move(blocks);
-    size_ = merged.size();
+    for (auto& chunk : chunks) {
+        size_ += chunk.size();
+        while (chunk.size() > kMaxBlockSize) {
+            RecordChunk upper = chunk.splitOff(kBlockSize);
+            blocks_.push_back(std::move(chunk));
+            chunk = std::move(upper);
+        }
+        blocks_.push_back(std::move(chunk));
+    }
     startsValid_ = false;
 }
 
@@ -373,6 +349,160 @@ const std::string* LedgerRecords::undatedRecordBefore(const LedgerDate& day) con
         return compareRecordLines(first, line) < 0 ? &first : nullptr;
     }
     return &first;
+}
+
+namespace {
+
+bool lineLess(std::string_view a, std::string_view b) {
+    return compareRecordLines(a, b) < 0;
+}
+
+// Whether field 0 of `line` is exactly `field0` (which holds no TAB).
+bool hasField0(std::string_view line, std::string_view field0) {
+    return line.size() >= field0.size() &&
+           (line.size() == field0.size() || line[field0.size()] == kFieldSeparator) &&
+           std::memcmp(line.data(), field0.data(), field0.size()) == 0;
+}
+
+// Sorts lines given in the order they were added as adding them one by one
+// would: of equal lines the later first.
+void sortAsAdded(std::vector<std::string_view>& lines) {
+    // Usually in order already but for runs of equal lines, which just turn round.
+    std::vector<std::size_t> equalToPrevious;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const int order = compareRecordLines(lines[i - 1], lines[i]);
+        if (order > 0) {
+            // A stable sort of the lines latest first is the order that
+            // one-by-one insertion gives.
+            std::reverse(lines.begin(), lines.end());
+            std::stable_sort(lines.begin(), lines.end(), lineLess);
+            return;
+        }
+        if (order == 0) equalToPrevious.push_back(i);
+    }
+    for (std::size_t k = 0; k < equalToPrevious.size();) {
+        const std::size_t first = equalToPrevious[k] - 1;
+        std::size_t last = equalToPrevious[k];
+        while (++k < equalToPrevious.size() && equalToPrevious[k] == last + 1) ++last;
+        std::reverse(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                     lines.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    }
+}
+
+}  // namespace
+
+RecordListBuilder::RecordListBuilder(LedgerRecords& records)
+    : records_(records), merging_(!records.empty()) {}
+
+void RecordListBuilder::add(std::string_view line) {
+    records_.noteAdded(line);
+    if (merging_) {
+        rest_.push_back(line);
+        return;
+    }
+    if (!run_.empty() && hasField0(line, runField0_)) {
+        run_.push_back(line);
+        return;
+    }
+    placeRun();
+    if (merging_) {
+        rest_.push_back(line);
+        return;
+    }
+    run_.push_back(line);
+    runField0_ = field0(line);
+}
+
+void RecordListBuilder::placeRun() {
+    if (run_.empty()) return;
+    // Where the run's lines lie in the caller's buffer, before sorting moves them.
+    const char* runFrom = run_.front().data();
+    sortAsAdded(run_);
+    if (placedAny_ && compareRecordLines(greatest_, run_.front()) >= 0) {
+        // Out of order: this run and every later line are merged in at the
+        // end. The run goes in turned round, so that the final reversal and
+        // stable sort give it back as it is now.
+        merging_ = true;
+        restHeldFrom_ = runFrom;
+        for (auto it = run_.rbegin(); it != run_.rend(); ++it) {
+            restHeldFrom_ = std::min(restHeldFrom_, it->data());
+            rest_.push_back(*it);
+        }
+        run_.clear();
+        return;
+    }
+    pending_.insert(pending_.end(), run_.begin(), run_.end());
+    greatest_ = run_.back();
+    placedAny_ = true;
+    run_.clear();
+    if (pending_.size() >= kBlockSize) placePending();
+}
+
+// Moves the pending lines into blocks of kBlockSize lines (the last up to
+// twice that), each block's bytes allocated once.
+void RecordListBuilder::placePending() {
+    std::size_t from = 0;
+    while (from < pending_.size()) {
+        std::size_t n = pending_.size() - from;
+        if (n >= 2 * kBlockSize) n = kBlockSize;
+        std::size_t bytes = 0;
+        for (std::size_t i = from; i < from + n; ++i) bytes += pending_[i].size();
+        RecordChunk block;
+        block.reserve(n, bytes);
+        for (std::size_t i = from; i < from + n; ++i) block.push(pending_[i]);
+        records_.blocks_.push_back(std::move(block));
+        records_.size_ += n;
+        from += n;
+    }
+    pending_.clear();
+    records_.startsValid_ = false;
+}
+
+const char* RecordListBuilder::firstHeldByte() const {
+    const char* first = nullptr;
+    auto consider = [&](std::string_view line) {
+        if (!first || line.data() < first) first = line.data();
+    };
+    if (merging_ && restHeldFrom_) first = restHeldFrom_;
+    if (merging_ && !restHeldFrom_ && !rest_.empty()) consider(rest_.front());
+    if (!run_.empty()) consider(run_.front());
+    for (std::string_view line : pending_) consider(line);
+    if (placedAny_) consider(greatest_);
+    return first;
+}
+
+void RecordListBuilder::finish() {
+    placeRun();
+    placePending();
+    if (merging_) mergeRest();
+    rest_.clear();
+    merging_ = !records_.empty();
+    restHeldFrom_ = nullptr;
+    placedAny_ = false;
+}
+
+// Sorts the lines that broke the order and merges them in, each before the
+// lines already in the list that it equals.
+void RecordListBuilder::mergeRest() {
+    std::reverse(rest_.begin(), rest_.end());
+    if (!std::is_sorted(rest_.begin(), rest_.end(), lineLess))
+        std::stable_sort(rest_.begin(), rest_.end(), lineLess);
+
+    std::vector<RecordChunk> old = std::move(records_.blocks_);
+    records_.blocks_.clear();
+    records_.size_ = 0;
+    std::size_t next = 0;  // of rest_
+    for (const RecordChunk& block : old) {
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const std::string_view line = block[i];
+            while (next < rest_.size() && !lineLess(line, rest_[next]))
+                pending_.push_back(rest_[next++]);
+            pending_.push_back(line);
+            if (pending_.size() >= 2 * kBlockSize) placePending();
+        }
+    }
+    pending_.insert(pending_.end(), rest_.begin() + static_cast<std::ptrdiff_t>(next), rest_.end());
+    placePending();
 }
 
 }  // namespace orvo

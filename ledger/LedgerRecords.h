@@ -57,6 +57,50 @@ private:
     std::size_t unused_ = 0;  // bytes of erased lines still in bytes_
 };
 
+class LedgerRecords;
+
+// Fills a list with many lines given in the order they stand (in a file, say),
+// with the result that adding them one by one in that order gives: the
+// specified order, and of equal lines the later first.
+//
+// Lines are taken in runs of one field 0 (a day, as a file holds them), each
+// run sorted on its own and placed after the previous one when all its lines
+// sort after it. So a ledger whose days are in order, whatever the order inside
+// each day, is sorted in one pass that holds only a day at a time; lines that
+// break that order are sorted together and merged in at the end.
+class RecordListBuilder {
+public:
+    explicit RecordListBuilder(LedgerRecords& records);
+    RecordListBuilder(const RecordListBuilder&) = delete;
+    RecordListBuilder& operator=(const RecordListBuilder&) = delete;
+
+    // `line` must stay readable until finish() returns.
+    void add(std::string_view line);
+    // When every line comes from one buffer, in the order it holds them: the
+    // first byte of it that the builder may still read (bytes before it may be
+    // dropped), or nullptr when it reads none.
+    const char* firstHeldByte() const;
+    // Puts every line added but not yet placed into the list.
+    void finish();
+
+private:
+    void placeRun();
+    void placePending();
+    void mergeRest();
+
+    LedgerRecords& records_;
+    std::vector<std::string_view> run_;  // lines of one field 0, in the order given
+    std::string_view runField0_;
+    std::vector<std::string_view> pending_;  // placed in order, not yet in a block
+    std::string_view greatest_;              // the last line placed
+    bool placedAny_ = false;
+    // Once the order breaks: the lines left, to be sorted and merged in at the
+    // end; read from back to front (the earliest of them last).
+    bool merging_ = false;
+    std::vector<std::string_view> rest_;
+    const char* restHeldFrom_ = nullptr;
+};
+
 class LedgerRecords {
 public:
     LedgerRecords();
@@ -69,7 +113,8 @@ public:
     // Inserts at the sorted place, before lines that compare equal; returns the index.
     std::size_t add(std::string_view line);
     // Adds many lines as if added one by one in this order (so, of equal lines,
-    // the later stands first), in O(n log n).
+    // the later stands first), in O(n log n) and in one pass over lines whose
+    // days are in order (RecordListBuilder).
     void addAll(const std::vector<std::string>& lines);
     // The same for lines read in chunks: a sorted ledger file becomes the
     // list's blocks as they are, without being copied.
@@ -101,6 +146,7 @@ public:
     void replaceAt(std::size_t index, std::string_view line);
 
 private:
+    friend class RecordListBuilder;
     struct Position {
         std::size_t block;
         std::size_t offset;

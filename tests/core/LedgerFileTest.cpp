@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "CoreTestSupport.h"
@@ -159,6 +161,77 @@ TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
     const fs::path p = dir / "four.dat";
     writeFile(p, readFile(fixture("short-titles.dat")) + "2026/10/05\ta\tb\t1\r\n");
     EXPECT_EQ(errorOf([&] { open(p.string()); }), "リストのインデックスが範囲を超えています (4)");
+}
+
+// The header and titles of a ledger file, without records.
+std::string headerOnly() {
+    const std::string file = readFile(fixture("short-titles.dat"));
+    return file.substr(0, file.find("2026/"));
+}
+
+// Records stand in a file in any order: the load gives the list that adding
+// them one by one gives, however the days and the lines inside them stand.
+TEST_F(LedgerFile, RecordsInAnyOrderLoadAsAddedOneByOne) {
+    const std::string head = headerOnly();
+    std::mt19937 rng(3);
+    const char* titles[] = {"food", "Food", "FOOD", "表", "ソ", "b"};
+    for (LineOrder order : kLineOrders) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 5000; ++i) {
+            char date[16];
+            std::snprintf(date, sizeof date, "2026/%02d/%02d", 1 + static_cast<int>(rng() % 12),
+                          1 + static_cast<int>(rng() % 28));
+            lines.push_back(std::string(date) + "\t" + titles[rng() % 6] + "\t\t" +
+                            std::to_string(rng() % 3) + "\t0\t" + titles[rng() % 6]);
+        }
+        arrange(lines, order, rng);
+        std::string file = head;
+        LedgerRecords expected;
+        for (const auto& l : lines) {
+            file += l + "\r\n";
+            expected.add(l);
+        }
+        writeFile(dir / "order.dat", file);
+        open((dir / "order.dat").string());
+        EXPECT_EQ(records(), recordLines(expected)) << orderName(order);
+    }
+}
+
+// A bad amount and a short record in the middle of a file out of order are
+// reported as in a sorted one, every record loaded, the amounts summed.
+TEST_F(LedgerFile, FaultsInAFileOutOfOrderAreReportedAsInASortedOne) {
+    const std::string head = headerOnly();
+    std::vector<std::string> lines;
+    for (int day = 1; day <= 28; ++day)
+        for (const char* rest : {"\tb\t\t1\t2\t", "\ta\t\t10\t20\t", "\tA\t\t100\t0\t"}) {
+            char date[16];
+            std::snprintf(date, sizeof date, "2026/10/%02d", day);
+            lines.push_back(date + std::string(rest));
+        }
+    lines[40] = "2026/10/14\tbad\t\t12a\t0\t";
+    lines[41] = "2026/10/14\tshort\t";
+    std::mt19937 rng(9);
+    std::string firstError;
+    std::vector<std::string> firstRecords;
+    for (LineOrder order : kLineOrders) {
+        std::vector<std::string> arranged = lines;
+        arrange(arranged, order, rng);
+        std::string file = head;
+        for (const auto& l : arranged) file += l + "\r\n";
+        writeFile(dir / "faults.dat", file);
+        const std::string error = errorOf([&] { open((dir / "faults.dat").string()); });
+        // Which fault comes first depends on the order the lines stand in.
+        const auto bad = std::find(arranged.begin(), arranged.end(), lines[40]);
+        const auto shortOne = std::find(arranged.begin(), arranged.end(), lines[41]);
+        EXPECT_EQ(error, bad < shortOne ? "'12a' は整数ではありません"
+                                        : "リストのインデックスが範囲を超えています (3)")
+            << orderName(order);
+        EXPECT_EQ(book.totals().allOut, 27 * 111 + 1) << orderName(order);
+        EXPECT_EQ(book.totals().allIn, 27 * 22 + 2) << orderName(order);
+        if (firstRecords.empty()) firstRecords = records();
+        EXPECT_EQ(records(), firstRecords) << orderName(order);
+        EXPECT_EQ(records().size(), lines.size());
+    }
 }
 
 TEST_F(LedgerFile, FaultsAreReportedInTheOrderTheFieldsAreRead) {

@@ -43,39 +43,50 @@ TEST(LedgerRecords, KeepsDateOrderAndPutsANewEqualLineFirst) {
                                         "2026/12/08\tb", "2026/12/08\tx", "2026/12/08\tX"}));
 }
 
+// Lines of three days in the orders a ledger file may hold them; with few
+// pieces to draw from, many lines differ only in letter case or not at all.
+std::vector<std::string> linesInOrder(std::mt19937& rng, LineOrder order, bool caseHeavy) {
+    const char* pieces[] = {"a", "A", "b", "B", "表", "ソ", "\t", "1"};
+    const std::size_t pieceCount = caseHeavy ? 2 : 8;
+    std::vector<std::string> lines;
+    const int n = 1 + static_cast<int>(rng() % 3000);
+    for (int i = 0; i < n; ++i) {
+        std::string l = "2026/0" + std::to_string(1 + rng() % 3) + "/1" + std::to_string(rng() % 3);
+        for (int k = 0; k < 3; ++k) l += pieces[rng() % pieceCount];
+        lines.push_back(l);
+    }
+    arrange(lines, order, rng);
+    return lines;
+}
+
 TEST(LedgerRecords, BulkAddEqualsAddingOneByOne) {
     std::mt19937 rng(5);
-    const char* pieces[] = {"a", "A", "b", "B", "表", "ソ", "\t", "1"};
-    for (int round = 0; round < 20; ++round) {
-        std::vector<std::string> lines;
-        const int n = 1 + static_cast<int>(rng() % 3000);
-        for (int i = 0; i < n; ++i) {
-            std::string l =
-                "2026/0" + std::to_string(1 + rng() % 3) + "/1" + std::to_string(rng() % 3);
-            for (int k = 0; k < 3; ++k) l += pieces[rng() % 8];
-            lines.push_back(l);
-        }
-        if (round % 2) std::sort(lines.begin(), lines.end());  // the usual, already sorted file
-        // Into an empty list and into one that already holds a line; in one
-        // piece and in chunks, as a file is read.
-        for (bool seeded : {false, true}) {
-            LedgerRecords one, bulk, chunked;
-            if (seeded) {
-                for (LedgerRecords* r : {&one, &bulk, &chunked}) r->add("2026/02/10\tseed");
+    for (LineOrder order : kLineOrders) {
+        for (int round = 0; round < 8; ++round) {
+            const std::vector<std::string> lines = linesInOrder(rng, order, round % 2 == 1);
+            // Into an empty list and into one that already holds a line; in one
+            // piece and in chunks, as a file is read.
+            for (bool seeded : {false, true}) {
+                LedgerRecords one, bulk, chunked;
+                if (seeded) {
+                    for (LedgerRecords* r : {&one, &bulk, &chunked}) r->add("2026/02/10\tseed");
+                }
+                for (const auto& l : lines) one.add(l);
+                bulk.addAll(lines);
+                std::vector<RecordChunk> chunks(1);
+                for (const auto& l : lines) {
+                    if (chunks.back().size() == 700) chunks.emplace_back();
+                    chunks.back().push(l);
+                }
+                chunked.addAll(std::move(chunks));
+                const auto expected = contents(one);
+                ASSERT_EQ(contents(bulk), expected) << orderName(order) << " round " << round;
+                ASSERT_EQ(contents(chunked), expected) << orderName(order) << " round " << round;
+                ASSERT_EQ(bulk.size(), one.size());
+                ASSERT_EQ(chunked.size(), one.size());
+                ASSERT_EQ(bulk[bulk.size() - 1], expected.back());
+                ASSERT_EQ(chunked[chunked.size() - 1], expected.back());
             }
-            for (const auto& l : lines) one.add(l);
-            bulk.addAll(lines);
-            std::vector<RecordChunk> chunks(1);
-            for (const auto& l : lines) {
-                if (chunks.back().size() == 700) chunks.emplace_back();
-                chunks.back().push(l);
-            }
-            chunked.addAll(std::move(chunks));
-            ASSERT_EQ(contents(bulk), contents(one)) << "round " << round;
-            ASSERT_EQ(contents(chunked), contents(one)) << "round " << round;
-            ASSERT_EQ(bulk.size(), one.size());
-            ASSERT_EQ(chunked.size(), one.size());
-            ASSERT_EQ(chunked[chunked.size() - 1], contents(one).back());
         }
     }
 }
