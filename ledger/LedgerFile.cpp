@@ -78,6 +78,20 @@ AmountFields amountFieldsOf(std::string_view line) {
     return a;
 }
 
+// The usual amount, a few plain digits, read here where it is inlined; the
+// rest by the general reader.
+inline std::optional<std::int32_t> plainAmount(std::string_view text) {
+    if (text.size() <= 6) {
+        std::int32_t value = 0;
+        for (char c : text) {
+            if (c < '0' || c > '9') return parseAmount(text);
+            value = value * 10 + (c - '0');
+        }
+        return value;
+    }
+    return parseAmount(text);
+}
+
 }  // namespace
 
 void LedgerBook::SaveLedger(const WriteFaults& faults) {
@@ -168,7 +182,7 @@ void LedgerBook::LoadLedger() {
             }
             const auto [text, total] = amounts[field - 3];
             if (text.empty()) continue;
-            if (auto v = parseAmount(text))
+            if (auto v = plainAmount(text))
                 *total = wrapAdd(*total, *v);
             else if (!firstFault)
                 firstFault = notAnInteger(text);

@@ -364,29 +364,24 @@ bool hasField0(std::string_view line, std::string_view field0) {
            std::memcmp(line.data(), field0.data(), field0.size()) == 0;
 }
 
-// Sorts lines given in the order they were added as adding them one by one
-// would: of equal lines the later first.
-void sortAsAdded(std::vector<std::string_view>& lines) {
-    // Usually in order already but for runs of equal lines, which just turn round.
-    std::vector<std::size_t> equalToPrevious;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const int order = compareRecordLines(lines[i - 1], lines[i]);
-        if (order > 0) {
-            // A stable sort of the lines latest first is the order that
-            // one-by-one insertion gives.
-            std::reverse(lines.begin(), lines.end());
-            std::stable_sort(lines.begin(), lines.end(), lineLess);
-            return;
+// Eight bytes of `line` from `from` on, ASCII letters folded, in an integer
+// that orders as compareRecordLines orders the lines when their bytes before
+// `from` agree and no double-byte character straddles it; bytes past the end
+// count as 0, so equal keys decide nothing.
+std::uint64_t foldedKey(std::string_view line, std::size_t from) {
+    std::uint64_t key = 0;
+    bool trail = false;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        unsigned char c = 0;
+        if (i < line.size()) {
+            c = static_cast<unsigned char>(line[i]);
+            const unsigned char folded = trail ? c : foldAscii(c);
+            trail = !trail && cp932::isLeadByte(c);
+            c = folded;
         }
-        if (order == 0) equalToPrevious.push_back(i);
+        key = key << 8 | c;
     }
-    for (std::size_t k = 0; k < equalToPrevious.size();) {
-        const std::size_t first = equalToPrevious[k] - 1;
-        std::size_t last = equalToPrevious[k];
-        while (++k < equalToPrevious.size() && equalToPrevious[k] == last + 1) ++last;
-        std::reverse(lines.begin() + static_cast<std::ptrdiff_t>(first),
-                     lines.begin() + static_cast<std::ptrdiff_t>(last) + 1);
-    }
+    return key;
 }
 
 }  // namespace
@@ -413,11 +408,42 @@ void RecordListBuilder::add(std::string_view line) {
     runField0_ = field0(line);
 }
 
+// Sorts the run as adding its lines one by one would: of equal lines the
+// later first. The run's lines share field 0 and the TAB after it, after
+// which no double-byte character can be open, so the keys start there.
+void RecordListBuilder::sortRun() {
+    const std::size_t n = run_.size();
+    if (n < 2) return;
+    const std::size_t from = runField0_.size() + 1;
+    keyed_.resize(n);
+    for (std::size_t i = 0; i < n; ++i) keyed_[i] = {foldedKey(run_[i], from), i, run_[i]};
+    const auto before = [](const KeyedLine& a, const KeyedLine& b) {
+        if (a.key != b.key) return a.key < b.key;
+        const int order = compareRecordLines(a.line, b.line);
+        return order != 0 ? order < 0 : a.position > b.position;
+    };
+    // A day of a file is a few dozen lines, most often in order already: an
+    // insertion sort looks at each once. The order is total, so a large run
+    // needs no stable sort.
+    if (n <= 64) {
+        for (std::size_t i = 1; i < n; ++i) {
+            if (!before(keyed_[i], keyed_[i - 1])) continue;
+            const KeyedLine moving = keyed_[i];
+            std::size_t j = i;
+            for (; j > 0 && before(moving, keyed_[j - 1]); --j) keyed_[j] = keyed_[j - 1];
+            keyed_[j] = moving;
+        }
+    } else {
+        std::sort(keyed_.begin(), keyed_.end(), before);
+    }
+    for (std::size_t i = 0; i < n; ++i) run_[i] = keyed_[i].line;
+}
+
 void RecordListBuilder::placeRun() {
     if (run_.empty()) return;
     // Where the run's lines lie in the caller's buffer, before sorting moves them.
     const char* runFrom = run_.front().data();
-    sortAsAdded(run_);
+    sortRun();
     if (placedAny_ && compareRecordLines(greatest_, run_.front()) >= 0) {
         // Out of order: this run and every later line are merged in at the
         // end. The run goes in turned round, so that the final reversal and

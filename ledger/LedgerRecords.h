@@ -84,13 +84,23 @@ public:
     void finish();
 
 private:
+    void sortRun();
     void placeRun();
     void placePending();
     void mergeRest();
 
+    // A line of the run with the folded bytes that follow its field 0 and TAB,
+    // which decide most comparisons inside a run by themselves.
+    struct KeyedLine {
+        std::uint64_t key;
+        std::size_t position;  // in the run
+        std::string_view line;
+    };
+
     LedgerRecords& records_;
     std::vector<std::string_view> run_;  // lines of one field 0, in the order given
     std::string_view runField0_;
+    std::vector<KeyedLine> keyed_;
     std::vector<std::string_view> pending_;  // placed in order, not yet in a block
     std::string_view greatest_;              // the last line placed
     bool placedAny_ = false;
