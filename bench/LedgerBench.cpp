@@ -1,5 +1,7 @@
-// Load, day change (write-back and show), save, and the scan from the first
-// record that a day change would cost without bisection, at 10k, 100k and 1M records.
+// Load (with the records as the program saves them and shuffled inside each
+// day, at 10k to 4M records), day change (write-back and show), the write-back
+// of a day of 1,000 rows, save, and the scan from the first record that a day
+// change would cost without bisection.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -19,22 +21,29 @@ namespace fs = std::filesystem;
 using orvo::LedgerBook;
 using orvo::LedgerDate;
 
-const fs::path& ledgerFile(std::size_t records) {
-    static std::map<std::size_t, fs::path> files;
-    auto& p = files[records];
+using orvo::bench::RecordOrder;
+
+// /tmp/orvo-bench-N.dat, or -N-shuffled.dat with each day's records shuffled.
+const fs::path& ledgerFile(std::size_t records, RecordOrder order = RecordOrder::Saved) {
+    static std::map<std::pair<std::size_t, RecordOrder>, fs::path> files;
+    auto& p = files[{records, order}];
     if (p.empty()) {
-        p = fs::temp_directory_path() / ("orvo-bench-" + std::to_string(records) + ".dat");
+        const char* suffix = order == RecordOrder::ShuffledWithinDays ? "-shuffled"
+                             : order == RecordOrder::Reversed         ? "-reversed"
+                                                                      : "";
+        p = fs::temp_directory_path() / ("orvo-bench-" + std::to_string(records) + suffix + ".dat");
         if (!fs::exists(p)) {
             orvo::bench::GeneratorOptions o;
             o.records = records;
+            o.order = order;
             orvo::writeFileAtomically(p.string(), orvo::bench::generateLedgerFile(o));
         }
     }
     return p;
 }
 
-void load(LedgerBook& book, std::size_t records) {
-    book.openDataFile(ledgerFile(records).string());
+void load(LedgerBook& book, std::size_t records, RecordOrder order = RecordOrder::Saved) {
+    book.openDataFile(ledgerFile(records, order).string());
 }
 
 LedgerDate lastDay(const LedgerBook& book) {
@@ -46,19 +55,21 @@ void setRecordCounters(benchmark::State& state, std::size_t records) {
         static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// range(1): 0 as saved, 1 shuffled inside each day, 2 reversed.
 void BM_Load(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
-    ledgerFile(n);
+    const auto order = static_cast<RecordOrder>(state.range(1));
+    ledgerFile(n, order);
     for (auto _ : state) {
         LedgerBook book;
-        load(book, n);
+        load(book, n, order);
         benchmark::DoNotOptimize(book.records.size());
     }
     setRecordCounters(state, n);
-    const double fileMB = static_cast<double>(fs::file_size(ledgerFile(n))) / 1e6;
+    const double fileMB = static_cast<double>(fs::file_size(ledgerFile(n, order))) / 1e6;
     state.counters["file_MB"] = fileMB;
-    // The process's peak so far: the sizes run smallest first, so at each size
-    // this is that size's peak (bench/load-peak-memory measures one load alone).
+    // The process's peak so far, which only grows (bench/load-peak-memory
+    // measures one load alone).
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_RSS_MB"] = static_cast<double>(usage.ru_maxrss) / 1e3;
@@ -106,6 +117,27 @@ void BM_ChangeLateDayByScanFromFirstRecord(benchmark::State& state) {
     }
 }
 
+// The write-back of a day of 1,000 rows late in the ledger: the day's old
+// records removed, the rows stored.
+void BM_WriteBackThousandRows(benchmark::State& state) {
+    LedgerBook book;
+    load(book, static_cast<std::size_t>(state.range(0)));
+    book.pickedDay = lastDay(book).addDays(-3);
+    book.ShowDay();
+    book.table.setRowCount(1001);
+    for (int r = 1; r <= 1000; ++r) {
+        book.table.setCell(1, r, r % 2 ? "食費" : "日用品");
+        book.table.setCell(2, r, "食料品");
+        book.table.setCell(3, r, std::to_string(r * 10));
+        book.table.setCell(4, r, "0");
+        book.table.setCell(5, r, "スーパーで食材 " + std::to_string(r));
+    }
+    for (auto _ : state) {
+        book.dayViewChanged = true;
+        book.Recalculate();
+    }
+}
+
 void BM_Save(benchmark::State& state) {
     LedgerBook book;
     const auto n = static_cast<std::size_t>(state.range(0));
@@ -117,10 +149,15 @@ void BM_Save(benchmark::State& state) {
 }
 
 #define SIZES ->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)
-BENCHMARK(BM_Load) SIZES->Iterations(3);
+BENCHMARK(BM_Load)
+    ->ArgsProduct({{10'000, 100'000, 1'000'000, 4'000'000}, {0, 1}})
+    ->Args({1'000'000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);
 BENCHMARK(BM_ShowLateDay) SIZES;
 BENCHMARK(BM_ChangeLateDay) SIZES;
 BENCHMARK(BM_ChangeEarlyDay) SIZES;
+BENCHMARK(BM_WriteBackThousandRows)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeLateDayByScanFromFirstRecord) SIZES;
 BENCHMARK(BM_Save) SIZES->Iterations(3);
 

@@ -390,22 +390,27 @@ RecordListBuilder::RecordListBuilder(LedgerRecords& records)
     : records_(records), merging_(!records.empty()) {}
 
 void RecordListBuilder::add(std::string_view line) {
-    records_.noteAdded(line);
     if (merging_) {
+        records_.noteAdded(line);
         rest_.push_back(line);
         return;
     }
     if (!run_.empty() && hasField0(line, runField0_)) {
+        // Lines with a date written "yyyy/mm/dd" need no note; the run's lines
+        // share field 0, so that is known for all of them at once.
+        if (!runCanonical_) records_.noteAdded(line);
         run_.push_back(line);
         return;
     }
     placeRun();
+    records_.noteAdded(line);
     if (merging_) {
         rest_.push_back(line);
         return;
     }
     run_.push_back(line);
     runField0_ = field0(line);
+    runCanonical_ = LedgerDate::isCanonical(runField0_);
 }
 
 // Sorts the run as adding its lines one by one would: of equal lines the

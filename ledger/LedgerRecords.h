@@ -100,6 +100,7 @@ private:
     LedgerRecords& records_;
     std::vector<std::string_view> run_;  // lines of one field 0, in the order given
     std::string_view runField0_;
+    bool runCanonical_ = false;  // field 0 is a date written "yyyy/mm/dd"
     std::vector<KeyedLine> keyed_;
     std::vector<std::string_view> pending_;  // placed in order, not yet in a block
     std::string_view greatest_;              // the last line placed
