@@ -1,29 +1,35 @@
-// generate-ledger [--shuffled-days|--reversed] OUT.dat RECORDS [yyyy/mm/dd [MIN MAX [SEED]]]:
-// writes a realistic ledger data file for benchmarks and samples; the records
-// in the order the program saves them unless an option says otherwise.
+// generate-ledger [--shuffled-days|--reversed|--random] OUT.dat RECORDS [yyyy/mm/dd [MIN MAX
+// [SEED]]]: writes a realistic ledger data file for benchmarks and samples; the records in the
+// order the program saves them unless an option says otherwise.
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "base/AtomicFile.h"
 #include "bench/LedgerGenerator.h"
 
 int main(int argc, char** argv) {
     orvo::bench::GeneratorOptions o;
-    if (argc > 1 && std::strcmp(argv[1], "--shuffled-days") == 0) {
-        o.order = orvo::bench::RecordOrder::ShuffledWithinDays;
-        --argc;
-        ++argv;
-    } else if (argc > 1 && std::strcmp(argv[1], "--reversed") == 0) {
-        o.order = orvo::bench::RecordOrder::Reversed;
-        --argc;
-        ++argv;
+    using orvo::bench::RecordOrder;
+    const std::pair<const char*, RecordOrder> orders[] = {
+        {"--shuffled-days", RecordOrder::ShuffledWithinDays},
+        {"--reversed", RecordOrder::Reversed},
+        {"--random", RecordOrder::Random},
+    };
+    for (const auto& [flag, order] : orders) {
+        if (argc > 1 && std::strcmp(argv[1], flag) == 0) {
+            o.order = order;
+            --argc;
+            ++argv;
+            break;
+        }
     }
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: generate-ledger [--shuffled-days|--reversed] OUT.dat RECORDS "
+                     "usage: generate-ledger [--shuffled-days|--reversed|--random] OUT.dat RECORDS "
                      "[yyyy/mm/dd [MIN MAX [SEED]]]\n");
         return 2;
     }

@@ -154,6 +154,7 @@ std::vector<std::string> generateRecords(const GeneratorOptions& options) {
         }
     }
     if (options.order == RecordOrder::Reversed) std::reverse(out.begin(), out.end());
+    if (options.order == RecordOrder::Random) std::shuffle(out.begin(), out.end(), rng);
     return out;
 }
 

@@ -16,6 +16,7 @@ enum class RecordOrder {
     Saved,               // sorted
     ShuffledWithinDays,  // days in order, each day's records in random order
     Reversed,            // last record first
+    Random,              // any record anywhere
 };
 
 struct GeneratorOptions {

@@ -1,9 +1,11 @@
 #include "ledger/LedgerRecords.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cassert>
 #include <cstring>
+#include <utility>
 
 #include "base/Cp932.h"
 #include "ledger/RecordLine.h"
@@ -384,6 +386,43 @@ std::uint64_t foldedKey(std::string_view line, std::size_t from) {
     return key;
 }
 
+// The first sixteen bytes of `line`, folded, as foldedKey gives them: the
+// date and the start of the level-1 title.
+using LeadingKeys = std::array<std::uint64_t, 2>;
+LeadingKeys leadingKeys(std::string_view line) {
+    LeadingKeys keys{};
+    bool trail = false;
+    for (std::size_t i = 0; i < 8 * keys.size(); ++i) {
+        unsigned char c = 0;
+        if (i < line.size()) {
+            c = static_cast<unsigned char>(line[i]);
+            const unsigned char folded = trail ? c : foldAscii(c);
+            trail = !trail && cp932::isLeadByte(c);
+            c = folded;
+        }
+        keys[i / 8] = keys[i / 8] << 8 | c;
+    }
+    return keys;
+}
+
+// A stable sort of lines in any order: most comparisons are decided by the
+// lines' first bytes, taken once for each line.
+void stableSort(std::vector<std::string_view>& lines) {
+    struct Keyed {
+        LeadingKeys keys;
+        std::size_t position;
+        std::string_view line;
+    };
+    std::vector<Keyed> keyed(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) keyed[i] = {leadingKeys(lines[i]), i, lines[i]};
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.keys != b.keys) return a.keys < b.keys;
+        const int order = compareRecordLines(a.line, b.line);
+        return order != 0 ? order < 0 : a.position < b.position;
+    });
+    for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = keyed[i].line;
+}
+
 }  // namespace
 
 RecordListBuilder::RecordListBuilder(LedgerRecords& records)
@@ -516,8 +555,7 @@ void RecordListBuilder::finish() {
 // lines already in the list that it equals.
 void RecordListBuilder::mergeRest() {
     std::reverse(rest_.begin(), rest_.end());
-    if (!std::is_sorted(rest_.begin(), rest_.end(), lineLess))
-        std::stable_sort(rest_.begin(), rest_.end(), lineLess);
+    if (!std::is_sorted(rest_.begin(), rest_.end(), lineLess)) stableSort(rest_);
 
     std::vector<RecordChunk> old = std::move(records_.blocks_);
     records_.blocks_.clear();
