@@ -24,7 +24,7 @@ namespace orvo {
 int compareRecordLines(std::string_view a, std::string_view b);
 
 // Lines stored back to back in one buffer; the blocks of `LedgerRecords`, and
-// the chunks a file is read in.
+// the chunks a CSV import is read in.
 class RecordChunk {
 public:
     std::size_t size() const { return spans_.size(); }
@@ -127,7 +127,7 @@ public:
     // the later stands first), in O(n log n) and in one pass over lines whose
     // days are in order (RecordListBuilder).
     void addAll(const std::vector<std::string>& lines);
-    // The same for lines read in chunks: a sorted ledger file becomes the
+    // The same for lines read in chunks: lines in order become the
     // list's blocks as they are, without being copied.
     void addAll(std::vector<RecordChunk> chunks);
     void removeAt(std::size_t index);
