@@ -10,7 +10,7 @@ tmp=${TMPDIR:-/tmp}
 
 # Creates the ledger files on its first run.
 "$build/bench/ledger_bench" --benchmark_filter=BM_Load 2>/dev/null >"$tmp/orvo-load-bench.out" || exit 1
-ms() { awk -v n="BM_Load/$1/$2" '$1 == n && $3 == "ms" { print $2 }' "$tmp/orvo-load-bench.out"; }
+ms() { awk -v n="BM_Load/$1/$2/" 'index($1, n) == 1 && $3 == "ms" { print $2 }' "$tmp/orvo-load-bench.out"; }
 
 # Milliseconds of the fastest of five runs of the command.
 best() {
