@@ -18,11 +18,23 @@ const std::size_t kPageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 LedgerFileBytes::LedgerFileBytes(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        // Read into memory of our own rather than mapping the file: a mapped
+        // file that another program cuts short would end the program in the
+        // middle of the load. Its pages can still be given back behind the reader.
         const auto size = static_cast<std::size_t>(info.st_size);
-        void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p != MAP_FAILED) {
-            data_ = static_cast<const char*>(p);
-            size_ = size;
+            char* bytes = static_cast<char*>(p);
+            std::size_t got = 0;
+            while (got < size) {  // a file cut short meanwhile ends where it ends
+                const ssize_t n = ::read(fd, bytes + got, size - got);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) break;
+                got += static_cast<std::size_t>(n);
+            }
+            data_ = bytes;
+            size_ = got;
+            capacity_ = size;
             mapped_ = true;
             return;
         }
@@ -41,7 +53,7 @@ LedgerFileBytes::LedgerFileBytes(int fd) {
 }
 
 LedgerFileBytes::~LedgerFileBytes() {
-    if (mapped_) ::munmap(const_cast<char*>(data_), size_);
+    if (mapped_) ::munmap(const_cast<char*>(data_), capacity_);
 }
 
 std::string_view LedgerFileBytes::nextLine() {
@@ -65,7 +77,7 @@ void LedgerFileBytes::releaseBefore(const char* byte) {
     if (!mapped_ || byte < data_) return;
     const std::size_t upTo = static_cast<std::size_t>(byte - data_) / kPageSize * kPageSize;
     if (upTo <= released_) return;
-    // Read again, the pages would come back from the page cache unchanged.
+    // Nothing reads behind the reader again, so the pages can go.
     ::madvise(const_cast<char*>(data_) + released_, upTo - released_, MADV_DONTNEED);
     released_ = upTo;
 }

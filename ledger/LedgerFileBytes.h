@@ -1,13 +1,10 @@
 #pragma once
-// A ledger data file held in memory for reading: mapped, so that it is read
-// without a copy, its lines never move, and the pages behind the reader can be
+// A ledger data file held in memory for reading: read whole into pages of its
+// own, so that its lines never move and the pages behind the reader can be
 // given back as soon as their lines are stored elsewhere; a load then needs
-// little more memory than the list it builds. A file that cannot be mapped (a
-// pipe, say) is read whole.
-//
-// As with every mapped file, one that another program cuts short while it is
-// being read ends the program (the program itself, like most editors, replaces
-// a file by renaming a new one over it, which leaves the mapped one whole).
+// little more memory than the list it builds. (Not a mapping of the file: one
+// that another program cut short during the load would end the program.) A
+// file whose size is not known beforehand (a pipe, say) is read into a string.
 //
 // Lines end at CR LF, CR or LF, as LineReader reads them.
 
@@ -42,6 +39,7 @@ public:
 private:
     const char* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;  // of the pages held
     std::size_t pos_ = 0;
     bool mapped_ = false;
     std::size_t released_ = 0;
