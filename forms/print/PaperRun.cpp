@@ -1,0 +1,59 @@
+#include "forms/print/PaperRun.h"
+
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <algorithm>
+
+#include "print/LedgerPages.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::forms {
+
+namespace {
+
+constexpr int kProgressSteps = 1000;
+constexpr int kProgressShowsAfterMs = 700;
+constexpr int kProgressUpdateMs = 50;
+
+int progressStep(std::size_t nextRecord, std::size_t records) {
+    if (records == 0) return 0;
+    return static_cast<int>(static_cast<double>(nextRecord) * kProgressSteps /
+                            static_cast<double>(records));
+}
+
+}  // namespace
+
+RunEnd sendLedgerPages(const LedgerRecords& records, const print::PrintSettings& settings,
+                       const PrintFontMetrics& metrics, PaperDocument& paper, QWidget* parent) {
+    QProgressDialog progress(u"印刷しています..."_s, u"キャンセル"_s, 0, kProgressSteps, parent);
+    progress.setObjectName(u"PrintProgress"_s);
+    progress.setWindowTitle(u"印刷"_s);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressShowsAfterMs);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    QElapsedTimer sinceUpdate;
+    sinceUpdate.start();
+
+    print::LedgerRenderState state;
+    for (;;) {
+        const int pageNo = state.pageNo;
+        const bool inRange = settings.firstPage <= pageNo && pageNo <= settings.lastPage;
+        const print::RenderedLedgerPage rendered = print::RenderLedgerPage(
+            records, settings, metrics, state,
+            inRange ? print::PageOutput::Draw : print::PageOutput::LayOutOnly);
+        if (inRange) paper.addPage(rendered.page);
+        if (rendered.runComplete || pageNo >= settings.lastPage) break;
+        if (sinceUpdate.elapsed() >= kProgressUpdateMs) {
+            sinceUpdate.restart();
+            progress.setLabelText(u"印刷しています... %1ﾍﾟｰｼﾞ"_s.arg(pageNo));
+            progress.setValue(
+                std::min(kProgressSteps - 1, progressStep(state.nextRecord, records.size())));
+            if (progress.wasCanceled()) return RunEnd::Cancelled;
+        }
+    }
+    return RunEnd::Complete;
+}
+
+}  // namespace orvo::forms
