@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "platform/Fonts.h"
+#include "base/Cp932.h"
 #include "platform/Text.h"
 #include "print/PageTarget.h"
 
@@ -17,6 +17,34 @@ struct Overloaded : F... {
     using F::operator()...;
 };
 
+// A text at its top-left corner. The backslash stands for the yen sign, which
+// the program's faces draw half-width in its place; the IPA faces' yen sign is
+// full-width, so it is drawn squeezed into the backslash's half-width cell.
+void drawText(QPainter& painter, const print::TextOp& op, const print::PrintFont& font,
+              const PrintFontMetrics& metrics) {
+    const double baseline = op.y + metrics.ascent(font);
+    std::string_view rest = op.text;
+    int x = op.x;
+    while (!rest.empty()) {
+        std::size_t cut = 0;
+        while (cut < rest.size() && rest[cut] != '\\') cut += cp932::charLength(rest, cut);
+        const std::string_view run = rest.substr(0, cut);
+        if (!run.empty()) {
+            painter.drawText(QPointF(x, baseline), platform::fromCp932(run));
+            x += metrics.width(font, run);
+        }
+        if (cut == rest.size()) break;
+        const int cell = metrics.width(font, "\\");
+        painter.save();
+        painter.translate(x, baseline);
+        painter.scale(static_cast<double>(cell) / font.height, 1.0);
+        painter.drawText(QPointF(0, 0), QString(QChar(0x00A5)));
+        painter.restore();
+        x += cell;
+        rest.remove_prefix(cut + 1);
+    }
+}
+
 // The operations in page units; the painter's transform maps them to the device.
 void replay(QPainter& painter, const print::Page& page, const PrintFontMetrics& metrics) {
     QPen thin(Qt::black);
@@ -30,10 +58,7 @@ void replay(QPainter& painter, const print::Page& page, const PrintFontMetrics& 
                     font = o.font;
                     painter.setFont(printQFont(font));
                 },
-                [&](const print::TextOp& o) {
-                    const QString text = platform::yenForDisplay(platform::fromCp932(o.text));
-                    painter.drawText(QPointF(o.x, o.y + metrics.ascent(font)), text);
-                },
+                [&](const print::TextOp& o) { drawText(painter, o, font, metrics); },
                 [&](const print::LineOp& o) { painter.drawLine(QLineF(o.x1, o.y1, o.x2, o.y2)); },
                 [&](const print::RectOp& o) {
                     painter.setBrush(QColor(o.fill.red, o.fill.green, o.fill.blue));

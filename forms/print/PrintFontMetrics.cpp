@@ -25,11 +25,6 @@ QString faceName(print::FontFace face) {
                                            : platform::paperGothicFaceName();
 }
 
-// The backslash stands for the yen sign on paper, as the Japanese fonts draw it.
-QString printedText(std::string_view cp932) {
-    return platform::yenForDisplay(platform::fromCp932(cp932));
-}
-
 }  // namespace
 
 QFont printQFont(const print::PrintFont& font) {
@@ -56,7 +51,8 @@ PrintFontMetrics::Face& PrintFontMetrics::face(const print::PrintFont& font) con
 int PrintFontMetrics::advanceOf(Face& f, unsigned code, std::string_view character) const {
     int& known = f.devicePixels[code];
     if (known >= 0) return known;
-    const QString text = printedText(character);
+    // The backslash is measured as itself: half-width, as the yen sign it stands for.
+    const QString text = platform::fromCp932(character);
     const QList<quint32> glyphs = f.raw.glyphIndexesForString(text);
     double advance = 0;
     for (const QPointF& a : f.raw.advancesForGlyphIndexes(glyphs)) advance += a.x();
@@ -78,9 +74,11 @@ int PrintFontMetrics::width(const print::PrintFont& font, std::string_view text)
     return tenthsOfMmOf(static_cast<double>(devicePixels));
 }
 
+// One em: the faces the program names have cells exactly one em high, while
+// the IPA faces standing in for them add a line gap below (about 0.1 em) that
+// would cost a page five lines.
 int PrintFontMetrics::height(const print::PrintFont& font, std::string_view) const {
-    const Face& f = face(font);
-    return tenthsOfMmOf(std::round(f.raw.ascent()) + std::round(f.raw.descent()));
+    return tenthsOfMmOf(std::round(devicePixelsOf(font.height)));
 }
 
 double PrintFontMetrics::ascent(const print::PrintFont& font) const {

@@ -20,9 +20,9 @@ inline constexpr int kReferenceDpi = 1200;
 // a painter whose unit is 0.1 mm.
 QFont printQFont(const print::PrintFont& font);
 
-// Widths are the sum of the characters' advances rounded to whole device
-// pixels, as a printer reports them; both faces are fixed-pitch, so nothing
-// is kerned. Each character is measured once per font and kept.
+// Heights are one em (see height()). Widths are the sum of the characters' advances rounded to
+// whole device pixels, as a printer reports them; both faces are fixed-pitch, so nothing is kerned.
+// Each character is measured once per font and kept.
 class PrintFontMetrics final : public print::TextMeasurer {
 public:
     int width(const print::PrintFont& font, std::string_view text) const override;
