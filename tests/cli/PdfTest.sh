@@ -2,16 +2,8 @@
 # orvokakei-cli print and report as PDF files and traced in the print fonts:
 # the Qt build makes them (a first page that is not blank once rasterised),
 # a build without Qt refuses them with exit 2.
-cli=$1
-sample="$(dirname "$0")/../../sample/sample.dat"
-failures=0
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/TestSupport.sh"
+sample="$top/sample/sample.dat"
 
 "$cli" print "$sample" --pdf "$dir/ledger.pdf" --today 2026/12/08 2>"$dir/err"
 status=$?
