@@ -16,10 +16,14 @@ constexpr int kProgressSteps = 1000;
 constexpr int kProgressShowsAfterMs = 700;
 constexpr int kProgressUpdateMs = 50;
 
-int progressStep(std::size_t nextRecord, std::size_t records) {
-    if (records == 0) return 0;
-    return static_cast<int>(static_cast<double>(nextRecord) * kProgressSteps /
-                            static_cast<double>(records));
+// How far the run is: through the records, or through the pages up to the
+// range's last, whichever is further.
+int progressStep(std::size_t nextRecord, std::size_t records, int pageNo, int lastPage) {
+    const double byRecords =
+        records == 0 ? 0 : static_cast<double>(nextRecord) / static_cast<double>(records);
+    const double byPages = lastPage <= 0 ? 0 : static_cast<double>(pageNo) / lastPage;
+    return std::min(kProgressSteps - 1,
+                    static_cast<int>(std::max(byRecords, byPages) * kProgressSteps));
 }
 
 }  // namespace
@@ -49,7 +53,7 @@ RunEnd sendLedgerPages(const LedgerRecords& records, const print::PrintSettings&
             sinceUpdate.restart();
             progress.setLabelText(u"印刷しています... %1ﾍﾟｰｼﾞ"_s.arg(pageNo));
             progress.setValue(
-                std::min(kProgressSteps - 1, progressStep(state.nextRecord, records.size())));
+                progressStep(state.nextRecord, records.size(), pageNo, settings.lastPage));
             if (progress.wasCanceled()) return RunEnd::Cancelled;
         }
     }
