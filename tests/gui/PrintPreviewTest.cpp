@@ -7,12 +7,15 @@
 #include <QPointer>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
 
 #include "forms/print/PrintDialog.h"
+#include "forms/print/SettingsPrintDialog.h"
 #include "forms/print/Unit3.h"
+#include "forms/settings/Unit2.h"
 #include "support/MainWindowHarness.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -193,6 +196,38 @@ private slots:
             QCOMPARE(pdfPageCount(pdf), c.pages);
             QCOMPARE(afterwards, u"1ﾍﾟｰｼﾞ"_s);
         }
+    }
+
+    void settingsWindowIsThePrintDialog() {
+        Fixture f(twoPagesOfRecords());
+        orvo::forms::TForm2 settings(*f.h.form, f.h.path(u"Prin.ini"_s), f.h.form.get());
+        orvo::forms::SettingsPrintDialog dialog(settings);
+        f.h.form->setPrintDialog(&dialog);
+        auto* toPdf = settings.findChild<QRadioButton*>(u"RadioButton6"_s);
+        QTest::mouseClick(toPdf, Qt::LeftButton);
+        const QString pdf = f.h.path(u"out.pdf"_s);
+        f.h.dialogs.answerFile(pdf);
+        QStringList captions;
+        // Closed with "閉じる" first (nothing printed), then confirmed.
+        for (const char* closeWith : {"Button3", "Button2"}) {
+            f.preview("PrintPreview1", [&](TForm3& p) {
+                QTimer::singleShot(0, [&] {
+                    auto* shown =
+                        qobject_cast<orvo::forms::TForm2*>(QApplication::activeModalWidget());
+                    if (!shown) return;
+                    auto* confirm = shown->findChild<QPushButton*>(u"Button2"_s);
+                    captions << confirm->text();
+                    QTest::mouseClick(
+                        shown->findChild<QPushButton*>(QString::fromLatin1(closeWith)),
+                        Qt::LeftButton);
+                });
+                QTest::mouseClick(button(p, "Button1"), Qt::LeftButton);
+            });
+            QCOMPARE(QFile::exists(pdf), closeWith == std::string_view("Button2"));
+        }
+        QCOMPARE(captions, (QStringList{u"印刷実行"_s, u"印刷実行"_s}));
+        QCOMPARE(pdfPageCount(pdf), 2);
+        QCOMPARE(f.h.dialogs.last().text, u"終了しました"_s);
     }
 
     void cancelledPdfChoiceOrMissingPrinterWritesNothing() {
