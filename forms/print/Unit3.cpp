@@ -210,6 +210,12 @@ std::optional<PaperRequest> TForm3::paperRequest(print::PageOrientation orientat
         ask.fileName = (folder.isEmpty() ? QString() : folder + u'/') + request.title + u".pdf"_s;
         const std::optional<QString> path = platform::dialogs().openFile(ask);
         if (!path) return std::nullopt;
+        // The file dialog asks nothing itself; a PDF is no reason to lose a file unasked.
+        if (QFileInfo::exists(*path) &&
+            platform::dialogs().message(platform::MessageKind::Confirmation,
+                                        *path + u" は既にあります。置き換えますか?"_s,
+                                        platform::Yes | platform::No) != platform::Yes)
+            return std::nullopt;
         request.pdfPath = *path;
     }
     return request;

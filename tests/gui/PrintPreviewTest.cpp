@@ -236,6 +236,14 @@ private slots:
         f.preview("PrintPreview1",
                   [&](TForm3& p) { QTest::mouseClick(button(p, "Button1"), Qt::LeftButton); });
         QCOMPARE(f.h.dialogs.shown().size(), std::size_t{1});  // the file dialog alone
+        // A file of that name stays unless the user agrees to replace it.
+        f.h.writeCp932(u"keep.pdf"_s, u"mine"_s);
+        f.h.dialogs.answerFile(f.h.path(u"keep.pdf"_s));
+        f.h.dialogs.answer(orvo::platform::No);
+        f.preview("PrintPreview1",
+                  [&](TForm3& p) { QTest::mouseClick(button(p, "Button1"), Qt::LeftButton); });
+        QCOMPARE(f.h.readCp932(u"keep.pdf"_s), u"mine"_s);
+        QVERIFY(f.h.dialogs.allAnswersUsed());
         if (!QPrinterInfo::availablePrinters().isEmpty()) return;
         f.dialog.target = orvo::forms::PaperTarget::Printer;
         f.h.dialogs.clearShown();
