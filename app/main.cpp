@@ -7,6 +7,7 @@
 #include "forms/calculator/OrvoDen.h"
 #include "forms/main/Unit1.h"
 #include "forms/phrases/Unit4.h"
+#include "forms/print/SettingsPrintDialog.h"
 #include "forms/search/Unit5.h"
 #include "forms/settings/Unit2.h"
 #include "platform/Dialogs.h"
@@ -45,6 +46,9 @@ int main(int argc, char** argv) {
         form1, orvo::platform::printSettingsPathFor(QCoreApplication::applicationFilePath()),
         &form1);
     form1.setSettingsWindow(&form2);
+    // The print preview's print dialog.
+    orvo::forms::SettingsPrintDialog printDialog(form2);
+    form1.setPrintDialog(&printDialog);
     // Owned by the main window, so it stays above it (not above other programs).
     orvo::forms::TOrvoDentaku orvoDentaku(&form1, &form1);
 

@@ -51,6 +51,8 @@ int PageOptions::parse(const std::vector<std::string>& args, std::size_t& i) {
 }
 
 bool PageOptions::pagesAvailable() const {
+    if (target == PageTarget::Text || (target == PageTarget::Trace && fixedMetrics)) return true;
+    if (fontPagesBuilt()) return true;
     if (target == PageTarget::Pdf) {
         std::fprintf(stderr, "--pdf needs the Qt build of orvokakei-cli.\n");
         return false;
@@ -62,6 +64,14 @@ bool PageOptions::pagesAvailable() const {
         return false;
     }
     return true;
+}
+
+const print::TextMeasurer& pageMeasurer(const PageOptions& options,
+                                        std::unique_ptr<FontPages>& fontPages) {
+    static const print::FixedPitchMeasurer fixed;
+    if (options.target == PageTarget::Trace && options.fixedMetrics) return fixed;
+    if (!fontPages) fontPages = makeFontPages();
+    return fontPages ? fontPages->measurer() : fixed;
 }
 
 // Not <chrono>: its literals cannot be compiled into CP932 text.

@@ -2,6 +2,7 @@
 // What `print` and `report` share: the output choice, the measurer, today's
 // date, the ledger as the window loads it and the page settings at start-up.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "ledger/LedgerBook.h"
 #include "print/PageOps.h"
 #include "print/PrintSettings.h"
+#include "print/TextMeasurer.h"
 
 namespace orvo::cli {
 
@@ -29,6 +31,28 @@ struct PageOptions {
     // prints why and returns false then.
     bool pagesAvailable() const;
 };
+
+// Pages in the print fonts' own metrics and as a PDF file: the Qt build's,
+// with the offscreen platform, so no display is needed.
+class FontPages {
+public:
+    virtual ~FontPages() = default;
+    virtual const print::TextMeasurer& measurer() const = 0;
+    // Begins the PDF file `path` (native); the file is replaced only by finishPdf().
+    virtual void beginPdf(const std::string& path, print::PageOrientation orientation,
+                          const std::string& cp932DataFileName) = 0;
+    virtual void addPage(const print::Page& page) = 0;
+    virtual void finishPdf() = 0;
+};
+
+// Whether this build has them; makeFontPages() gives nothing when not.
+bool fontPagesBuilt();
+std::unique_ptr<FontPages> makeFontPages();
+
+// What measures the pages the options ask for: the fixed-pitch measurer, or
+// the print fonts (`fontPages` made then).
+const print::TextMeasurer& pageMeasurer(const PageOptions& options,
+                                        std::unique_ptr<FontPages>& fontPages);
 
 // The value after option args[i], or nothing (a usage error) at the end.
 std::optional<std::string> optionValue(const std::vector<std::string>& args, std::size_t& i);

@@ -113,8 +113,16 @@ int runPrint(const std::vector<std::string>& args) {
         rows = DefaultPrintWidths(book.table.columnCount());
     settings.printWidths = print::printWidthsFromRows(rows);
 
-    const print::FixedPitchMeasurer measurer;
-    print::PrintLedgerRun(book.records, settings, measurer, printTrace);
+    std::unique_ptr<FontPages> fontPages;
+    const print::TextMeasurer& measurer = pageMeasurer(options, fontPages);
+    if (options.target == PageTarget::Pdf) {
+        fontPages->beginPdf(options.pdfPath, settings.orientation, settings.dataFileName);
+        print::PrintLedgerRun(book.records, settings, measurer,
+                              [&](const print::Page& page) { fontPages->addPage(page); });
+        fontPages->finishPdf();
+    } else {
+        print::PrintLedgerRun(book.records, settings, measurer, printTrace);
+    }
     std::fflush(stdout);
     if (loadFault) throw *loadFault;
     return kExitOk;

@@ -75,9 +75,17 @@ void report(const LedgerBook& book, const std::string& year,
         printRankedList(totals);
         return;
     }
-    const print::FixedPitchMeasurer measurer;
+    std::unique_ptr<FontPages> fontPages;
+    const print::TextMeasurer& measurer = pageMeasurer(options, fontPages);
     const print::PrintSettings settings = startupSettings(book, todayText(options.today));
-    printTrace(print::RenderTotalsReport(totals, settings, measurer));
+    const print::Page page = print::RenderTotalsReport(totals, settings, measurer);
+    if (options.target == PageTarget::Trace) {
+        printTrace(page);
+        return;
+    }
+    fontPages->beginPdf(options.pdfPath, settings.orientation, settings.dataFileName);
+    fontPages->addPage(page);
+    fontPages->finishPdf();
 }
 
 int runReport(const std::vector<std::string>& args) {

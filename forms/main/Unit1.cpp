@@ -295,9 +295,10 @@ void TForm1::buildMenus() {
     Open1 = action(fileMenu, "Open1", u"開く(&O)"_s, &TForm1::Open1Click);
     Save1 = action(fileMenu, "Save1", u"上書き保存(&S)"_s, &TForm1::Save1Click);
     SaveAs1 = action(fileMenu, "SaveAs1", u"名前を付けて保存(&A)"_s, &TForm1::SaveAs1Click);
-    // "CSV読み込み", "CSV書き込み" and "印刷ﾌﾟﾚﾋﾞｭｰ" go here, before "終了(&X)".
     CSV1 = action(fileMenu, "CSV1", u"CSV読み込み"_s, &TForm1::CSV1Click);
     CSV2 = action(fileMenu, "CSV2", u"CSV書き込み"_s, &TForm1::CSV2Click);
+    PrintPreview1 =
+        action(fileMenu, "PrintPreview1", u"印刷ﾌﾟﾚﾋﾞｭｰ"_s, &TForm1::PrintPreview1Click);
     Exit1 = action(fileMenu, "Exit1", u"終了(&X)"_s, &TForm1::Exit1Click);
 
     editMenu = menu("editMenu", u"編集(&E)"_s);
@@ -331,8 +332,9 @@ void TForm1::buildMenus() {
     mnuSort2 = action(N14, "mnuSort2", u"降順"_s, &TForm1::mnuSort2Click);
     toolsMenu = menu("toolsMenu", u"ツール"_s);
     N15 = action(toolsMenu, "N15", u"定型句"_s, &TForm1::N15Click);
-    // "勘定科目計算" goes after "電卓".
     N21 = action(toolsMenu, "N21", u"電卓"_s, &TForm1::N21Click);
+    mnuKanjoKeiPrint =
+        action(toolsMenu, "mnuKanjoKeiPrint", u"勘定科目計算"_s, &TForm1::mnuKanjoKeiPrintClick);
     helpMenu = menu("helpMenu", u"ヘルプ"_s);
     Help1 = action(helpMenu, "Help1", u"ヘルプ"_s, &TForm1::Help1Click);
 

@@ -34,6 +34,7 @@ namespace orvo::forms {
 
 class LedgerCellDelegate;
 class TForm2;
+class PrintDialog;
 class LedgerGridModel;
 class LedgerGridView;
 
@@ -72,6 +73,9 @@ public:
     // The windows a double click opens: the fixed-phrase window over the
     // description, the calculator over the amounts. Not owned.
     void setCompanionWindows(QWidget* phraseWindow, QWidget* calculatorWindow);
+
+    // The settings window as the preview's print dialog (not owned).
+    void setPrintDialog(PrintDialog* printDialog) { printDialog_ = printDialog; }
 
     // The ledger the window shows, for the windows that read or change it
     // beside the grid (and for tests). A change made here shows once the
@@ -202,6 +206,10 @@ private:
     void mnuKoumokuClick();  // "設定" > "環境設定"
     void N15Click();         // "ツール" > "定型句"
 
+    // --- the print preview and the totals report (Unit1Print.cpp) ---
+    void PrintPreview1Click();     // "ファイル" > "印刷ﾌﾟﾚﾋﾞｭｰ"
+    void mnuKanjoKeiPrintClick();  // "ツール" > "勘定科目計算"
+
     // --- the Edit menu's block commands and the sort menu (Unit1Edit.cpp) ---
     // The main menu's Ctrl+C, Ctrl+V and Ctrl+X act on the block also from
     // the cell editor and the drop-down editors, whose own text commands
@@ -288,9 +296,11 @@ private:
     QAction* popupRestoreRowSize = nullptr;  // pop-up "選択行サイズを元に"
     QAction* mnuDefault = nullptr;
     QAction* Help1 = nullptr;
-    QAction* N21 = nullptr;       // "電卓"
-    QAction* mnuSort = nullptr;   // "昇順"
-    QAction* mnuSort2 = nullptr;  // "降順"
+    QAction* N21 = nullptr;               // "電卓"
+    QAction* mnuSort = nullptr;           // "昇順"
+    QAction* mnuSort2 = nullptr;          // "降順"
+    QAction* PrintPreview1 = nullptr;     // "印刷ﾌﾟﾚﾋﾞｭｰ"
+    QAction* mnuKanjoKeiPrint = nullptr;  // "勘定科目計算"
 
     // The settings and fixed-phrase windows (Unit1Settings.cpp).
     QAction* mnuKoumoku = nullptr;  // "環境設定"
@@ -311,6 +321,7 @@ private:
     QPointer<QWidget> calculatorWindow_;
     QPointer<TForm2> settingsWindow_;
     QPointer<QWidget> searchWindow_;
+    PrintDialog* printDialog_ = nullptr;
     // Set while the window writes the book into the view, so that the view's
     // signals of that moment are not taken for the user's changes.
     bool updatingView_ = false;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -239,6 +240,19 @@ QWidget* TForm2::buildPrintTab() {
     r = row();
     r->addWidget(ComboBox1);
     r->addStretch(1);
+
+    // Where "印刷実行" prints: a PDF file serves where no printer is installed.
+    column->addWidget(heading(u"●　出力先"_s, tab));
+    RadioButton5 = named(new QRadioButton(u"プリンタ"_s, tab), "RadioButton5");
+    RadioButton6 = named(new QRadioButton(u"PDFﾌｧｲﾙ"_s, tab), "RadioButton6");
+    auto* output = new QButtonGroup(tab);
+    r = row();
+    for (QRadioButton* b : {RadioButton5, RadioButton6}) {
+        output->addButton(b);
+        r->addWidget(b);
+    }
+    r->addStretch(1);
+    (QPrinterInfo::availablePrinters().isEmpty() ? RadioButton6 : RadioButton5)->setChecked(true);
     column->addStretch(1);
     return tab;
 }
@@ -282,6 +296,10 @@ PageSettings TForm2::pageSettings() const {
     page.lastPage = bytesOf(Edit2->text());
     page.fontSize = bytesOf(ComboBox1->currentText());
     return page;
+}
+
+bool TForm2::printsToPdf() const {
+    return RadioButton6->isChecked();
 }
 
 void TForm2::setConfirmCaption(const QString& caption) {

@@ -48,6 +48,9 @@ public:
     bool confirmed() const;
     // The print tab as its controls hold it now.
     PageSettings pageSettings() const;
+    // "出力先": a PDF file rather than the printer (chosen at first where no
+    // printer is installed).
+    bool printsToPdf() const;
     // The print widths list, grid column 1 first (CP932 text, normally 0.1 mm).
     const std::vector<std::string>& printWidths() const { return state_.printWidths; }
 
@@ -92,6 +95,8 @@ private:
     QLineEdit* Edit1 = nullptr;            // from
     QLineEdit* Edit2 = nullptr;            // to
     QComboBox* ComboBox1 = nullptr;        // "文字の大きさ"
+    QRadioButton* RadioButton5 = nullptr;  // "プリンタ"
+    QRadioButton* RadioButton6 = nullptr;  // "PDFﾌｧｲﾙ"
     TitleTreeEditor* titleEditor = nullptr;
 };
 

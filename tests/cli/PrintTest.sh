@@ -1,6 +1,6 @@
 #!/bin/sh
 # orvokakei-cli print and report: traced pages with fixed metrics, the page
-# range, the ranked list as text, and the outputs that need the Qt build.
+# range and the ranked list as text.
 cli=$1
 failures=0
 dir=$(mktemp -d)
@@ -60,11 +60,7 @@ if [ ! -e "$(dirname "$cli")/Prin.ini" ]; then
         fail "default widths are 1400 div 6"
 fi
 
-# Pages in the real fonts or as PDF need the Qt build.
-"$cli" print "$dir/kakei.dat" --pdf "$dir/out.pdf" 2>/dev/null
-[ $? = 2 ] || fail "--pdf without Qt"
-"$cli" print "$dir/kakei.dat" --trace 2>/dev/null
-[ $? = 2 ] || fail "--trace without fixed metrics"
+# Pages in the print fonts and as PDF: PdfTest.sh.
 "$cli" print "$dir/kakei.dat" 2>/dev/null
 [ $? = 2 ] || fail "print needs an output"
 

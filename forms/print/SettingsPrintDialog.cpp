@@ -1,0 +1,26 @@
+#include "forms/print/SettingsPrintDialog.h"
+
+#include "forms/settings/Unit2.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvo::forms {
+
+bool SettingsPrintDialog::showAsPrintDialog() {
+    window_.setConfirmCaption(u"印刷実行"_s);
+    return window_.showModally();
+}
+
+PageSettings SettingsPrintDialog::pageSettings() const {
+    return window_.pageSettings();
+}
+
+std::vector<std::string> SettingsPrintDialog::printWidthRows() const {
+    return window_.printWidths();
+}
+
+PaperTarget SettingsPrintDialog::paperTarget() const {
+    return window_.printsToPdf() ? PaperTarget::PdfFile : PaperTarget::Printer;
+}
+
+}  // namespace orvo::forms
