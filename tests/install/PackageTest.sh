@@ -3,6 +3,9 @@
 # $1: the build folder.
 set -eu
 build=$1
+# The sample's file names are Japanese: the archiver needs a UTF-8 locale,
+# which CI's empty environment does not have.
+export LC_ALL=C.UTF-8
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
