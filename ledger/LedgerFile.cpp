@@ -140,16 +140,26 @@ void LedgerBook::LoadLedger() {
         ShowDay();
         return;
     }
-    windowWidth = amountOrThrow(line);
-    windowHeight = headerInteger(in, line);
-    const int rows = tableSize(in, line, LedgerTable::kFixedRows + 1, kMaxRows);
-    const int cols = tableSize(in, line, LedgerTable::kFixedCols + 1, kMaxColumns);
-    if (static_cast<long long>(rows) * cols > kMaxCells)
-        throw tableSizeOutOfRange(rows * 1LL * cols);
-    table.setRowCount(rows);
-    table.setColumnCount(cols);
-    for (int r = 0; r < rows; ++r) table.setRowHeight(r, headerInteger(in, line));
-    for (int c = 0; c < cols; ++c) table.setColumnWidth(c, headerInteger(in, line));
+    int rows = 0;
+    int cols = 0;
+    try {
+        windowWidth = amountOrThrow(line);
+        windowHeight = headerInteger(in, line);
+        rows = tableSize(in, line, LedgerTable::kFixedRows + 1, kMaxRows);
+        cols = tableSize(in, line, LedgerTable::kFixedCols + 1, kMaxColumns);
+        if (static_cast<long long>(rows) * cols > kMaxCells)
+            throw tableSizeOutOfRange(rows * 1LL * cols);
+        table.setRowCount(rows);
+        table.setColumnCount(cols);
+        for (int r = 0; r < rows; ++r) table.setRowHeight(r, headerInteger(in, line));
+        for (int c = 0; c < cols; ++c) table.setColumnWidth(c, headerInteger(in, line));
+    } catch (...) {
+        // Stopped in the header: the ledger holds only what was read, so it
+        // lets go of the file's name, and a plain save cannot replace the
+        // damaged file with it (the next save asks for a name).
+        dataFileName.clear();
+        throw;
+    }
 
     line = in.nextLine();
     SplitRecord(line);

@@ -146,6 +146,8 @@ TEST_F(LedgerFile, BadHeaderIntegerStopsWithTheShapeReadSoFar) {
     EXPECT_EQ(errorOf([&] { open(fixture("bad-header.dat")); }), "'six' は整数ではありません");
     EXPECT_EQ(book.windowWidth, 600);
     EXPECT_TRUE(book.records.empty());
+    // Stopped before the end: no file name, so a plain save cannot replace it.
+    EXPECT_EQ(book.dataFileName, "");
 }
 
 TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
@@ -153,7 +155,8 @@ TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
     EXPECT_EQ(records().size(), 3u);
     EXPECT_EQ(book.totals().allOut, 4);  // the bad amount counts as nothing
     EXPECT_EQ(book.totals().allIn, 4);
-    EXPECT_EQ(book.table.cell(1, 1), "A");  // the day view is shown
+    EXPECT_EQ(book.table.cell(1, 1), "A");                    // the day view is shown
+    EXPECT_EQ(book.dataFileName, fixture("bad-amount.dat"));  // all read: the name stays
 
     EXPECT_EQ(errorOf([&] { open(fixture("short-record.dat")); }),
               "リストのインデックスが範囲を超えています (3)");
