@@ -302,7 +302,6 @@ void TForm1::buildMenus() {
     Exit1 = action(fileMenu, "Exit1", u"終了(&X)"_s, &TForm1::Exit1Click);
 
     editMenu = menu("editMenu", u"編集(&E)"_s);
-    // "検索･置換" goes here, before "コピー".
     Find1 = action(editMenu, "Find1", u"検索･置換"_s, &TForm1::Find1Click);
     Copy1 = action(editMenu, "Copy1", u"コピー"_s, &TForm1::Copy1Click);
     GoTo1 = action(editMenu, "GoTo1", u"移動"_s, &TForm1::GoTo1Click);

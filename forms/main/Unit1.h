@@ -152,6 +152,7 @@ private:
     // The data-file dialog; no value when cancelled.
     enum class FileDialogPurpose { Open, Save };
     std::optional<QString> askDataFileName(FileDialogPurpose purpose = FileDialogPurpose::Open);
+    static QString acceptLabelFor(FileDialogPurpose purpose);
     // Makes `path` the ledger's file, the dialog's next start, then saves there.
     void saveAsDataFile(const QString& path);
     // Runs `save` with the window's edit and size handed to the book first.

@@ -16,7 +16,7 @@ using platform::MessageKind;
 
 std::optional<QString> TForm1::askCsvFileName(const QString& filter, FileDialogPurpose purpose) {
     platform::FileDialogRequest csvSetUp = OpenDialog1;
-    csvSetUp.acceptLabel = purpose == FileDialogPurpose::Save ? u"保存"_s : QString();
+    csvSetUp.acceptLabel = acceptLabelFor(purpose);
     csvSetUp.defaultSuffix = u"csv"_s;
     csvSetUp.filter = filter;
     csvSetUp.fileName = csvFileName_;

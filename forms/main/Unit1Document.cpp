@@ -17,9 +17,13 @@ namespace orvo::forms {
 using platform::dialogs;
 using platform::MessageKind;
 
+QString TForm1::acceptLabelFor(FileDialogPurpose purpose) {
+    // The one open-mode dialog everywhere; only its button says what the choice is for.
+    return purpose == FileDialogPurpose::Save ? u"保存"_s : QString();
+}
+
 std::optional<QString> TForm1::askDataFileName(FileDialogPurpose purpose) {
-    // The one shared dialog; only its button says what the choice is for.
-    OpenDialog1.acceptLabel = purpose == FileDialogPurpose::Save ? u"保存"_s : QString();
+    OpenDialog1.acceptLabel = acceptLabelFor(purpose);
     return dialogs().openFile(OpenDialog1);
 }
 
