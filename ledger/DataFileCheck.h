@@ -1,22 +1,44 @@
 #pragma once
-// A file opened as a ledger that is plainly something else is refused before anything is read, so
-// the next save cannot replace someone's text with an empty ledger.
+// A file opened as a ledger is read whole and checked before anything of the
+// ledger in hand changes: a file that is plainly something else, or one no
+// ledger could be (a line longer than any record), is refused, so the next
+// save cannot replace someone's file with an empty or cut-down ledger.
 
+#include <memory>
 #include <string>
 
 #include "base/OrvoError.h"
+#include "base/ReadFile.h"
+#include "ledger/FileStamp.h"
+#include "ledger/LedgerFileBytes.h"
 
 namespace orvo {
 
-// "ファイル %s は家計簿のデータではありません": the front ends show it as a warning.
+// "ファイル %s は家計簿のデータではありません", or a line too long to read: the
+// front ends show it as a warning, and nothing has changed.
 class NotALedgerFile : public OrvoError {
 public:
     using OrvoError::OrvoError;
 };
 
-// Throws NotALedgerFile when `path` (a native path) is a non-empty file whose
-// first character is not a digit from "1" to "9", as a ledger's is. A missing,
-// unreadable or empty file passes: the load gives those their own outcome.
-void requireLedgerFile(const std::string& path);
+// The bytes of a data file about to be opened. Throws NotALedgerFile when
+// `path` (a native path) is a non-empty file whose first character is not a
+// digit from "1" to "9", as a ledger's is, or that holds a line longer than
+// LedgerFileBytes::kLongestLine. A missing or unreadable file holds nothing
+// (the load gives it its own message); an empty file passes.
+class CheckedDataFile {
+public:
+    explicit CheckedDataFile(const std::string& path);
+
+    // Null when the file could not be opened.
+    LedgerFileBytes* bytes() { return bytes_.get(); }
+    // The file as it was when it was read.
+    const FileStamp& stamp() const { return stamp_; }
+
+private:
+    OwnedFile file_;
+    std::unique_ptr<LedgerFileBytes> bytes_;
+    FileStamp stamp_;
+};
 
 }  // namespace orvo

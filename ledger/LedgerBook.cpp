@@ -193,7 +193,11 @@ void LedgerBook::startNewLedger() {
 }
 
 void LedgerBook::openDataFile(std::string fileName) {
-    requireLedgerFile(fileName);  // before anything of this ledger changes
+    CheckedDataFile file(fileName);  // before anything of this ledger changes
+    openDataFile(std::move(fileName), file);
+}
+
+void LedgerBook::openDataFile(std::string fileName, CheckedDataFile& file) {
     records.clear();
     ResetLedgerTable();
     dataFileName = std::move(fileName);
@@ -203,9 +207,12 @@ void LedgerBook::openDataFile(std::string fileName) {
         windowWidth = std::max(windowWidth, kMinimumWindowWidth);
         windowHeight = std::max(windowHeight, kMinimumWindowHeight);
     };
-    fileStamp_ = FileStamp::of(dataFileName);
+    fileStamp_ = file.stamp();
     try {
-        LoadLedger();
+        if (file.bytes())
+            loadLedgerFrom(*file.bytes());
+        else
+            LoadLedger();  // which says why it cannot be read
     } catch (...) {
         keepMinimum();
         throw;

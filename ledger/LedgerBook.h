@@ -17,6 +17,9 @@
 
 namespace orvo {
 
+class CheckedDataFile;
+class LedgerFileBytes;
+
 // Standard sizes of a new ledger.
 inline constexpr int kInitialWindowWidth = 572;
 inline constexpr int kInitialWindowHeight = 390;
@@ -82,6 +85,9 @@ public:
     // size read from the file keeps the window's minimum, even when the load
     // stops with an error part way.
     void openDataFile(std::string fileName);
+    // The same for a file already read and checked (CheckedDataFile), which a
+    // window reads first so that a refused file changes nothing on screen either.
+    void openDataFile(std::string fileName, CheckedDataFile& file);
     // Moves the day view to `day`: writes the day view back under the day its
     // edits were made on, then shows `day`. A write-back that fails leaves the
     // picked day as it was.
@@ -114,6 +120,8 @@ public:
     bool fileChangedOnDisk() const;
 
 private:
+    void loadLedgerFrom(LedgerFileBytes& in);
+
     // The row's cells (joined by TAB) -> the record it shows, for the day's
     // records that have more fields than the day view has columns: shown
     // folded into the last column, they are written back as they were unless

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/Amount.h"
 #include "base/Cp932.h"
@@ -132,11 +133,15 @@ void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {
 void LedgerBook::LoadLedger() {
     OwnedFile file = openForReading(dataFileName);
     LedgerFileBytes in(::fileno(file.get()));
+    file.reset();
+    loadLedgerFrom(in);
+}
+
+void LedgerBook::loadLedgerFrom(LedgerFileBytes& in) {
     std::string line;
 
     line = in.nextLine();
     if (line.empty() || line[0] < '1' || line[0] > '9') {
-        file.reset();
         ShowDay();
         return;
     }
@@ -149,10 +154,16 @@ void LedgerBook::LoadLedger() {
         cols = tableSize(in, line, LedgerTable::kFixedCols + 1, kMaxColumns);
         if (static_cast<long long>(rows) * cols > kMaxCells)
             throw tableSizeOutOfRange(rows * 1LL * cols);
+        // The sizes are read before the table takes its shape: a short file
+        // that claims a huge table stops at its end, not after the allocation.
+        std::vector<int> heights;
+        std::vector<int> widths;
+        for (int r = 0; r < rows; ++r) heights.push_back(headerInteger(in, line));
+        for (int c = 0; c < cols; ++c) widths.push_back(headerInteger(in, line));
         table.setRowCount(rows);
         table.setColumnCount(cols);
-        for (int r = 0; r < rows; ++r) table.setRowHeight(r, headerInteger(in, line));
-        for (int c = 0; c < cols; ++c) table.setColumnWidth(c, headerInteger(in, line));
+        for (int r = 0; r < rows; ++r) table.setRowHeight(r, heights[static_cast<std::size_t>(r)]);
+        for (int c = 0; c < cols; ++c) table.setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     } catch (...) {
         // Stopped in the header: the ledger holds only what was read, so it
         // lets go of the file's name, and a plain save cannot replace the
@@ -205,7 +216,6 @@ void LedgerBook::LoadLedger() {
         }
     }
     builder.finish();
-    file.reset();
     setCumulativeTotals(allOut, allIn);
 
     try {

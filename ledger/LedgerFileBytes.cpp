@@ -13,6 +13,16 @@ namespace {
 
 const std::size_t kPageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 
+// The number of bytes after the last CR or LF of `bytes`, or `size` when there is none.
+std::size_t bytesAfterLastLineEnd(const char* bytes, std::size_t size) {
+    const void* lf = ::memrchr(bytes, '\n', size);
+    const char* from = lf ? static_cast<const char*>(lf) + 1 : bytes;
+    const void* cr = ::memrchr(from, '\r', size - static_cast<std::size_t>(from - bytes));
+    if (cr) from = static_cast<const char*>(cr) + 1;
+    if (!lf && !cr) return size;
+    return size - static_cast<std::size_t>(from - bytes);
+}
+
 }  // namespace
 
 LedgerFileBytes::LedgerFileBytes(int fd) {
@@ -40,13 +50,22 @@ LedgerFileBytes::LedgerFileBytes(int fd) {
         }
     }
     // Not a plain file (its size unknown beforehand), empty, or not to be
-    // mapped: read it whole. A read error ends the file there.
+    // mapped: read it whole, but never on past an overlong line. A read error
+    // ends the file there.
     char buffer[1 << 16];
+    std::size_t sinceLineEnd = 0;
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
-        whole_.append(buffer, static_cast<std::size_t>(n));
+        const auto got = static_cast<std::size_t>(n);
+        whole_.append(buffer, got);
+        const std::size_t tail = bytesAfterLastLineEnd(buffer, got);
+        sinceLineEnd = tail < got ? tail : sinceLineEnd + got;
+        if (sinceLineEnd > kLongestLine) {
+            readCutShort_ = true;
+            break;
+        }
     }
     data_ = whole_.data();
     size_ = whole_.size();
@@ -54,6 +73,20 @@ LedgerFileBytes::LedgerFileBytes(int fd) {
 
 LedgerFileBytes::~LedgerFileBytes() {
     if (mapped_) ::munmap(const_cast<char*>(data_), capacity_);
+}
+
+bool LedgerFileBytes::hasOverlongLine() const {
+    if (readCutShort_) return true;
+    // From each line start, the last line end within reach of it: records are
+    // short, so this looks at a few bytes per kLongestLine of the file.
+    std::size_t start = pos_;
+    while (size_ - start > kLongestLine) {
+        const std::size_t reach = kLongestLine + 1;  // the line and its end
+        const std::size_t tail = bytesAfterLastLineEnd(data_ + start, reach);
+        if (tail == reach) return true;
+        start += reach - tail;
+    }
+    return false;
 }
 
 std::string_view LedgerFileBytes::nextLine() {

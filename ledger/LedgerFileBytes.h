@@ -16,13 +16,21 @@ namespace orvo {
 
 class LedgerFileBytes {
 public:
-    // Reads from the open descriptor `fd`, which stays the caller's.
+    // No record is anywhere near this long; a file with a longer line (or none
+    // at all, as a device of endless zeros) is no ledger and is not read on.
+    static constexpr std::size_t kLongestLine = std::size_t{16} << 20;
+
+    // Reads from the open descriptor `fd`, which stays the caller's. A file
+    // whose size is not known beforehand is read only up to its first line
+    // longer than kLongestLine.
     explicit LedgerFileBytes(int fd);
     ~LedgerFileBytes();
     LedgerFileBytes(const LedgerFileBytes&) = delete;
     LedgerFileBytes& operator=(const LedgerFileBytes&) = delete;
 
     bool atEnd() const { return pos_ == size_; }
+    // Whether a line of the file is longer than kLongestLine.
+    bool hasOverlongLine() const;
     // Reads up to the next line end and consumes it; at the end of the file
     // gives the empty text. The view is valid until its bytes are released.
     std::string_view nextLine();
@@ -42,6 +50,7 @@ private:
     std::size_t capacity_ = 0;  // of the pages held
     std::size_t pos_ = 0;
     bool mapped_ = false;
+    bool readCutShort_ = false;  // stopped on an overlong line
     std::size_t released_ = 0;
     std::string whole_;  // the file when it is not mapped
 };

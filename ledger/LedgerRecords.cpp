@@ -83,10 +83,9 @@ int compareRecordLines(std::string_view a, std::string_view b) {
 }
 
 void RecordChunk::insert(std::size_t i, std::string_view line) {
-    const auto offset = static_cast<std::uint32_t>(bytes_.size());
+    const std::size_t offset = bytes_.size();
     bytes_.append(line);
-    spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(i),
-                  Span{offset, static_cast<std::uint32_t>(line.size())});
+    spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(i), Span{offset, line.size()});
 }
 
 void RecordChunk::erase(std::size_t i) {
@@ -109,7 +108,7 @@ void RecordChunk::compact() {
     std::string bytes;
     bytes.reserve(bytes_.size() - unused_);
     for (Span& s : spans_) {
-        const auto offset = static_cast<std::uint32_t>(bytes.size());
+        const std::size_t offset = bytes.size();
         bytes.append(bytes_, s.offset, s.length);
         s.offset = offset;
     }

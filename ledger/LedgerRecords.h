@@ -41,9 +41,10 @@ public:
 
 private:
     friend class LedgerRecords;
+    // Full width: a block's lines may hold more than 4 GiB between them.
     struct Span {
-        std::uint32_t offset;
-        std::uint32_t length;
+        std::size_t offset;
+        std::size_t length;
     };
     void insert(std::size_t i, std::string_view line);
     void erase(std::size_t i);

@@ -4,6 +4,7 @@
 #include "forms/main/Unit1.h"
 
 #include <climits>
+#include <optional>
 
 #include <QAction>
 #include <QApplication>
@@ -552,8 +553,10 @@ void TForm1::showCreditCaption() {
 }
 
 void TForm1::openLedgerFile(const QString& path) {
+    const std::string nativePath = platform::toNativePath(path);
+    std::optional<CheckedDataFile> file;
     try {
-        requireLedgerFile(platform::toNativePath(path));
+        file.emplace(nativePath);
     } catch (const NotALedgerFile& notALedger) {
         // Nothing of the ledger in hand has changed; the file keeps its text.
         platform::dialogs().message(platform::MessageKind::Warning,
@@ -566,7 +569,7 @@ void TForm1::openLedgerFile(const QString& path) {
     book.windowWidth = width();
     book.windowHeight = height();
     try {
-        book.openDataFile(platform::toNativePath(path));
+        book.openDataFile(nativePath, *file);
     } catch (...) {
         applyWindowSizeFromBook();
         refreshFromBook();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ledger/LedgerRecords.h"
+
 namespace orvo::cp932 {
 namespace {
 
@@ -19,6 +21,21 @@ TEST(Cp932, CharacterLengthNeverSplitsADoubleByteCharacter) {
         {"\xFC\xFC", 0, 2},
     };
     for (const Case& c : cases) EXPECT_EQ(charLength(c.text, c.pos), c.expected) << c.text;
+}
+
+TEST(Cp932, LeadByteRangesEndExactlyWhereTheyShould) {
+    const struct {
+        unsigned char byte;
+        bool lead;
+    } edges[] = {{0x80, false}, {0x81, true}, {0x9F, true}, {0xA0, false},
+                 {0xDF, false}, {0xE0, true}, {0xFC, true}, {0xFD, false}};
+    for (const auto& e : edges) {
+        const std::string b(1, static_cast<char>(e.byte));
+        EXPECT_EQ(isLeadByte(e.byte), e.lead) << int(e.byte);
+        EXPECT_EQ(charLength(b + "A", 0), e.lead ? 2u : 1u) << int(e.byte);
+        // A trail byte is never case-folded: after a lead byte "A" and "a" differ.
+        EXPECT_EQ(compareRecordLines(b + "A", b + "a") != 0, e.lead) << int(e.byte);
+    }
 }
 
 TEST(Cp932, DecodesTrailBackslashAndControlBytesAsThemselves) {

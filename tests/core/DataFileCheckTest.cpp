@@ -4,6 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include <unistd.h>
+#include <csignal>
 
 #include "CoreTestSupport.h"
 #include "ledger/DataFileCheck.h"
@@ -33,7 +37,7 @@ TEST(DataFileCheck, ANonEmptyFileNotStartingWithADigitFromOneIsRefused) {
     for (const auto& c : cases) {
         const fs::path p = dir / c.name;
         if (c.text) std::ofstream(p, std::ios::binary) << c.text;
-        EXPECT_EQ(errorOf([&] { requireLedgerFile(p.string()); }),
+        EXPECT_EQ(errorOf([&] { CheckedDataFile{p.string()}; }),
                   c.refused ? "ファイル " + p.string() + " は家計簿のデータではありません" : "")
             << c.name;
     }
@@ -46,6 +50,51 @@ TEST(DataFileCheck, ANonEmptyFileNotStartingWithADigitFromOneIsRefused) {
     EXPECT_EQ(book.dataFileName, "mine.dat");
     EXPECT_EQ(book.records.size(), 1u);
     fs::remove_all(dir);
+}
+
+TEST(DataFileCheck, ALineTooLongForAnyRecordIsRefusedWithoutReadingOn) {
+    const fs::path dir = fs::temp_directory_path() / "orvo-data-file-long-line";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::size_t longest = LedgerFileBytes::kLongestLine;
+    const std::string header = "640\r\n480\r\n";
+    const struct {
+        const char* name;
+        std::string text;
+        bool refused;
+    } cases[] = {
+        {"longest.dat", header + std::string(longest, 'a') + "\r\nb\r\n", false},
+        {"cr-ended.dat", header + std::string(longest, 'a') + "\rb", false},
+        {"unended-longest.dat", header + std::string(longest, 'a'), false},
+        {"one-over.dat", header + std::string(longest + 1, 'a') + "\r\n", true},
+        {"no-line-end.dat", "6" + std::string(longest + 1, '0'), true},
+    };
+    for (const auto& c : cases) {
+        const fs::path p = dir / c.name;
+        std::ofstream(p, std::ios::binary) << c.text;
+        EXPECT_EQ(!errorOf([&] { CheckedDataFile{p.string()}; }).empty(), c.refused) << c.name;
+    }
+    fs::remove_all(dir);
+
+    // A pipe of endless bytes is read no further than one line too many.
+    std::signal(SIGPIPE, SIG_IGN);
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::size_t written = 0;
+    std::thread writer([&] {
+        const std::string chunk = "6" + std::string(65535, '0');
+        for (;;) {
+            const ssize_t n = ::write(ends[1], chunk.data(), chunk.size());
+            if (n <= 0) break;
+            written += static_cast<std::size_t>(n);
+        }
+        ::close(ends[1]);
+    });
+    const std::string endless = "/dev/fd/" + std::to_string(ends[0]);
+    EXPECT_NE(errorOf([&] { CheckedDataFile{endless}; }), "");
+    ::close(ends[0]);
+    writer.join();
+    EXPECT_LT(written, 2 * longest);
 }
 
 }  // namespace

@@ -262,6 +262,10 @@ TEST_F(LedgerFile, ATinyFileCannotAskForAHugeTable) {
             << shape;
         EXPECT_EQ(book.table.rowCount(), 6);  // the table was not reshaped
     }
+    // Within the bounds, but the file ends before the sizes it announces.
+    writeFile(dir / "short.dat", "640\r\n480\r\n1000000\r\n4\r\n");
+    EXPECT_EQ(errorOf([&] { open((dir / "short.dat").string()); }), "'' は整数ではありません");
+    EXPECT_EQ(book.table.rowCount(), 6);
 }
 
 TEST_F(LedgerFile, AmountsAddUpAndWrap) {
