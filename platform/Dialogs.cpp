@@ -236,4 +236,9 @@ std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& reques
     return a;
 }
 
+QString saveAcceptLabel() {
+    // The one open-mode dialog everywhere; only its button says what the choice is for.
+    return u"保存"_s;
+}
+
 }  // namespace orvo::platform

@@ -41,6 +41,9 @@ struct FileDialogRequest {
     QString acceptLabel;    // the accept button's caption; empty: the dialog's own ("開く")
 };
 
+// The accept button's caption of a file dialog that chooses where to save.
+QString saveAcceptLabel();
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;

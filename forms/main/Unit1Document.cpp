@@ -18,8 +18,7 @@ using platform::dialogs;
 using platform::MessageKind;
 
 QString TForm1::acceptLabelFor(FileDialogPurpose purpose) {
-    // The one open-mode dialog everywhere; only its button says what the choice is for.
-    return purpose == FileDialogPurpose::Save ? u"保存"_s : QString();
+    return purpose == FileDialogPurpose::Save ? platform::saveAcceptLabel() : QString();
 }
 
 std::optional<QString> TForm1::askDataFileName(FileDialogPurpose purpose) {

@@ -205,7 +205,7 @@ std::optional<PaperRequest> TForm3::paperRequest(print::PageOrientation orientat
         ask.title = u"PDFファイルに印刷"_s;
         ask.filter = u"PDFﾌｧｲﾙ(*.pdf)|*.pdf"_s;
         ask.defaultSuffix = u"pdf"_s;
-        ask.acceptLabel = u"保存"_s;
+        ask.acceptLabel = platform::saveAcceptLabel();
         const QString folder = dataFile.isEmpty() ? QString() : QFileInfo(dataFile).absolutePath();
         ask.fileName = (folder.isEmpty() ? QString() : folder + u'/') + request.title + u".pdf"_s;
         const std::optional<QString> path = platform::dialogs().openFile(ask);
