@@ -5,6 +5,7 @@
 #include "base/Amount.h"
 #include "base/OrvoError.h"
 #include "ledger/DataFileCheck.h"
+#include "ledger/LedgerLock.h"
 #include "ledger/RecordLine.h"
 #include "ledger/StandardSizes.h"
 
@@ -187,16 +188,22 @@ std::string LedgerBook::rowKey(int row) const {
 void LedgerBook::startNewLedger() {
     // A new ledger has no file until it has been saved.
     dataFileName.clear();
+    lock_.reset();
+    readOnly_ = false;
     records.clear();
     ResetLedgerTable();
     applyStandardSizes(table);
 }
 
-void LedgerBook::openDataFile(std::string fileName) {
+void LedgerBook::openDataFile(std::string fileName, OpenMode mode) {
     requireLedgerFile(fileName);  // before anything of this ledger changes
+    std::shared_ptr<LockFile> lock =
+        mode == OpenMode::ForWriting ? lockLedger(fileName, lock_) : nullptr;
     records.clear();
     ResetLedgerTable();
     dataFileName = std::move(fileName);
+    lock_ = std::move(lock);
+    readOnly_ = mode == OpenMode::ForReading;
     // The window cannot be smaller than its minimum size, so it shows and
     // later writes at least that.
     auto keepMinimum = [this] {
@@ -211,6 +218,15 @@ void LedgerBook::openDataFile(std::string fileName) {
         throw;
     }
     keepMinimum();
+}
+
+std::optional<LedgerInUse> LedgerBook::heldElsewhere(const std::string& fileName) const {
+    try {
+        lockLedger(fileName, lock_);  // a new lock goes again at once
+    } catch (const LedgerInUse& inUse) {
+        return inUse;
+    }
+    return std::nullopt;
 }
 
 bool LedgerBook::fileChangedOnDisk() const {
