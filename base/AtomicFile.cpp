@@ -44,6 +44,22 @@ std::string temporaryPattern(const std::string& target) {
     std::snprintf(name, sizeof name, ".orvo-%016llx-XXXXXX", static_cast<unsigned long long>(hash));
     return (p.parent_path() / name).string();
 }
+constexpr std::size_t kTemporaryPatternEnd = 6;  // the X's, which mkstemp replaces
+
+// Whether `name` is a temporary file of a save whose pattern's file name
+// part is `pattern`: mkstemp's letters in place of the X's, or those and the
+// ".bak" of the backup's second name.
+bool isTemporaryOf(std::string_view name, std::string_view pattern) {
+    const std::string_view start = pattern.substr(0, pattern.size() - kTemporaryPatternEnd);
+    if (!name.starts_with(start)) return false;
+    name.remove_prefix(start.size());
+    if (name.ends_with(".bak")) name.remove_suffix(4);
+    if (name.size() != kTemporaryPatternEnd) return false;
+    for (const char c : name)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return false;
+    return true;
+}
 
 // Neither this user nor anyone else may write it: the user protected it.
 bool writeProtected(const std::string& path, const struct stat& st) {
@@ -161,6 +177,24 @@ void AtomicFileWriter::keepBackup() {
         ::unlink(tempPath_.c_str());
         committed_ = true;
         throw cannotCreateFile(nameForMessage(backup));
+    }
+}
+
+std::string saveTargetOf(const std::string& path) {
+    return resolvedTarget(path);
+}
+
+void removeInterruptedSaves(const std::string& path) {
+    const std::filesystem::path pattern(temporaryPattern(resolvedTarget(path)));
+    std::filesystem::path folder = pattern.parent_path();
+    if (folder.empty()) folder = ".";
+    const std::string patternName = pattern.filename().string();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        // One that cannot be removed now goes at a later save.
+        if (isTemporaryOf(it->path().filename().string(), patternName))
+            ::unlink(it->path().c_str());
     }
 }
 

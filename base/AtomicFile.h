@@ -62,6 +62,15 @@ private:
     bool committed_ = false;
 };
 
+// The file a save of `path` replaces: `path` itself, or the file a symbolic
+// link there names.
+std::string saveTargetOf(const std::string& path);
+
+// Removes the temporary files that interrupted saves of `path` left in its
+// folder: only the ones of its own name pattern. The caller must be sure that
+// no save of `path` is running elsewhere (it holds the file's lock).
+void removeInterruptedSaves(const std::string& path);
+
 // Writes a whole text at once, safely as above.
 void writeFileAtomically(const std::string& path, std::string_view contents,
                          WriteFaults faults = {});

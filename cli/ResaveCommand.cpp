@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,14 @@ int runResave(const std::vector<std::string>& args) {
         }
         book.pickedDay = *day;
     }
-    book.openDataFile(args[0]);
+    // Only OUT is locked: it is what is written (the save takes its lock and
+    // refuses when another instance holds it), while IN is read as a second
+    // instance may read it. Saved in place, the lock comes before the read,
+    // so that no other save can come between the two.
+    std::error_code ec;
+    const bool inPlace = std::filesystem::equivalent(args[0], args[1], ec);
+    book.openDataFile(
+        args[0], inPlace ? LedgerBook::OpenMode::ForWriting : LedgerBook::OpenMode::ForReading);
     book.dataFileName = args[1];
     book.SaveLedger();
     return kExitOk;

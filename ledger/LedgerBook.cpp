@@ -5,6 +5,7 @@
 #include "base/Amount.h"
 #include "base/OrvoError.h"
 #include "ledger/DataFileCheck.h"
+#include "ledger/LedgerLock.h"
 #include "ledger/RecordLine.h"
 #include "ledger/StandardSizes.h"
 
@@ -187,20 +188,34 @@ std::string LedgerBook::rowKey(int row) const {
 void LedgerBook::startNewLedger() {
     // A new ledger has no file until it has been saved.
     dataFileName.clear();
+    lock_.reset();
+    readOnly_ = false;
     records.clear();
     ResetLedgerTable();
     applyStandardSizes(table);
 }
 
-void LedgerBook::openDataFile(std::string fileName) {
+void LedgerBook::openDataFile(std::string fileName, OpenMode mode) {
+    // Locked before it is read, so no other save comes in between.
+    std::shared_ptr<LockFile> lock =
+        mode == OpenMode::ForWriting ? lockLedger(fileName, lock_) : nullptr;
     CheckedDataFile file(fileName);  // before anything of this ledger changes
-    openDataFile(std::move(fileName), file);
+    openChecked(std::move(fileName), file, std::move(lock), mode);
 }
 
-void LedgerBook::openDataFile(std::string fileName, CheckedDataFile& file) {
+void LedgerBook::openDataFile(std::string fileName, CheckedDataFile& file, OpenMode mode) {
+    std::shared_ptr<LockFile> lock =
+        mode == OpenMode::ForWriting ? lockLedger(fileName, lock_) : nullptr;
+    openChecked(std::move(fileName), file, std::move(lock), mode);
+}
+
+void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,
+                             std::shared_ptr<LockFile> lock, OpenMode mode) {
     records.clear();
     ResetLedgerTable();
     dataFileName = std::move(fileName);
+    lock_ = std::move(lock);
+    readOnly_ = mode == OpenMode::ForReading;
     // The window cannot be smaller than its minimum size, so it shows and
     // later writes at least that.
     auto keepMinimum = [this] {
@@ -218,6 +233,15 @@ void LedgerBook::openDataFile(std::string fileName, CheckedDataFile& file) {
         throw;
     }
     keepMinimum();
+}
+
+std::optional<LedgerInUse> LedgerBook::heldElsewhere(const std::string& fileName) const {
+    try {
+        lockLedger(fileName, lock_);  // a new lock goes again at once
+    } catch (const LedgerInUse& inUse) {
+        return inUse;
+    }
+    return std::nullopt;
 }
 
 bool LedgerBook::fileChangedOnDisk() const {

@@ -4,6 +4,7 @@
 // six totals. The window shows this state; every rule about it lives here.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -19,6 +20,8 @@ namespace orvo {
 
 class CheckedDataFile;
 class LedgerFileBytes;
+class LockFile;
+class LedgerInUse;
 
 // Standard sizes of a new ledger.
 inline constexpr int kInitialWindowWidth = 572;
@@ -63,7 +66,10 @@ public:
     void Recalculate();
 
     // Writes the data file `dataFileName` (which must be set) after a write-back.
-    // The old file stays as it was unless the new one is complete.
+    // The old file stays as it was unless the new one is complete. The file's
+    // lock is taken first (LedgerInUse, and nothing changes, when another
+    // process holds it) and kept: this ledger is that file's writer now.
+    // Under the lock, the temporary files of its interrupted saves are removed.
     void SaveLedger(const WriteFaults& faults = {});
 
     // Saves under `fileName`, which becomes the ledger's file only once it has
@@ -75,6 +81,12 @@ public:
     // them and reset the table first: openDataFile).
     void LoadLedger();
 
+    // How a ledger file is opened: for writing, its lock taken (another
+    // process cannot write it meanwhile), or only read (nothing locked; the
+    // front ends that only read, and the window when the user chose to look
+    // at a ledger another instance has open).
+    enum class OpenMode { ForReading, ForWriting };
+
     // The steps every front end runs, each written once.
 
     // A new ledger as start-up and "新規作成" leave it: no records, the state
@@ -83,11 +95,19 @@ public:
     // Opens the data file `fileName` in place of the ledger: empties the
     // records, resets the table, loads and shows the picked day. The window
     // size read from the file keeps the window's minimum, even when the load
-    // stops with an error part way.
-    void openDataFile(std::string fileName);
+    // stops with an error part way. For writing, the file's lock is taken
+    // before anything changes (LedgerInUse when another process holds it);
+    // the previous file's lock goes.
+    void openDataFile(std::string fileName, OpenMode mode = OpenMode::ForReading);
     // The same for a file already read and checked (CheckedDataFile), which a
     // window reads first so that a refused file changes nothing on screen either.
-    void openDataFile(std::string fileName, CheckedDataFile& file);
+    void openDataFile(std::string fileName, CheckedDataFile& file, OpenMode mode);
+    // The refusal an open of `fileName` for writing would meet now, if any:
+    // for a front end that asks before it changes anything.
+    std::optional<LedgerInUse> heldElsewhere(const std::string& fileName) const;
+    // Opened for reading only and not saved since: the window asks for a new
+    // name at the next save, as for a ledger without a file.
+    bool readOnly() const { return readOnly_; }
     // Moves the day view to `day`: writes the day view back under the day its
     // edits were made on, then shows `day`. A write-back that fails leaves the
     // picked day as it was.
@@ -120,6 +140,8 @@ public:
     bool fileChangedOnDisk() const;
 
 private:
+    void openChecked(std::string fileName, CheckedDataFile& file, std::shared_ptr<LockFile> lock,
+                     OpenMode mode);
     void loadLedgerFrom(LedgerFileBytes& in);
 
     // The row's cells (joined by TAB) -> the record it shows, for the day's
@@ -128,7 +150,9 @@ private:
     // the user changed the row.
     std::unordered_multimap<std::string, std::string> foldedRecords_;
     std::string rowKey(int row) const;
-    FileStamp fileStamp_;  // of `dataFileName` when last read or written
+    FileStamp fileStamp_;             // of `dataFileName` when last read or written
+    std::shared_ptr<LockFile> lock_;  // of `dataFileName`, while this ledger may write it
+    bool readOnly_ = false;
     Totals totals_;
     bool dailyLabelsSet_ = false;
     bool cumulativeLabelsSet_ = false;

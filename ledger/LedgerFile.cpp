@@ -15,6 +15,7 @@
 #include "base/ReadFile.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/LedgerFileBytes.h"
+#include "ledger/LedgerLock.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {
@@ -97,6 +98,10 @@ inline std::optional<std::int32_t> plainAmount(std::string_view text) {
 
 void LedgerBook::SaveLedger(const WriteFaults& faults) {
     if (dataFileName.empty()) throw cannotCreateFile("");
+    std::shared_ptr<LockFile> lock = lockLedger(dataFileName, lock_);
+    // Under the lock no other save of this file runs: what matches its
+    // temporary names was left by saves that were cut off.
+    if (lock) removeInterruptedSaves(dataFileName);
     dayViewChanged = true;
     Recalculate();
 
@@ -118,6 +123,8 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
     records.forEach([&](std::string_view line) { out.writeLine(line); });
     out.commit();
     fileStamp_ = FileStamp::of(dataFileName);
+    lock_ = std::move(lock);  // a Save As lets go of the previous file's lock here
+    readOnly_ = false;
 }
 
 void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {

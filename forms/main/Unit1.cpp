@@ -38,6 +38,7 @@
 #include "forms/main/LedgerGridView.h"
 #include "forms/main/MenuVisibility.h"
 #include "ledger/DataFileCheck.h"
+#include "ledger/LedgerLock.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFiles.h"
@@ -87,7 +88,11 @@ TForm1::TForm1(const StartOptions& options, QWidget* parent) : QMainWindow(paren
     FormCreate(options);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Hidden while the book is still there: a window destroyed while shown is
+    // hidden by QWidget's destructor, whose grid would then read the book.
+    hide();
+}
 
 void TForm1::buildWindow() {
     setObjectName(u"Form1"_s);
@@ -563,13 +568,23 @@ void TForm1::openLedgerFile(const QString& path) {
                                     platform::fromCp932(notALedger.what()), platform::Ok);
         return;
     }
+    // Another instance has it open: only a look, or nothing changes.
+    LedgerBook::OpenMode mode = LedgerBook::OpenMode::ForWriting;
+    if (const std::optional<LedgerInUse> inUse = book.heldElsewhere(nativePath)) {
+        if (platform::dialogs().message(
+                platform::MessageKind::Warning,
+                platform::fromCp932(inUse->what()) + u"\r\n読み取り専用で開きますか？"_s,
+                platform::Yes | platform::Cancel) != platform::Yes)
+            return;
+        mode = LedgerBook::OpenMode::ForReading;
+    }
     setWindowTitle(u"OrvoKakei["_s + creditLine() + u']');
     setEditMode(true);
     // A file that is not recognised as a ledger leaves the window's size alone.
     book.windowWidth = width();
     book.windowHeight = height();
     try {
-        book.openDataFile(nativePath, *file);
+        book.openDataFile(nativePath, *file, mode);
     } catch (...) {
         applyWindowSizeFromBook();
         refreshFromBook();

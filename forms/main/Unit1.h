@@ -137,14 +137,16 @@ private:
     // --- the ledger as the window shows it ---
     // A new ledger: the credit caption, no records, the standard sizes, edit mode.
     void startNewLedger();
-    // Opens `path` in place of the ledger and records it as the last file.
+    // Opens `path` in place of the ledger and records it as the last file;
+    // when another instance has it open, asks whether to open it read-only.
     void openLedgerFile(const QString& path);
     // Writes the day view back, then shows `day` (the picker follows the book).
     void goToDay(const LedgerDate& day);
     void Recalculate();
-    // Writes the data file; asks for a name first when the ledger has none, and
-    // before replacing a file changed on disk since it was read. False when the
-    // user declined either question (nothing was written).
+    // Writes the data file; asks for a name first when the ledger has none (or
+    // was opened read-only), and before replacing a file changed on disk since
+    // it was read. False when the user declined either question (nothing was
+    // written).
     bool SaveLedger();
     void RecordLastFile();
 

@@ -6,6 +6,7 @@
 
 #include "forms/main/LedgerCellDelegate.h"
 #include "forms/main/Unit1.h"
+#include "ledger/LedgerLock.h"
 #include "platform/Help.h"
 #include "platform/ProgramFiles.h"
 #include "platform/Text.h"
@@ -46,7 +47,7 @@ void TForm1::writeLedgerWith(const std::function<void()>& save) {
 }
 
 bool TForm1::SaveLedger() {
-    if (book.dataFileName.empty()) {
+    if (book.dataFileName.empty() || book.readOnly()) {
         const std::optional<QString> chosen = askDataFileName(FileDialogPurpose::Save);
         if (!chosen) return false;
         saveAsDataFile(*chosen);
@@ -65,7 +66,8 @@ bool TForm1::SaveLedger() {
 void TForm1::RecordLastFile() {
     const QString path = platform::fromNativePath(book.dataFileName);
     platform::writeLastFileRecord(lastFileRecordPath, path);
-    setWindowTitle(u"OrvoKakei["_s + path + u']');
+    setWindowTitle(u"OrvoKakei["_s + path + (book.readOnly() ? u" (読み取り専用)"_s : QString()) +
+                   u']');
 }
 
 // "現ﾃﾞｰﾀを保存しますか" before Open and New. False when the user asked to
@@ -105,6 +107,10 @@ void TForm1::New1Click() {
         dialogs().message(MessageKind::Warning, u"同一ﾌｧｲﾙが存在します\r\n上書きしますか？"_s,
                           platform::Yes | platform::No | platform::Cancel) != platform::Yes)
         return;
+    // Refused before the ledger in hand is given up.
+    if (const std::optional<LedgerInUse> inUse =
+            book.heldElsewhere(platform::toNativePath(*chosen)))
+        throw *inUse;
     startNewLedger();
     saveAsDataFile(*chosen);
 }
