@@ -86,7 +86,12 @@ TForm1::TForm1(const StartOptions& options, QWidget* parent) : QMainWindow(paren
     FormCreate(options);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The grid's model reads `book`, which goes before the child widgets do;
+    // a window destroyed while shown would otherwise lay its headers out
+    // from a table that is gone as it hides them.
+    StringGrid1->setModel(nullptr);
+}
 
 void TForm1::buildWindow() {
     setObjectName(u"Form1"_s);
@@ -615,7 +620,9 @@ void TForm1::applySizesToView() {
     const LedgerTable& t = book.table;
     QHeaderView* columns = StringGrid1->horizontalHeader();
     QHeaderView* rows = StringGrid1->verticalHeader();
-    rows->setDefaultSectionSize(t.defaultRowHeight());
+    // Setting it, even unchanged, repaints the row header.
+    if (rows->defaultSectionSize() != t.defaultRowHeight())
+        rows->setDefaultSectionSize(t.defaultRowHeight());
     if (t.columnCount() > 0) rows->setFixedWidth(t.columnWidth(0));
     if (t.rowCount() > 0) columns->setFixedHeight(t.rowHeight(0));
     for (int c = 1; c < t.columnCount() && c - 1 < columns->count(); ++c)
