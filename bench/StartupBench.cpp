@@ -5,7 +5,8 @@
 // the bundled title files), with ORVO_TRACE_FIRST_PAINT set so that it prints
 // the moment of that paint; the run then ends it. The display is the
 // environment's (DISPLAY under X, or QT_QPA_PLATFORM=offscreen).
-//   startup_bench [--runs N] [LEDGER.dat]      (a generated 1M-record ledger unless given)
+//   startup_bench [--runs N] [--program PATH] [LEDGER.dat]
+// (a generated 1M-record ledger unless given; this build's orvokakei unless given)
 
 #include <fcntl.h>
 #include <signal.h>
@@ -95,9 +96,12 @@ bool startAndWaitForPaint(const fs::path& program, const fs::path& folder, Paint
 int main(int argc, char** argv) {
     int runs = 11;
     std::string ledgerArg;
+    fs::path original = ORVO_PROGRAM;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--program") == 0 && i + 1 < argc)
+            original = fs::absolute(argv[++i]);
         else
             ledgerArg = argv[i];
     }
@@ -115,7 +119,7 @@ int main(int argc, char** argv) {
         ledger = fs::absolute(ledgerArg);
     }
     const fs::path program = scratch / "orvokakei";
-    fs::copy_file(ORVO_PROGRAM, program);
+    fs::copy_file(original, program);
     for (const char* titles : {"勘定科目1.txt", "勘定科目2.txt"})
         fs::copy_file(fs::path(ORVO_SAMPLE_DIR) / titles, scratch / titles);
     // The record holds the ledger's path as CP932; an ASCII path reads the same.
