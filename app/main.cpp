@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include "app/FirstPaintTrace.h"
 #include "forms/calculator/OrvoDen.h"
 #include "forms/main/Unit1.h"
 #include "forms/phrases/Unit4.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     form5.setAttribute(Qt::WA_QuitOnClose, false);
     form1.setSearchWindow(&form5);
 
+    orvo::app::traceFirstPaintIfAsked(form1);
     form1.show();
     const int status = app.exec();
     // Phrases changed and not yet written are kept.

@@ -57,6 +57,13 @@ void writeLastFileRecord(const QString& recordPath, const QString& dataFile) {
     // A path CP932 cannot hold is kept whole in UTF-8 rather than mangled.
     std::string line = encoded.ok() ? encoded.bytes : toNativePath(dataFile);
     line += "\r\n";
+    // Reopening the ledger the record names, as every start does, leaves the
+    // record alone: writing the same bytes again would only make the start
+    // wait for the disk.
+    QFile current(recordPath);
+    if (current.size() == static_cast<qint64>(line.size()) && current.open(QIODevice::ReadOnly) &&
+        current.readAll() == QByteArrayView(line.data(), static_cast<qsizetype>(line.size())))
+        return;
     QSaveFile file(recordPath);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(line.data(), static_cast<qint64>(line.size())) !=

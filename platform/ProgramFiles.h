@@ -24,7 +24,8 @@ QString printSettingsPathFor(const QString& executablePath);
 // OrvoError when the record exists but cannot be read.
 std::optional<QString> readLastFileRecord(const QString& recordPath);
 
-// Replaces the record with the one line `dataFile` and CR LF. Written to a
+// Replaces the record with the one line `dataFile` and CR LF (a record that
+// holds just that already is left as it is). Written to a
 // temporary file first, so a failed write leaves the old record. Throws
 // OrvoError ("ファイル %s を作成できません") when it cannot be written.
 void writeLastFileRecord(const QString& recordPath, const QString& dataFile);

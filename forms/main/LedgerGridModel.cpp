@@ -12,7 +12,9 @@ LedgerGridModel::LedgerGridModel(LedgerTable& table, QObject* parent)
     : QAbstractTableModel(parent),
       table_(table),
       rows_(std::max(table.rowCount() - 1, 0)),
-      cols_(std::max(table.columnCount() - 1, 0)) {}
+      cols_(std::max(table.columnCount() - 1, 0)),
+      columnTitles_(headerTexts(Qt::Horizontal)),
+      rowTitles_(headerTexts(Qt::Vertical)) {}
 
 int LedgerGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
@@ -96,19 +98,48 @@ void LedgerGridModel::refresh() {
         beginResetModel();
         rows_ = rows;
         cols_ = cols;
+        columnTitles_ = headerTexts(Qt::Horizontal);
+        rowTitles_ = headerTexts(Qt::Vertical);
         endResetModel();
         return;
     }
     if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
-    if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
-    if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    announceChangedHeaders(Qt::Horizontal);
+    announceChangedHeaders(Qt::Vertical);
+}
+
+std::vector<std::string> LedgerGridModel::headerTexts(Qt::Orientation orientation) const {
+    const bool columns = orientation == Qt::Horizontal;
+    std::vector<std::string> texts;
+    const int count = columns ? cols_ : rows_;
+    texts.reserve(static_cast<std::size_t>(count));
+    for (int section = 0; section < count; ++section) {
+        const int col = columns ? section + 1 : 0;
+        const int row = columns ? 0 : section + 1;
+        texts.push_back(table_.contains(col, row) ? table_.cell(col, row) : std::string());
+    }
+    return texts;
+}
+
+void LedgerGridModel::announceChangedHeaders(Qt::Orientation orientation) {
+    std::vector<std::string>& shown = orientation == Qt::Horizontal ? columnTitles_ : rowTitles_;
+    std::vector<std::string> now = headerTexts(orientation);
+    int first = -1;
+    int last = -1;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i] == shown[i]) continue;
+        if (first < 0) first = static_cast<int>(i);
+        last = static_cast<int>(i);
+    }
+    shown = std::move(now);
+    if (first >= 0) emit headerDataChanged(orientation, first, last);
 }
 
 void LedgerGridModel::cellChanged(int col, int row) {
     if (row == 0 && col >= 1) {
-        emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+        announceChangedHeaders(Qt::Horizontal);
     } else if (col == 0 && row >= 1) {
-        emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+        announceChangedHeaders(Qt::Vertical);
     } else {
         const QModelIndex i = indexOfCell(col, row);
         if (i.isValid()) emit dataChanged(i, i);

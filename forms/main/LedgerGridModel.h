@@ -5,6 +5,8 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <string>
+#include <vector>
 
 #include "ledger/LedgerTable.h"
 
@@ -28,6 +30,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The table was changed behind the model's back (by the core): tell the views.
+    // The titles are announced only where they changed: a header change has
+    // the view lay itself out again and repaint a second time.
     void refresh();
     // One cell was changed behind the model's back.
     void cellChanged(int col, int row);
@@ -42,9 +46,15 @@ signals:
     void unencodableTyped(const QString& characters);
 
 private:
+    // The header texts the views were last told about, in section order.
+    std::vector<std::string> headerTexts(Qt::Orientation orientation) const;
+    void announceChangedHeaders(Qt::Orientation orientation);
+
     LedgerTable& table_;
     int rows_ = 0;  // the shape the views were last told about
     int cols_ = 0;
+    std::vector<std::string> columnTitles_;  // row 0, columns 1 on
+    std::vector<std::string> rowTitles_;     // column 0, rows 1 on
 };
 
 }  // namespace orvo::forms

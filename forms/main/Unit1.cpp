@@ -89,8 +89,10 @@ TForm1::TForm1(const StartOptions& options, QWidget* parent) : QMainWindow(paren
 }
 
 TForm1::~TForm1() {
-    // Hidden while the book is still there: a window destroyed while shown is
-    // hidden by QWidget's destructor, whose grid would then read the book.
+    // The grid's model reads `book`, which goes before the child widgets do: a
+    // window destroyed while shown is hidden by QWidget's destructor, which
+    // would lay its headers out from a table that is gone.
+    StringGrid1->setModel(nullptr);
     hide();
 }
 
@@ -633,7 +635,9 @@ void TForm1::applySizesToView() {
     const LedgerTable& t = book.table;
     QHeaderView* columns = StringGrid1->horizontalHeader();
     QHeaderView* rows = StringGrid1->verticalHeader();
-    rows->setDefaultSectionSize(t.defaultRowHeight());
+    // Setting it, even unchanged, repaints the row header.
+    if (rows->defaultSectionSize() != t.defaultRowHeight())
+        rows->setDefaultSectionSize(t.defaultRowHeight());
     if (t.columnCount() > 0) rows->setFixedWidth(t.columnWidth(0));
     if (t.rowCount() > 0) columns->setFixedHeight(t.rowHeight(0));
     for (int c = 1; c < t.columnCount() && c - 1 < columns->count(); ++c)

@@ -252,7 +252,8 @@ QWidget* TForm2::buildPrintTab() {
         r->addWidget(b);
     }
     r->addStretch(1);
-    (QPrinterInfo::availablePrinters().isEmpty() ? RadioButton6 : RadioButton5)->setChecked(true);
+    // Chosen when first needed (chooseOutputIfUnchosen): asking the print
+    // system for its printers is slow, and the program's start need not wait for it.
     column->addStretch(1);
     return tab;
 }
@@ -299,7 +300,13 @@ PageSettings TForm2::pageSettings() const {
 }
 
 bool TForm2::printsToPdf() const {
+    chooseOutputIfUnchosen();
     return RadioButton6->isChecked();
+}
+
+void TForm2::chooseOutputIfUnchosen() const {
+    if (RadioButton5->isChecked() || RadioButton6->isChecked()) return;
+    (QPrinterInfo::availablePrinters().isEmpty() ? RadioButton6 : RadioButton5)->setChecked(true);
 }
 
 void TForm2::setConfirmCaption(const QString& caption) {
@@ -323,6 +330,7 @@ bool TForm2::confirmed() const {
 }
 
 void TForm2::showEvent(QShowEvent* event) {
+    chooseOutputIfUnchosen();
     state_.beginShowing();
     setResult(QDialog::Rejected);
     if (!placed_) {

@@ -70,6 +70,8 @@ private:
     QWidget* buildPrintTab();
     void showColumnLists();
     void showPageSettings();
+    // "出力先" as at first: the printer where one is installed, else a PDF file.
+    void chooseOutputIfUnchosen() const;
     QListWidget* addList(QWidget* tab, const char* name);
     void alignTopRows(QListWidget* leader);
     std::vector<std::string>& rowsOf(QListWidget* list);

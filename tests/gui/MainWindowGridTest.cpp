@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "forms/main/LedgerCellDelegate.h"
@@ -415,6 +416,23 @@ private slots:
         QVERIFY(descriptionInk.first() < description.center().x());
         // Two lines of digits: ink on more rows than one line of text has.
         QVERIFY(inkedRowCount(image, description) > QFontMetrics(h.grid()->font()).ascent());
+    }
+
+    // A change of day tells the views of no title (that would lay the grid
+    // out and paint it again); a changed title reaches its header.
+    void headersAreAnnouncedOnlyWhereTheirTitlesChange() {
+        MainWindowHarness h;
+        h.start();
+        QSignalSpy announced(h.model(), &QAbstractItemModel::headerDataChanged);
+        QTest::mouseClick(h.child<QPushButton>("Button2"), Qt::LeftButton);
+        QCOMPARE(announced.count(), 0);
+        h.form->changeGrid([](orvo::LedgerTable& t) {
+            t.setCell(4, 0, "Income");
+            t.setCell(0, 2, "x");
+        });
+        QCOMPARE(announced.count(), 2);
+        QCOMPARE(announced[0], (QList<QVariant>{QVariant::fromValue(Qt::Horizontal), 3, 3}));
+        QCOMPARE(announced[1], (QList<QVariant>{QVariant::fromValue(Qt::Vertical), 1, 1}));
     }
 
     void enteringTheGridMarksTheDayViewChanged() {

@@ -3,8 +3,10 @@
 // document, the menus that stay hidden while empty and the error display.
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -92,6 +94,25 @@ private slots:
         platform::writeLastFileRecord(record, dataFile);
         QCOMPARE(readAll(record), bytes);
         QCOMPARE(platform::readLastFileRecord(record), std::optional<QString>(dataFile));
+    }
+
+    void aRecordIsRewrittenOnlyWhenItChanges() {
+        QTemporaryDir dir;
+        const QString record = dir.filePath(u"orvokakei.ini"_s);
+        platform::writeLastFileRecord(record, u"/a/book.dat"_s);
+        const QDateTime past = QDateTime::currentDateTime().addDays(-1);
+        auto setWritten = [&](const QDateTime& when) {
+            QFile f(record);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(when, QFileDevice::FileModificationTime));
+        };
+        setWritten(past);
+        platform::writeLastFileRecord(record, u"/a/book.dat"_s);
+        QCOMPARE(QFileInfo(record).lastModified(), past);
+        // A longer name that begins with the same bytes is a change.
+        platform::writeLastFileRecord(record, u"/a/book.dat2"_s);
+        QCOMPARE(readAll(record), QByteArray("/a/book.dat2\r\n"));
+        QVERIFY(QFileInfo(record).lastModified() > past);
     }
 
     void aPathCp932CannotHoldIsKeptWhole() {

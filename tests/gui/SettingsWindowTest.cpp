@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -167,6 +169,28 @@ private slots:
         QVERIFY(!form.confirmed());
         QCOMPARE(h.cell(1, 0), u"分類"_s);
         QVERIFY(!exists(h, u"Prin.ini"_s));
+    }
+
+    // "出力先" is chosen when first needed, as the print run reads it or the
+    // window shows; a choice the user made before stays.
+    void theOutputIsChosenWhenFirstNeededAndAChoiceMadeStays() {
+        MainWindowHarness h;
+        h.start();
+        const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
+        TForm2 read(*h.form, h.path(u"Prin.ini"_s));
+        QCOMPARE(read.printsToPdf(), noPrinter);
+        TForm2 shown(*h.form, h.path(u"Prin.ini"_s));
+        shown.show();
+        auto* printer = shown.findChild<QRadioButton*>(u"RadioButton5"_s);
+        auto* pdf = shown.findChild<QRadioButton*>(u"RadioButton6"_s);
+        QCOMPARE(pdf->isChecked(), noPrinter);
+        QCOMPARE(printer->isChecked(), !noPrinter);
+        TForm2 chosen(*h.form, h.path(u"Prin.ini"_s));
+        QRadioButton* other =
+            chosen.findChild<QRadioButton*>(noPrinter ? u"RadioButton5"_s : u"RadioButton6"_s);
+        other->setChecked(true);
+        chosen.show();
+        QCOMPARE(chosen.printsToPdf(), !noPrinter);
     }
 
     void aFailedWriteIsShownAndKeepsTheWindowOpen() {
