@@ -25,8 +25,6 @@ constexpr int kMaxRows = 1'000'000;
 constexpr int kMaxColumns = 10'000;
 // and a tiny damaged file from making the program allocate gigabytes.
 constexpr long long kMaxCells = 4'000'000;
-// Records between two looks at which bytes of the file can be given back.
-constexpr std::size_t kRecordsPerRelease = 16384;
 
 int headerInteger(LedgerFileBytes& in, std::string& line) {
     line = in.nextLine();
@@ -172,10 +170,11 @@ void LedgerBook::LoadLedger() {
     std::optional<OrvoError> firstFault;
     std::int32_t allOut = 0;
     std::int32_t allIn = 0;
-    // The records are sorted a day at a time as they are read; the file's
-    // bytes are given back once the list holds them.
-    RecordListBuilder builder(records);
-    std::size_t sinceRelease = 0;
+    // The records are sorted as they are read (the builder copies each line);
+    // if they are out of order, it looks ahead at the rest of the file.
+    RecordListBuilder builder(records, [&in](const RecordListBuilder::LineVisitor& visit) {
+        return in.forEachRecordLineAhead(visit);
+    });
     for (;;) {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;
@@ -198,11 +197,6 @@ void LedgerBook::LoadLedger() {
                 firstFault = notAnInteger(text);
         }
         builder.add(record);
-        if (++sinceRelease == kRecordsPerRelease) {
-            sinceRelease = 0;
-            const char* held = builder.firstHeldByte();
-            in.releaseBefore(held ? held : in.position());
-        }
     }
     builder.finish();
     file.reset();

@@ -1,16 +1,16 @@
 #pragma once
-// A ledger data file held in memory for reading: read whole into pages of its
-// own, so that its lines never move and the pages behind the reader can be
-// given back as soon as their lines are stored elsewhere; a load then needs
+// A ledger data file read line by line in large pieces into a buffer of its
+// own: no line of it ever needs the whole file in memory, and the load needs
 // little more memory than the list it builds. (Not a mapping of the file: one
-// that another program cut short during the load would end the program.) A
-// file whose size is not known beforehand (a pipe, say) is read into a string.
+// that another program cut short during the load would end the program.)
 //
 // Lines end at CR LF, CR or LF, as LineReader reads them.
 
 #include <cstddef>
-#include <string>
+#include <cstdint>
+#include <functional>
 #include <string_view>
+#include <vector>
 
 namespace orvo {
 
@@ -18,32 +18,38 @@ class LedgerFileBytes {
 public:
     // Reads from the open descriptor `fd`, which stays the caller's.
     explicit LedgerFileBytes(int fd);
-    ~LedgerFileBytes();
     LedgerFileBytes(const LedgerFileBytes&) = delete;
     LedgerFileBytes& operator=(const LedgerFileBytes&) = delete;
 
-    bool atEnd() const { return pos_ == size_; }
+    bool atEnd() { return !in_.fill(); }
     // Reads up to the next line end and consumes it; at the end of the file
-    // gives the empty text. The view is valid until its bytes are released.
-    std::string_view nextLine();
+    // gives the empty text. The view is valid until the next call.
+    std::string_view nextLine() { return in_.nextLine(); }
     // Skips every byte with a code from 0 to 32 (blanks, TABs, line ends, controls).
-    void skipControlsAndBlanks() {
-        while (pos_ < size_ && static_cast<unsigned char>(data_[pos_]) <= 32) ++pos_;
-    }
+    void skipControlsAndBlanks() { in_.skipControlsAndBlanks(); }
 
-    // The next byte to be read.
-    const char* position() const { return data_ + pos_; }
-    // Gives back the whole pages before `byte`, which no line in use may reach into.
-    void releaseBefore(const char* byte);
+    // Calls visit(line) for every line that reading on would give, each after
+    // skipControlsAndBlanks() (the record lines of a load), without consuming
+    // any; false when the file cannot be read again from here (a pipe).
+    bool forEachRecordLineAhead(const std::function<void(std::string_view)>& visit) const;
 
 private:
-    const char* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;  // of the pages held
-    std::size_t pos_ = 0;
-    bool mapped_ = false;
-    std::size_t released_ = 0;
-    std::string whole_;  // the file when it is not mapped
+    // A reading position in the file with the buffer behind it.
+    struct Cursor {
+        int fd = -1;
+        bool seekable = false;     // read with pread, so that a second cursor can read on
+        std::uint64_t offset = 0;  // in the file, of the buffer's end
+        bool eof = false;
+        std::vector<char> buffer;
+        std::size_t pos = 0;
+        std::size_t end = 0;
+
+        bool fill();      // true when a byte is available
+        bool readMore();  // keeps the bytes from pos on, appends what the file holds next
+        std::string_view nextLine();
+        void skipControlsAndBlanks();
+    };
+    Cursor in_;
 };
 
 }  // namespace orvo
