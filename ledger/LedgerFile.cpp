@@ -25,6 +25,8 @@ constexpr int kMaxRows = 1'000'000;
 constexpr int kMaxColumns = 10'000;
 // and a tiny damaged file from making the program allocate gigabytes.
 constexpr long long kMaxCells = 4'000'000;
+// Bytes of record lines handed to the file at a time by a save.
+constexpr std::size_t kSavePieceSize = 1 << 18;
 
 int headerInteger(LedgerFileBytes& in, std::string& line) {
     line = in.nextLine();
@@ -112,7 +114,19 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
         titles += PackLineBreaks(table.cell(c, 0));
     }
     out.writeLine(titles);
-    records.forEach([&](std::string_view line) { out.writeLine(line); });
+    // The records go out in large pieces, each line and its end appended to
+    // one buffer: a write per line would cost more than the copy.
+    std::string piece;
+    piece.reserve(kSavePieceSize + 4096);
+    records.forEach([&](std::string_view line) {
+        piece.append(line);
+        piece.append("\r\n", 2);
+        if (piece.size() >= kSavePieceSize) {
+            out.write(piece);
+            piece.clear();
+        }
+    });
+    out.write(piece);
     out.commit();
     fileStamp_ = FileStamp::of(dataFileName);
 }
