@@ -21,12 +21,15 @@ public:
     LedgerFileBytes(const LedgerFileBytes&) = delete;
     LedgerFileBytes& operator=(const LedgerFileBytes&) = delete;
 
-    bool atEnd() { return !in_.fill(); }
+    bool atEnd() { return in_.pos == in_.end && !in_.fill(); }
     // Reads up to the next line end and consumes it; at the end of the file
     // gives the empty text. The view is valid until the next call.
     std::string_view nextLine() { return in_.nextLine(); }
     // Skips every byte with a code from 0 to 32 (blanks, TABs, line ends, controls).
-    void skipControlsAndBlanks() { in_.skipControlsAndBlanks(); }
+    void skipControlsAndBlanks() {
+        if (in_.pos < in_.end && static_cast<unsigned char>(in_.buffer[in_.pos]) > 32) return;
+        in_.skipControlsAndBlanks();
+    }
 
     // Calls visit(line) for every line that reading on would give, each after
     // skipControlsAndBlanks() (the record lines of a load), without consuming
