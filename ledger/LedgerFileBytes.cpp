@@ -29,8 +29,8 @@ const char* findLineEnd(const char* p, std::size_t n) {
             const std::uint64_t lf = word ^ (kOnes * '\n');
             const std::uint64_t cr = word ^ (kOnes * '\r');
             // A high bit for every zero byte (exact: no borrow across bytes).
-            const std::uint64_t zeros = ~(((lf & kLows) + kLows) | lf | kLows) |
-                                        ~(((cr & kLows) + kLows) | cr | kLows);
+            const std::uint64_t zeros =
+                ~(((lf & kLows) + kLows) | lf | kLows) | ~(((cr & kLows) + kLows) | cr | kLows);
             if (zeros) return p + i + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
         }
     }

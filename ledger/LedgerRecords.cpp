@@ -18,7 +18,7 @@ namespace {
 constexpr std::size_t kBlockSize = 1024;  // lines per block after a split or a bulk load
 constexpr std::size_t kMaxBlockSize = 2 * kBlockSize;
 
-inline unsigned char foldAscii(unsigned char c) {
+constexpr unsigned char foldAscii(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
@@ -385,41 +385,42 @@ bool hasField0(std::string_view line, std::string_view field0) {
     return std::memcmp(line.data(), field0.data(), n) == 0;
 }
 
-// Eight bytes of `line` from `from` on, ASCII letters folded, in an integer
-// that orders as compareRecordLines orders the lines when their bytes before
-// `from` agree and no double-byte character straddles it; bytes past the end
-// count as 0, so equal keys decide nothing.
-std::uint64_t foldedKey(std::string_view line, std::size_t from) {
-    std::uint64_t key = 0;
-    bool trail = false;
-    for (std::size_t i = from; i < from + 8; ++i) {
-        unsigned char c = 0;
-        if (i < line.size()) {
-            c = static_cast<unsigned char>(line[i]);
-            const unsigned char folded = trail ? c : foldAscii(c);
-            trail = !trail && cp932::isLeadByte(c);
-            c = folded;
-        }
-        key = key << 8 | c;
+// Each byte's form when ASCII letters are folded, and whether it leads a
+// double-byte character.
+struct ByteForms {
+    std::array<unsigned char, 256> folded{};
+    std::array<bool, 256> lead{};
+};
+constexpr ByteForms kByteForms = [] {
+    ByteForms f;
+    for (int c = 0; c < 256; ++c) {
+        f.folded[static_cast<std::size_t>(c)] = foldAscii(static_cast<unsigned char>(c));
+        f.lead[static_cast<std::size_t>(c)] = cp932::isLeadByte(static_cast<unsigned char>(c));
     }
-    return key;
-}
+    return f;
+}();
 
-// The first sixteen bytes of `line`, folded, as foldedKey gives them: the
-// date and the start of the level-1 title.
-using LeadingKeys = std::array<std::uint64_t, 2>;
-LeadingKeys leadingKeys(std::string_view line) {
-    LeadingKeys keys{};
-    bool trail = false;
-    for (std::size_t i = 0; i < 8 * keys.size(); ++i) {
-        unsigned char c = 0;
-        if (i < line.size()) {
-            c = static_cast<unsigned char>(line[i]);
-            const unsigned char folded = trail ? c : foldAscii(c);
-            trail = !trail && cp932::isLeadByte(c);
-            c = folded;
+// Sixteen bytes of `line` from `from` on, ASCII letters folded, in two
+// integers that order as compareRecordLines orders the lines when their bytes
+// before `from` agree and no double-byte character straddles it; bytes past
+// the end count as 0, so equal keys decide nothing.
+std::array<std::uint64_t, 2> foldedKeys(std::string_view line, std::size_t from) {
+    const std::size_t n = line.size() > from ? std::min<std::size_t>(16, line.size() - from) : 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data()) + from;
+    std::array<std::uint64_t, 2> keys{};
+    bool trail = false;  // the byte follows a lead byte: it is never folded
+    for (std::size_t k = 0; k < 2; ++k) {
+        std::uint64_t key = 0;
+        for (std::size_t i = 8 * k; i < 8 * k + 8; ++i) {
+            unsigned char c = 0;
+            if (i < n) {
+                const unsigned char raw = p[i];
+                c = trail ? raw : kByteForms.folded[raw];
+                trail = !trail && kByteForms.lead[raw];
+            }
+            key = key << 8 | c;
         }
-        keys[i / 8] = keys[i / 8] << 8 | c;
+        keys[k] = key;
     }
     return keys;
 }
@@ -428,12 +429,13 @@ LeadingKeys leadingKeys(std::string_view line) {
 // lines' first bytes, taken once for each line.
 void stableSort(std::vector<std::string_view>& lines) {
     struct Keyed {
-        LeadingKeys keys;
+        std::array<std::uint64_t, 2> keys;  // the date and the start of the level-1 title
         std::size_t position;
         std::string_view line;
     };
     std::vector<Keyed> keyed(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) keyed[i] = {leadingKeys(lines[i]), i, lines[i]};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        keyed[i] = {foldedKeys(lines[i], 0), i, lines[i]};
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.keys != b.keys) return a.keys < b.keys;
         const int order = compareRecordLines(a.line, b.line);
@@ -444,13 +446,26 @@ void stableSort(std::vector<std::string_view>& lines) {
 
 // The day of a line whose field 0 is a date written "yyyy/mm/dd", as a number
 // that orders as the dates do (not every number is a day); -1 for other lines.
+// Looked at for every line of a load out of order, so read here inline; the
+// dates it accepts are those LedgerDate::isCanonical accepts.
 std::int32_t dayKey(std::string_view line) {
-    if (!startsWithCanonicalDate(line)) return -1;
-    const auto digit = [&](std::size_t i) { return line[i] - '0'; };
-    const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
-    const int month = digit(5) * 10 + digit(6);
-    const int day = digit(8) * 10 + digit(9);
-    return (year * 16 + month) * 32 + day;
+    if (line.size() < 10 || (line.size() > 10 && line[10] != kFieldSeparator)) return -1;
+    if (line[4] != '/' || line[7] != '/') return -1;
+    unsigned digits[10];
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u}) {
+        digits[i] = static_cast<unsigned>(static_cast<unsigned char>(line[i])) - '0';
+        if (digits[i] > 9) return -1;
+    }
+    const unsigned year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const unsigned month = digits[5] * 10 + digits[6];
+    const unsigned day = digits[8] * 10 + digits[9];
+    if (year < 1 || month < 1 || month > 12 || day < 1) return -1;
+    if (day > 28) {
+        static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return -1;
+    }
+    return static_cast<std::int32_t>((year * 16 + month) * 32 + day);
 }
 
 // Lines of a canonical date share its ten bytes and the TAB after them.
@@ -482,8 +497,9 @@ std::string_view RecordListBuilder::lastInOrder() const {
 
 void RecordListBuilder::add(std::string_view line) {
     if (mode_ == Mode::ByDay) {
-        records_.noteAdded(line);
-        placeByDay(line);
+        const std::int32_t key = dayKey(line);
+        if (key < 0) records_.noteAdded(line);
+        placeByDay(line, key);
         return;
     }
     if (mode_ == Mode::Apart) {
@@ -548,11 +564,31 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
     const std::size_t n = end - begin;
     if (n < 2) return;
     const char* bytes = chunk.bytes_.data();
+    // Lines most often stand strictly in order, or strictly the other way
+    // round (equal lines need their positions): that is seen from neighbours.
+    const auto compareAt = [&](std::size_t i) {
+        const RecordChunk::Span a = chunk.spans_[i];
+        const RecordChunk::Span b = chunk.spans_[i + 1];
+        return compareRecordLines(std::string_view(bytes + a.offset, a.length),
+                                  std::string_view(bytes + b.offset, b.length));
+    };
+    std::size_t ascending = begin;
+    while (ascending + 1 < end && compareAt(ascending) < 0) ++ascending;
+    if (ascending + 1 == end) return;
+    if (ascending == begin) {
+        std::size_t descending = begin;
+        while (descending + 1 < end && compareAt(descending) > 0) ++descending;
+        if (descending + 1 == end) {
+            std::reverse(chunk.spans_.begin() + static_cast<std::ptrdiff_t>(begin),
+                         chunk.spans_.begin() + static_cast<std::ptrdiff_t>(end));
+            return;
+        }
+    }
     keyed_.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         const RecordChunk::Span s = chunk.spans_[begin + i];
-        keyed_[i] = {foldedKey(std::string_view(bytes + s.offset, s.length), keyFrom),
-                     static_cast<std::uint32_t>(i), s.offset, s.length};
+        const std::string_view line(bytes + s.offset, s.length);
+        keyed_[i] = {foldedKeys(line, keyFrom), static_cast<std::uint32_t>(i), s.offset, s.length};
     }
     const auto before = [bytes](const KeyedSpan& a, const KeyedSpan& b) {
         if (a.key != b.key) return a.key < b.key;
@@ -560,9 +596,8 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
                                              std::string_view(bytes + b.offset, b.length));
         return order != 0 ? order < 0 : a.index > b.index;
     };
-    // A day of a file is a few dozen lines, most often nearly in order: an
-    // insertion sort looks at each about once. The order is total, so a large
-    // run needs no stable sort.
+    // A day of a file is a few dozen lines: an insertion sort suits it. The
+    // order is total, so a large run needs no stable sort.
     if (n <= 64) {
         for (std::size_t i = 1; i < n; ++i) {
             if (!before(keyed_[i], keyed_[i - 1])) continue;
@@ -742,7 +777,7 @@ void RecordListBuilder::moveInOrderLinesByDay(std::size_t failedFrom) {
     std::vector<std::string_view> equal;  // a run of equal lines
     std::vector<std::string> held;        // its lines, once their block is gone
     const auto flush = [&] {
-        for (auto it = equal.rbegin(); it != equal.rend(); ++it) placeInRoom(*it);
+        for (auto it = equal.rbegin(); it != equal.rend(); ++it) placeInRoom(*it, dayKey(*it));
         equal.clear();
     };
     const auto take = [&](std::string_view line) {
@@ -764,28 +799,28 @@ void RecordListBuilder::moveInOrderLinesByDay(std::size_t failedFrom) {
     open_ = RecordChunk();
 }
 
-void RecordListBuilder::placeByDay(std::string_view line) {
-    const std::int32_t key = dayKey(line);
+// Day keys are those of dayKey(), -1 for a line with no such date.
+void RecordListBuilder::placeByDay(std::string_view line, std::int32_t key) {
     const std::int64_t at = static_cast<std::int64_t>(key) - firstKey_;
     if (key < 0 || at < 0 || at >= static_cast<std::int64_t>(days_.size())) {
         putApart(line);
         return;
     }
     std::vector<Piece>& bucket = buckets_[bucketOfMonth_[static_cast<std::size_t>(at) / 32]];
-    std::uint32_t length = static_cast<std::uint32_t>(line.size());
-    const std::size_t need = sizeof length + line.size();
+    const std::uint32_t head[2] = {static_cast<std::uint32_t>(line.size()),
+                                   static_cast<std::uint32_t>(key)};
+    const std::size_t need = sizeof head + line.size();
     if (bucket.empty() || bucket.back().size - bucket.back().used < need) {
         const std::size_t size = std::max(kBucketPieceSize, need);
         bucket.push_back({std::unique_ptr<char[]>(new char[size]), 0, size});
     }
     Piece& piece = bucket.back();
-    std::memcpy(piece.bytes.get() + piece.used, &length, sizeof length);
-    std::memcpy(piece.bytes.get() + piece.used + sizeof length, line.data(), line.size());
+    std::memcpy(piece.bytes.get() + piece.used, head, sizeof head);
+    std::memcpy(piece.bytes.get() + piece.used + sizeof head, line.data(), line.size());
     piece.used += need;
 }
 
-void RecordListBuilder::placeInRoom(std::string_view line) {
-    const std::int32_t key = dayKey(line);
+void RecordListBuilder::placeInRoom(std::string_view line, std::int32_t key) {
     const std::int64_t at = static_cast<std::int64_t>(key) - firstKey_;
     if (key < 0 || at < 0 || at >= static_cast<std::int64_t>(days_.size())) {
         putApart(line);
@@ -826,10 +861,11 @@ void RecordListBuilder::finishDays() {
     for (auto& bucket : buckets_) {
         for (Piece& piece : bucket) {
             for (std::size_t at = 0; at < piece.used;) {
-                std::uint32_t length;
-                std::memcpy(&length, piece.bytes.get() + at, sizeof length);
-                placeInRoom(std::string_view(piece.bytes.get() + at + sizeof length, length));
-                at += sizeof length + length;
+                std::uint32_t head[2];  // length, day key
+                std::memcpy(head, piece.bytes.get() + at, sizeof head);
+                placeInRoom(std::string_view(piece.bytes.get() + at + sizeof head, head[0]),
+                            static_cast<std::int32_t>(head[1]));
+                at += sizeof head + head[0];
             }
             piece = Piece();
         }

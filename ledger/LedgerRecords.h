@@ -8,6 +8,7 @@
 // million lines moves a few thousand entries, and a line costs no allocation
 // of its own.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -110,10 +111,10 @@ private:
         std::uint32_t byteEnd;
     };
 
-    // A line with the folded bytes after its field 0 and TAB, which decide
+    // A line with sixteen folded bytes after its field 0 and TAB, which decide
     // most comparisons between lines of one field 0 by themselves.
     struct KeyedSpan {
-        std::uint64_t key;
+        std::array<std::uint64_t, 2> key;
         std::uint32_t index;
         std::uint32_t offset;
         std::uint32_t length;
@@ -128,8 +129,8 @@ private:
     void leaveOrder(std::size_t failedFrom, const std::string_view* current);
     bool layOutDays(const std::string_view* current);
     void moveInOrderLinesByDay(std::size_t failedFrom);
-    void placeByDay(std::string_view line);
-    void placeInRoom(std::string_view line);
+    void placeByDay(std::string_view line, std::int32_t key);
+    void placeInRoom(std::string_view line, std::int32_t key);
     void putApart(std::string_view line);
     void finishDays();
     void mergeApart();
@@ -156,7 +157,8 @@ private:
     // Lines placed by day wait in buckets of a few thousand lines each, by
     // date: a bucket's rooms lie close together, where lines put straight into
     // rooms all over the list would each miss the processor's cache. Each line
-    // is kept as its length and its bytes, in pieces filled one after another.
+    // is kept as its length, its day key and its bytes, in pieces filled one
+    // after another.
     struct Piece {
         std::unique_ptr<char[]> bytes;
         std::size_t used = 0;
