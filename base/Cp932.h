@@ -8,7 +8,7 @@
 
 namespace orvo::cp932 {
 
-constexpr bool isLeadByte(unsigned char b) {
+inline bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 

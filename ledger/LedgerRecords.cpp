@@ -391,7 +391,7 @@ struct ByteForms {
     std::array<unsigned char, 256> folded{};
     std::array<bool, 256> lead{};
 };
-constexpr ByteForms kByteForms = [] {
+const ByteForms kByteForms = [] {
     ByteForms f;
     for (int c = 0; c < 256; ++c) {
         f.folded[static_cast<std::size_t>(c)] = foldAscii(static_cast<unsigned char>(c));
