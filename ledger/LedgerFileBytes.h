@@ -27,7 +27,7 @@ public:
     std::string_view nextLine() { return in_.nextLine(); }
     // Skips every byte with a code from 0 to 32 (blanks, TABs, line ends, controls).
     void skipControlsAndBlanks() {
-        if (in_.pos < in_.end && static_cast<unsigned char>(in_.buffer[in_.pos]) > 32) return;
+        if (in_.pos != in_.end && static_cast<unsigned char>(in_.buffer[in_.pos]) > 32) return;
         in_.skipControlsAndBlanks();
     }
 
