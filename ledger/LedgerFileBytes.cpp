@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -15,29 +14,6 @@ namespace {
 // Large enough that a read costs little per line, small enough to stay in
 // the processor's cache while its lines are copied out.
 constexpr std::size_t kPieceSize = 256 * 1024;
-
-// The first CR or LF in [p, p + n), or nullptr: one pass over the line,
-// eight bytes at a time (a library search would pass twice, once per byte).
-const char* findLineEnd(const char* p, std::size_t n) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7FULL;
-    std::size_t i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; i + 8 <= n; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            const std::uint64_t lf = word ^ (kOnes * '\n');
-            const std::uint64_t cr = word ^ (kOnes * '\r');
-            // A high bit for every zero byte (exact: no borrow across bytes).
-            const std::uint64_t zeros =
-                ~(((lf & kLows) + kLows) | lf | kLows) | ~(((cr & kLows) + kLows) | cr | kLows);
-            if (zeros) return p + i + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
-        }
-    }
-    for (; i < n; ++i)
-        if (p[i] == '\n' || p[i] == '\r') return p + i;
-    return nullptr;
-}
 
 }  // namespace
 
@@ -87,7 +63,12 @@ std::string_view LedgerFileBytes::Cursor::nextLine() {
         const char* start = buffer.data() + pos;
         const std::size_t avail = end - pos;
         const char* from = start + scanned;
-        const char* stop = findLineEnd(from, avail - scanned);
+        // The library's search passes the line twice (LF, then CR before
+        // it) and still costs less than one pass of our own.
+        const char* lf = static_cast<const char*>(std::memchr(from, '\n', avail - scanned));
+        const char* stop = static_cast<const char*>(
+            std::memchr(from, '\r', lf ? static_cast<std::size_t>(lf - from) : avail - scanned));
+        if (!stop) stop = lf;
         // A CR at the buffer's end may be followed by an LF not read yet.
         const bool crAtEnd = stop && *stop == '\r' && stop + 1 == start + avail && !eof;
         if (stop && !crAtEnd) {
