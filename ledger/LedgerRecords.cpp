@@ -528,12 +528,12 @@ void RecordListBuilder::add(std::string_view line) {
         add(line);
         return;
     }
-    records_.noteAdded(line);
     if (open_.size() >= kBlockSize) closeOpen();
     const std::string_view f0 = field0(line);
     runStart_ = open_.size();
     runField0_ = f0.size();
     runCanonical_ = LedgerDate::isCanonical(f0);
+    if (!runCanonical_) records_.noteAdded(line);
     runSorted_ = true;
     inRun_ = true;
     open_.push(line);
