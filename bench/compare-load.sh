@@ -76,7 +76,6 @@ echo "goals: load <= 10x wc -l, resave <= 5x cp + sync (least of $runs runs; the
 # Scaling: the least load time of RUNS at 10k .. 4M records; the exponent k in time ~ records^k.
 for order in saved random; do
     line="scaling ($order):"
-    prev=
     for n in 10000 100000 1000000 4000000; do
         f=$(ledger $order $n)
         : >"$dir/load"
@@ -87,9 +86,11 @@ for order in saved random; do
         done
         t=$(least 2 <"$dir/load")
         line="$line $n: $t ms cpu;"
-        [ -z "$prev" ] && first=$t
+        [ "$n" = 10000 ] && first=$t
+        [ "$n" = 100000 ] && second=$t
         prev=$t
     done
-    echo "$line exponent 10k-4M $(awk -v a="$first" -v b="$prev" 'BEGIN { printf "%.2f", log(b / a) / log(400) }')"
+    echo "$line exponent $(awk -v a="$first" -v b="$second" -v c="$prev" 'BEGIN {
+        printf "%.2f (10k-4M), %.2f (100k-4M)", log(c / a) / log(400), log(c / b) / log(40) }')"
 done
 rm -f "$dir/copy.dat" "$dir/copy.dat.bak"
