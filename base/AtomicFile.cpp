@@ -134,9 +134,15 @@ void AtomicFileWriter::write(std::string_view bytes) {
         fail();
     }
     // Collected here: a ledger is written a short line at a time, and one
-    // large write costs less than many small ones through stdio.
-    pending_.append(bytes);
+    // large write costs less than many small ones through stdio. A large
+    // piece goes to the file as it is.
     written_ += bytes.size();
+    if (bytes.size() >= kPendingLimit) {
+        flushPending();
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail();
+        return;
+    }
+    pending_.append(bytes);
     if (pending_.size() >= kPendingLimit) flushPending();
 }
 

@@ -23,13 +23,15 @@ using orvo::LedgerDate;
 
 using orvo::bench::RecordOrder;
 
-// /tmp/orvo-bench-N.dat, or -N-shuffled.dat with each day's records shuffled.
+// /tmp/orvo-bench-N.dat, or -N-shuffled.dat with each day's records shuffled
+// (-reversed, -random).
 const fs::path& ledgerFile(std::size_t records, RecordOrder order = RecordOrder::Saved) {
     static std::map<std::pair<std::size_t, RecordOrder>, fs::path> files;
     auto& p = files[{records, order}];
     if (p.empty()) {
         const char* suffix = order == RecordOrder::ShuffledWithinDays ? "-shuffled"
                              : order == RecordOrder::Reversed         ? "-reversed"
+                             : order == RecordOrder::Random           ? "-random"
                                                                       : "";
         p = fs::temp_directory_path() / ("orvo-bench-" + std::to_string(records) + suffix + ".dat");
         if (!fs::exists(p)) {
@@ -55,7 +57,7 @@ void setRecordCounters(benchmark::State& state, std::size_t records) {
         static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// range(1): 0 as saved, 1 shuffled inside each day, 2 reversed.
+// range(1): 0 as saved, 1 shuffled inside each day, 2 reversed, 3 at random.
 void BM_Load(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const auto order = static_cast<RecordOrder>(state.range(1));
@@ -152,6 +154,7 @@ void BM_Save(benchmark::State& state) {
 BENCHMARK(BM_Load)
     ->ArgsProduct({{10'000, 100'000, 1'000'000, 4'000'000}, {0, 1}})
     ->Args({1'000'000, 2})
+    ->Args({1'000'000, 3})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.5);
 BENCHMARK(BM_ShowLateDay) SIZES;

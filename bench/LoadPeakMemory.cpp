@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
                static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
     };
     std::printf(
-        "records %zu  file %.1f MB  load %.3f s (cpu %.3f s)  peak RSS %.1f MB (%.2f x file; %.1f "
+        "records %zu  file %.1f MB  load %.4f s (cpu %.4f s)  peak RSS %.1f MB (%.2f x file; %.1f "
         "MB before load)\n",
         book.records.size(), fileMB, seconds, cpu(after) - cpu(before), peakMB, peakMB / fileMB,
         static_cast<double>(before.ru_maxrss) / 1e3);

@@ -21,11 +21,16 @@ public:
     using OrvoError::OrvoError;
 };
 
+// The two refusals' texts for `path` (a native path).
+NotALedgerFile notALedgerFile(const std::string& path);
+NotALedgerFile lineTooLongIn(const std::string& path);
+
 // The bytes of a data file about to be opened. Throws NotALedgerFile when
 // `path` (a native path) is a non-empty file whose first character is not a
 // digit from "1" to "9", as a ledger's is, or that holds a line longer than
-// LedgerFileBytes::kLongestLine. A missing or unreadable file holds nothing
-// (the load gives it its own message); an empty file passes.
+// LedgerFileBytes::kLongestLine (a pipe's overlong line stops its load
+// instead). A missing or unreadable file holds nothing (the load gives it its
+// own message); an empty file passes. The file stays open for the load.
 class CheckedDataFile {
 public:
     explicit CheckedDataFile(const std::string& path);

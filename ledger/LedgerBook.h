@@ -143,6 +143,7 @@ private:
     void openChecked(std::string fileName, CheckedDataFile& file, std::shared_ptr<LockFile> lock,
                      OpenMode mode);
     void loadLedgerFrom(LedgerFileBytes& in);
+    void loadLedgerLines(LedgerFileBytes& in);
 
     // The row's cells (joined by TAB) -> the record it shows, for the day's
     // records that have more fields than the day view has columns: shown

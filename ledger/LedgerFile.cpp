@@ -13,6 +13,7 @@
 #include "base/Cp932.h"
 #include "base/OrvoError.h"
 #include "base/ReadFile.h"
+#include "ledger/DataFileCheck.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/LedgerFileBytes.h"
 #include "ledger/LedgerLock.h"
@@ -27,8 +28,8 @@ constexpr int kMaxRows = 1'000'000;
 constexpr int kMaxColumns = 10'000;
 // and a tiny damaged file from making the program allocate gigabytes.
 constexpr long long kMaxCells = 4'000'000;
-// Records between two looks at which bytes of the file can be given back.
-constexpr std::size_t kRecordsPerRelease = 16384;
+// Bytes of record lines handed to the file at a time by a save.
+constexpr std::size_t kSavePieceSize = 1 << 18;
 
 int headerInteger(LedgerFileBytes& in, std::string& line) {
     line = in.nextLine();
@@ -54,6 +55,10 @@ AmountFields amountFieldsOf(std::string_view line) {
     std::size_t tabs[5];
     std::size_t found = 0;
     std::size_t i = 0;
+    if (line.size() > 10 && line[10] == kFieldSeparator) {  // the usual date's TAB
+        tabs[found++] = 10;
+        i = 11;
+    }
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
     for (; std::endian::native == std::endian::little && i + 8 <= line.size() && found < 5;
@@ -120,7 +125,19 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
         titles += PackLineBreaks(table.cell(c, 0));
     }
     out.writeLine(titles);
-    records.forEach([&](std::string_view line) { out.writeLine(line); });
+    // The records go out in large pieces, each line and its end appended to
+    // one buffer: a write per line would cost more than the copy.
+    std::string piece;
+    piece.reserve(kSavePieceSize + 4096);
+    records.forEach([&](std::string_view line) {
+        piece.append(line);
+        piece.append("\r\n", 2);
+        if (piece.size() >= kSavePieceSize) {
+            out.write(piece);
+            piece.clear();
+        }
+    });
+    out.write(piece);
     out.commit();
     fileStamp_ = FileStamp::of(dataFileName);
     lock_ = std::move(lock);  // a Save As lets go of the previous file's lock here
@@ -140,11 +157,21 @@ void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {
 void LedgerBook::LoadLedger() {
     OwnedFile file = openForReading(dataFileName);
     LedgerFileBytes in(::fileno(file.get()));
-    file.reset();
     loadLedgerFrom(in);
 }
 
 void LedgerBook::loadLedgerFrom(LedgerFileBytes& in) {
+    try {
+        loadLedgerLines(in);
+    } catch (const OverlongLine&) {
+        // Met only in a pipe (a file is checked before): what was read is
+        // shown without the name, so no save replaces the source unasked.
+        const std::string name = std::exchange(dataFileName, std::string());
+        throw lineTooLongIn(name);
+    }
+}
+
+void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
     std::string line;
 
     line = in.nextLine();
@@ -190,10 +217,11 @@ void LedgerBook::loadLedgerFrom(LedgerFileBytes& in) {
     std::optional<OrvoError> firstFault;
     std::int32_t allOut = 0;
     std::int32_t allIn = 0;
-    // The records are sorted a day at a time as they are read; the file's
-    // bytes are given back once the list holds them.
-    RecordListBuilder builder(records);
-    std::size_t sinceRelease = 0;
+    // The records are sorted as they are read (the builder copies each line);
+    // if they are out of order, it looks ahead at the rest of the file.
+    RecordListBuilder builder(records, [&in](const RecordListBuilder::LineVisitor& visit) {
+        return in.forEachRecordLineAhead(visit);
+    });
     for (;;) {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;
@@ -216,11 +244,6 @@ void LedgerBook::loadLedgerFrom(LedgerFileBytes& in) {
                 firstFault = notAnInteger(text);
         }
         builder.add(record);
-        if (++sinceRelease == kRecordsPerRelease) {
-            sinceRelease = 0;
-            const char* held = builder.firstHeldByte();
-            in.releaseBefore(held ? held : in.position());
-        }
     }
     builder.finish();
     setCumulativeTotals(allOut, allIn);

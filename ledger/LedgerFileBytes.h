@@ -1,58 +1,77 @@
 #pragma once
-// A ledger data file held in memory for reading: read whole into pages of its
-// own, so that its lines never move and the pages behind the reader can be
-// given back as soon as their lines are stored elsewhere; a load then needs
+// A ledger data file read line by line in large pieces into a buffer of its
+// own: no line of it ever needs the whole file in memory, and the load needs
 // little more memory than the list it builds. (Not a mapping of the file: one
-// that another program cut short during the load would end the program.) A
-// file whose size is not known beforehand (a pipe, say) is read into a string.
+// that another program cut short during the load would end the program.)
 //
 // Lines end at CR LF, CR or LF, as LineReader reads them.
 
 #include <cstddef>
-#include <string>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace orvo {
+
+// Thrown by the reading when a line is longer than LedgerFileBytes::kLongestLine.
+class OverlongLine : public std::runtime_error {
+public:
+    OverlongLine() : std::runtime_error("line too long") {}
+};
 
 class LedgerFileBytes {
 public:
     // No record is anywhere near this long; a file with a longer line (or none
-    // at all, as a device of endless zeros) is no ledger and is not read on.
+    // at all, as a device of endless bytes) is no ledger and is not read on.
     static constexpr std::size_t kLongestLine = std::size_t{16} << 20;
 
-    // Reads from the open descriptor `fd`, which stays the caller's. A file
-    // whose size is not known beforehand is read only up to its first line
-    // longer than kLongestLine.
+    // Reads from the open descriptor `fd`, which stays the caller's and must
+    // stay open while this reads.
     explicit LedgerFileBytes(int fd);
-    ~LedgerFileBytes();
     LedgerFileBytes(const LedgerFileBytes&) = delete;
     LedgerFileBytes& operator=(const LedgerFileBytes&) = delete;
 
-    bool atEnd() const { return pos_ == size_; }
-    // Whether a line of the file is longer than kLongestLine.
+    bool atEnd() { return in_.pos == in_.end && !in_.fill(); }
+    // The next byte, or -1 at the end of the file.
+    int peek() { return atEnd() ? -1 : static_cast<unsigned char>(in_.buffer[in_.pos]); }
+    // Whether the rest of a plain file holds a line longer than kLongestLine,
+    // found by looking at a few bytes per kLongestLine of it; false for a pipe,
+    // whose reading throws OverlongLine when it meets one.
     bool hasOverlongLine() const;
     // Reads up to the next line end and consumes it; at the end of the file
-    // gives the empty text. The view is valid until its bytes are released.
-    std::string_view nextLine();
+    // gives the empty text. The view is valid until the next call. Throws
+    // OverlongLine rather than read on past kLongestLine bytes without a line end.
+    std::string_view nextLine() { return in_.nextLine(); }
     // Skips every byte with a code from 0 to 32 (blanks, TABs, line ends, controls).
     void skipControlsAndBlanks() {
-        while (pos_ < size_ && static_cast<unsigned char>(data_[pos_]) <= 32) ++pos_;
+        if (in_.pos != in_.end && static_cast<unsigned char>(in_.buffer[in_.pos]) > 32) return;
+        in_.skipControlsAndBlanks();
     }
 
-    // The next byte to be read.
-    const char* position() const { return data_ + pos_; }
-    // Gives back the whole pages before `byte`, which no line in use may reach into.
-    void releaseBefore(const char* byte);
+    // Calls visit(line) for every line that reading on would give, each after
+    // skipControlsAndBlanks() (the record lines of a load), without consuming
+    // any; false when the file cannot be read again from here (a pipe).
+    bool forEachRecordLineAhead(const std::function<void(std::string_view)>& visit) const;
 
 private:
-    const char* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;  // of the pages held
-    std::size_t pos_ = 0;
-    bool mapped_ = false;
-    bool readCutShort_ = false;  // stopped on an overlong line
-    std::size_t released_ = 0;
-    std::string whole_;  // the file when it is not mapped
+    // A reading position in the file with the buffer behind it.
+    struct Cursor {
+        int fd = -1;
+        bool seekable = false;     // read with pread, so that a second cursor can read on
+        std::uint64_t offset = 0;  // in the file, of the buffer's end
+        bool eof = false;
+        std::vector<char> buffer;
+        std::size_t pos = 0;
+        std::size_t end = 0;
+
+        bool fill();      // true when a byte is available
+        bool readMore();  // keeps the bytes from pos on, appends what the file holds next
+        std::string_view nextLine();
+        void skipControlsAndBlanks();
+    };
+    Cursor in_;
 };
 
 }  // namespace orvo

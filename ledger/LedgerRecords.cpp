@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -17,7 +18,7 @@ namespace {
 constexpr std::size_t kBlockSize = 1024;  // lines per block after a split or a bulk load
 constexpr std::size_t kMaxBlockSize = 2 * kBlockSize;
 
-inline unsigned char foldAscii(unsigned char c) {
+constexpr unsigned char foldAscii(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
@@ -179,8 +180,12 @@ std::size_t LedgerRecords::add(std::string_view line) {
 }
 
 void LedgerRecords::addAll(const std::vector<std::string>& lines) {
-    RecordListBuilder builder(*this);
-    for (const auto& line : lines) builder.add(line);
+    std::size_t next = 0;
+    RecordListBuilder builder(*this, [&](const RecordListBuilder::LineVisitor& visit) {
+        for (std::size_t i = next; i < lines.size(); ++i) visit(lines[i]);
+        return true;
+    });
+    while (next < lines.size()) builder.add(lines[next++]);
     builder.finish();
 }
 
@@ -220,9 +225,15 @@ void LedgerRecords::addAll(std::vector<RecordChunk> chunks) {
         }
     }
     if (!sorted) {
-        RecordListBuilder builder(*this);
-        for (const auto& chunk : chunks)
-            for (std::size_t i = 0; i < chunk.size(); ++i) builder.add(chunk[i]);
+        std::size_t c = 0;
+        std::size_t i = 0;  // the next line: chunks[c][i]
+        RecordListBuilder builder(*this, [&](const RecordListBuilder::LineVisitor& visit) {
+            for (std::size_t k = c, j = i; k < chunks.size(); ++k, j = 0)
+                for (; j < chunks[k].size(); ++j) visit(chunks[k][j]);
+            return true;
+        });
+        for (; c < chunks.size(); ++c, i = 0)
+            while (i < chunks[c].size()) builder.add(chunks[c][i++]);
         builder.finish();
         return;
     }
@@ -358,48 +369,57 @@ bool lineLess(std::string_view a, std::string_view b) {
     return compareRecordLines(a, b) < 0;
 }
 
-// Whether field 0 of `line` is exactly `field0` (which holds no TAB).
+// Whether field 0 of `line` is exactly `field0` (which holds no TAB); runs
+// for every line of a load, so a date's ten bytes are compared inline.
 bool hasField0(std::string_view line, std::string_view field0) {
-    return line.size() >= field0.size() &&
-           (line.size() == field0.size() || line[field0.size()] == kFieldSeparator) &&
-           std::memcmp(line.data(), field0.data(), field0.size()) == 0;
-}
-
-// Eight bytes of `line` from `from` on, ASCII letters folded, in an integer
-// that orders as compareRecordLines orders the lines when their bytes before
-// `from` agree and no double-byte character straddles it; bytes past the end
-// count as 0, so equal keys decide nothing.
-std::uint64_t foldedKey(std::string_view line, std::size_t from) {
-    std::uint64_t key = 0;
-    bool trail = false;
-    for (std::size_t i = from; i < from + 8; ++i) {
-        unsigned char c = 0;
-        if (i < line.size()) {
-            c = static_cast<unsigned char>(line[i]);
-            const unsigned char folded = trail ? c : foldAscii(c);
-            trail = !trail && cp932::isLeadByte(c);
-            c = folded;
-        }
-        key = key << 8 | c;
+    const std::size_t n = field0.size();
+    if (line.size() < n || (line.size() > n && line[n] != kFieldSeparator)) return false;
+    if (n == 10) {
+        std::uint64_t a;
+        std::uint64_t b;
+        std::memcpy(&a, line.data(), 8);
+        std::memcpy(&b, field0.data(), 8);
+        return a == b && line[8] == field0[8] && line[9] == field0[9];
     }
-    return key;
+    return std::memcmp(line.data(), field0.data(), n) == 0;
 }
 
-// The first sixteen bytes of `line`, folded, as foldedKey gives them: the
-// date and the start of the level-1 title.
-using LeadingKeys = std::array<std::uint64_t, 2>;
-LeadingKeys leadingKeys(std::string_view line) {
-    LeadingKeys keys{};
-    bool trail = false;
-    for (std::size_t i = 0; i < 8 * keys.size(); ++i) {
-        unsigned char c = 0;
-        if (i < line.size()) {
-            c = static_cast<unsigned char>(line[i]);
-            const unsigned char folded = trail ? c : foldAscii(c);
-            trail = !trail && cp932::isLeadByte(c);
-            c = folded;
+// Each byte's form when ASCII letters are folded, and whether it leads a
+// double-byte character.
+struct ByteForms {
+    std::array<unsigned char, 256> folded{};
+    std::array<bool, 256> lead{};
+};
+const ByteForms kByteForms = [] {
+    ByteForms f;
+    for (int c = 0; c < 256; ++c) {
+        f.folded[static_cast<std::size_t>(c)] = foldAscii(static_cast<unsigned char>(c));
+        f.lead[static_cast<std::size_t>(c)] = cp932::isLeadByte(static_cast<unsigned char>(c));
+    }
+    return f;
+}();
+
+// Sixteen bytes of `line` from `from` on, ASCII letters folded, in two
+// integers that order as compareRecordLines orders the lines when their bytes
+// before `from` agree and no double-byte character straddles it; bytes past
+// the end count as 0, so equal keys decide nothing.
+std::array<std::uint64_t, 2> foldedKeys(std::string_view line, std::size_t from) {
+    const std::size_t n = line.size() > from ? std::min<std::size_t>(16, line.size() - from) : 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data()) + from;
+    std::array<std::uint64_t, 2> keys{};
+    bool trail = false;  // the byte follows a lead byte: it is never folded
+    for (std::size_t k = 0; k < 2; ++k) {
+        std::uint64_t key = 0;
+        for (std::size_t i = 8 * k; i < 8 * k + 8; ++i) {
+            unsigned char c = 0;
+            if (i < n) {
+                const unsigned char raw = p[i];
+                c = trail ? raw : kByteForms.folded[raw];
+                trail = !trail && kByteForms.lead[raw];
+            }
+            key = key << 8 | c;
         }
-        keys[i / 8] = keys[i / 8] << 8 | c;
+        keys[k] = key;
     }
     return keys;
 }
@@ -408,12 +428,13 @@ LeadingKeys leadingKeys(std::string_view line) {
 // lines' first bytes, taken once for each line.
 void stableSort(std::vector<std::string_view>& lines) {
     struct Keyed {
-        LeadingKeys keys;
+        std::array<std::uint64_t, 2> keys;  // the date and the start of the level-1 title
         std::size_t position;
         std::string_view line;
     };
     std::vector<Keyed> keyed(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) keyed[i] = {leadingKeys(lines[i]), i, lines[i]};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        keyed[i] = {foldedKeys(lines[i], 0), i, lines[i]};
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.keys != b.keys) return a.keys < b.keys;
         const int order = compareRecordLines(a.line, b.line);
@@ -422,56 +443,165 @@ void stableSort(std::vector<std::string_view>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = keyed[i].line;
 }
 
+// The day of a line whose field 0 is a date written "yyyy/mm/dd", as a number
+// that orders as the dates do (not every number is a day); -1 for other lines.
+// Looked at for every line of a load out of order, so read here inline; the
+// dates it accepts are those LedgerDate::isCanonical accepts.
+std::int32_t dayKey(std::string_view line) {
+    if (line.size() < 10 || (line.size() > 10 && line[10] != kFieldSeparator)) return -1;
+    if (line[4] != '/' || line[7] != '/') return -1;
+    unsigned digits[10];
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u}) {
+        digits[i] = static_cast<unsigned>(static_cast<unsigned char>(line[i])) - '0';
+        if (digits[i] > 9) return -1;
+    }
+    const unsigned year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const unsigned month = digits[5] * 10 + digits[6];
+    const unsigned day = digits[8] * 10 + digits[9];
+    if (year < 1 || month < 1 || month > 12 || day < 1) return -1;
+    if (day > 28) {
+        static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return -1;
+    }
+    return static_cast<std::int32_t>((year * 16 + month) * 32 + day);
+}
+
+// Lines of a canonical date share its ten bytes and the TAB after them.
+constexpr std::size_t kDayKeyFrom = 11;
+// A block's bytes stay addressable by its 32-bit offsets.
+constexpr std::uint64_t kMaxBlockBytes = std::uint64_t{1} << 30;
+constexpr std::size_t kApartPieceSize = std::size_t{1} << 20;
+constexpr std::size_t kLinesPerBucket = 16384;
+constexpr std::size_t kBucketPieceSize = std::size_t{1} << 16;
+
 }  // namespace
 
-RecordListBuilder::RecordListBuilder(LedgerRecords& records)
-    : records_(records), merging_(!records.empty()) {}
+RecordListBuilder::RecordListBuilder(LedgerRecords& records, LookAhead lookAhead)
+    : records_(records), lookAhead_(std::move(lookAhead)) {}
+
+RecordListBuilder::~RecordListBuilder() {
+    if (finished_) return;
+    try {
+        finish();
+    } catch (...) {  // out of memory: the list keeps what it holds
+    }
+}
+
+std::string_view RecordListBuilder::lastInOrder() const {
+    if (!open_.empty()) return open_.back();
+    if (!records_.blocks_.empty()) return records_.blocks_.back().back();
+    return {};
+}
 
 void RecordListBuilder::add(std::string_view line) {
-    if (merging_) {
-        records_.noteAdded(line);
-        rest_.push_back(line);
+    if (mode_ == Mode::ByDay) {
+        const std::int32_t key = dayKey(line);
+        if (key < 0) records_.noteAdded(line);
+        placeByDay(line, key);
         return;
     }
-    if (!run_.empty() && hasField0(line, runField0_)) {
+    if (mode_ == Mode::Apart) {
+        records_.noteAdded(line);
+        putApart(line);
+        return;
+    }
+    if (inRun_ &&
+        hasField0(line, std::string_view(open_.bytes_.data() + open_.spans_[runStart_].offset,
+                                         runField0_))) {
         // Lines with a date written "yyyy/mm/dd" need no note; the run's lines
         // share field 0, so that is known for all of them at once.
         if (!runCanonical_) records_.noteAdded(line);
-        run_.push_back(line);
+        if (runSorted_ && compareRecordLines(open_.back(), line) >= 0) runSorted_ = false;
+        open_.push(line);
         return;
     }
-    placeRun();
-    records_.noteAdded(line);
-    if (merging_) {
-        rest_.push_back(line);
+    if (!endRun()) {
+        leaveOrder(runStart_, &line);
+        add(line);
         return;
     }
-    run_.push_back(line);
-    runField0_ = field0(line);
-    runCanonical_ = LedgerDate::isCanonical(runField0_);
+    const std::string_view last = lastInOrder();
+    if (last.data() && compareRecordLines(last, line) >= 0) {
+        leaveOrder(open_.size(), &line);
+        add(line);
+        return;
+    }
+    if (open_.size() >= kBlockSize) closeOpen();
+    const std::string_view f0 = field0(line);
+    runStart_ = open_.size();
+    runField0_ = f0.size();
+    runCanonical_ = LedgerDate::isCanonical(f0);
+    if (!runCanonical_) records_.noteAdded(line);
+    runSorted_ = true;
+    inRun_ = true;
+    open_.push(line);
 }
 
-// Sorts the run as adding its lines one by one would: of equal lines the
-// later first. The run's lines share field 0 and the TAB after it, after
-// which no double-byte character can be open, so the keys start there.
-void RecordListBuilder::sortRun() {
-    const std::size_t n = run_.size();
+// Sorts the run if it came out of order; false when it then no longer sorts
+// after the lines before it.
+bool RecordListBuilder::endRun() {
+    if (!inRun_) return true;
+    inRun_ = false;
+    if (!runSorted_) {
+        sortLines(open_, runStart_, open_.size(), runField0_ + 1);
+        const std::string_view before = runStart_ > 0              ? open_[runStart_ - 1]
+                                        : records_.blocks_.empty() ? std::string_view()
+                                                                   : records_.blocks_.back().back();
+        if (before.data() && compareRecordLines(before, open_[runStart_]) >= 0) return false;
+    }
+    if (open_.size() > kMaxBlockSize) closeOpen();
+    return true;
+}
+
+// Sorts lines [begin, end) of `chunk`, which share field 0 and the TAB after
+// it, as adding them one by one would: of equal lines the later (at the
+// higher index) first. After that TAB no double-byte character can be open,
+// so the keys start there.
+void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end,
+                                  std::size_t keyFrom) {
+    const std::size_t n = end - begin;
     if (n < 2) return;
-    const std::size_t from = runField0_.size() + 1;
-    keyed_.resize(n);
-    for (std::size_t i = 0; i < n; ++i) keyed_[i] = {foldedKey(run_[i], from), i, run_[i]};
-    const auto before = [](const KeyedLine& a, const KeyedLine& b) {
-        if (a.key != b.key) return a.key < b.key;
-        const int order = compareRecordLines(a.line, b.line);
-        return order != 0 ? order < 0 : a.position > b.position;
+    const char* bytes = chunk.bytes_.data();
+    // Lines most often stand strictly in order, or strictly the other way
+    // round (equal lines need their positions): that is seen from neighbours.
+    const auto compareAt = [&](std::size_t i) {
+        const RecordChunk::Span a = chunk.spans_[i];
+        const RecordChunk::Span b = chunk.spans_[i + 1];
+        return compareRecordLines(std::string_view(bytes + a.offset, a.length),
+                                  std::string_view(bytes + b.offset, b.length));
     };
-    // A day of a file is a few dozen lines, most often in order already: an
-    // insertion sort looks at each once. The order is total, so a large run
-    // needs no stable sort.
+    std::size_t ascending = begin;
+    while (ascending + 1 < end && compareAt(ascending) < 0) ++ascending;
+    if (ascending + 1 == end) return;
+    if (ascending == begin) {
+        std::size_t descending = begin;
+        while (descending + 1 < end && compareAt(descending) > 0) ++descending;
+        if (descending + 1 == end) {
+            std::reverse(chunk.spans_.begin() + static_cast<std::ptrdiff_t>(begin),
+                         chunk.spans_.begin() + static_cast<std::ptrdiff_t>(end));
+            return;
+        }
+    }
+    keyed_.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const RecordChunk::Span s = chunk.spans_[begin + i];
+        const std::string_view line(bytes + s.offset, s.length);
+        keyed_[i] = {foldedKeys(line, keyFrom), static_cast<std::uint32_t>(i),
+                     static_cast<std::uint32_t>(s.length), s.offset};
+    }
+    const auto before = [bytes](const KeyedSpan& a, const KeyedSpan& b) {
+        if (a.key != b.key) return a.key < b.key;
+        const int order = compareRecordLines(std::string_view(bytes + a.offset, a.length),
+                                             std::string_view(bytes + b.offset, b.length));
+        return order != 0 ? order < 0 : a.index > b.index;
+    };
+    // A day of a file is a few dozen lines: an insertion sort suits it. The
+    // order is total, so a large run needs no stable sort.
     if (n <= 64) {
         for (std::size_t i = 1; i < n; ++i) {
             if (!before(keyed_[i], keyed_[i - 1])) continue;
-            const KeyedLine moving = keyed_[i];
+            const KeyedSpan moving = keyed_[i];
             std::size_t j = i;
             for (; j > 0 && before(moving, keyed_[j - 1]); --j) keyed_[j] = keyed_[j - 1];
             keyed_[j] = moving;
@@ -479,98 +609,351 @@ void RecordListBuilder::sortRun() {
     } else {
         std::sort(keyed_.begin(), keyed_.end(), before);
     }
-    for (std::size_t i = 0; i < n; ++i) run_[i] = keyed_[i].line;
+    for (std::size_t i = 0; i < n; ++i)
+        chunk.spans_[begin + i] = {keyed_[i].offset, keyed_[i].length};
 }
 
-void RecordListBuilder::placeRun() {
-    if (run_.empty()) return;
-    // Where the run's lines lie in the caller's buffer, before sorting moves them.
-    const char* runFrom = run_.front().data();
-    sortRun();
-    if (placedAny_ && compareRecordLines(greatest_, run_.front()) >= 0) {
-        // Out of order: this run and every later line are merged in at the
-        // end. The run goes in turned round, so that the final reversal and
-        // stable sort give it back as it is now.
-        merging_ = true;
-        restHeldFrom_ = runFrom;
-        for (auto it = run_.rbegin(); it != run_.rend(); ++it) {
-            restHeldFrom_ = std::min(restHeldFrom_, it->data());
-            rest_.push_back(*it);
-        }
-        run_.clear();
-        return;
-    }
-    pending_.insert(pending_.end(), run_.begin(), run_.end());
-    greatest_ = run_.back();
-    placedAny_ = true;
-    run_.clear();
-    if (pending_.size() >= kBlockSize) placePending();
+// Appends lines to the list as one block, its bytes allocated once.
+void RecordListBuilder::appendBlock(const std::string_view* lines, std::size_t n) {
+    if (n == 0) return;
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < n; ++i) bytes += lines[i].size();
+    RecordChunk block;
+    block.reserve(n, bytes);
+    for (std::size_t i = 0; i < n; ++i) block.push(lines[i]);
+    records_.blocks_.push_back(std::move(block));
+    records_.size_ += n;
 }
 
-// Moves the pending lines into blocks of kBlockSize lines (the last up to
-// twice that), each block's bytes allocated once.
-void RecordListBuilder::placePending() {
-    std::size_t from = 0;
-    while (from < pending_.size()) {
-        std::size_t n = pending_.size() - from;
+// Appends lines [begin, end) of `chunk` to the list in blocks of kBlockSize
+// lines (the last up to twice that).
+void RecordListBuilder::appendCopies(const RecordChunk& chunk, std::size_t begin, std::size_t end) {
+    std::vector<std::string_view> lines;
+    while (begin < end) {
+        std::size_t n = end - begin;
         if (n >= 2 * kBlockSize) n = kBlockSize;
-        std::size_t bytes = 0;
-        for (std::size_t i = from; i < from + n; ++i) bytes += pending_[i].size();
-        RecordChunk block;
-        block.reserve(n, bytes);
-        for (std::size_t i = from; i < from + n; ++i) block.push(pending_[i]);
-        records_.blocks_.push_back(std::move(block));
-        records_.size_ += n;
-        from += n;
+        lines.clear();
+        for (std::size_t i = begin; i < begin + n; ++i) lines.push_back(chunk[i]);
+        appendBlock(lines.data(), n);
+        begin += n;
     }
-    pending_.clear();
+}
+
+// Moves the open block into the list, at its exact size.
+void RecordListBuilder::closeOpen() {
+    if (open_.empty()) return;
+    if (open_.size() <= kMaxBlockSize) {
+        RecordChunk block;
+        block.bytes_ = open_.bytes_;
+        block.spans_ = open_.spans_;
+        records_.size_ += block.size();
+        records_.blocks_.push_back(std::move(block));
+    } else {
+        appendCopies(open_, 0, open_.size());
+    }
+    open_.bytes_.clear();
+    open_.spans_.clear();
     records_.startsValid_ = false;
 }
 
-const char* RecordListBuilder::firstHeldByte() const {
-    const char* first = nullptr;
-    auto consider = [&](std::string_view line) {
-        if (!first || line.data() < first) first = line.data();
+// The line `current`, or lines [failedFrom, end) of the open block, no longer
+// sort after the lines before them: every line from here on is placed by day,
+// or failing that kept apart.
+void RecordListBuilder::leaveOrder(std::size_t failedFrom, const std::string_view* current) {
+    inRun_ = false;
+    if (lookAhead_ && layOutDays(current)) {
+        mode_ = Mode::ByDay;
+        moveInOrderLinesByDay(failedFrom);
+        return;
+    }
+    // The failed run's lines go apart in the order they were given: sorted,
+    // equal lines stand latest first.
+    mode_ = Mode::Apart;
+    std::size_t bytesFrom = open_.bytes_.size();
+    for (std::size_t i = failedFrom; i < open_.size();) {
+        std::size_t j = i + 1;
+        while (j < open_.size() && compareRecordLines(open_[i], open_[j]) == 0) ++j;
+        for (std::size_t k = j; k-- > i;) {
+            putApart(open_[k]);
+            bytesFrom = std::min<std::size_t>(bytesFrom, open_.spans_[k].offset);
+        }
+        i = j;
+    }
+    // The run's bytes are the last the block took.
+    open_.spans_.resize(failedFrom);
+    open_.bytes_.resize(bytesFrom);
+    closeOpen();
+}
+
+// Counts every line to be placed, those in order so far, `current` and those
+// still to come, by day, and lays out the blocks; false when the lines cannot
+// be looked ahead at or their days lie too far apart for a table of them.
+bool RecordListBuilder::layOutDays(const std::string_view* current) {
+    std::vector<std::pair<std::int32_t, std::uint32_t>> seen;  // day key and length of each line
+    seen.reserve(records_.size_ + open_.size() + 1024);
+    const auto count = [&](std::string_view line) {
+        seen.emplace_back(dayKey(line), static_cast<std::uint32_t>(
+                                            std::min<std::size_t>(line.size(), UINT32_MAX)));
     };
-    if (merging_ && restHeldFrom_) first = restHeldFrom_;
-    if (merging_ && !restHeldFrom_ && !rest_.empty()) consider(rest_.front());
-    if (!run_.empty()) consider(run_.front());
-    for (std::string_view line : pending_) consider(line);
-    if (placedAny_) consider(greatest_);
-    return first;
+    records_.forEach(count);
+    for (std::size_t i = 0; i < open_.size(); ++i) count(open_[i]);
+    if (current) count(*current);
+    if (!lookAhead_(count)) return false;
+
+    std::int32_t lo = INT32_MAX;
+    std::int32_t hi = -1;
+    for (const auto& [key, length] : seen) {
+        if (key < 0) continue;
+        lo = std::min(lo, key);
+        hi = std::max(hi, key);
+    }
+    if (hi < 0) return false;
+    const std::size_t range = static_cast<std::size_t>(hi - lo) + 1;
+    if (range > seen.size() / 2 + 65536) return false;
+    firstKey_ = lo;
+    std::vector<std::uint64_t> dayBytes(range);
+    days_.assign(range, DayRoom{});
+    for (const auto& [key, length] : seen) {
+        if (key < 0) continue;
+        ++days_[static_cast<std::size_t>(key - lo)].end;
+        dayBytes[static_cast<std::size_t>(key - lo)] += length;
+    }
+    seen = {};
+
+    // Days after one another in blocks of at least kBlockSize lines; a day
+    // too large for a block has one of its own, cut up once sorted.
+    std::uint64_t lines = 0;
+    std::uint64_t bytes = 0;
+    for (std::size_t d = 0; d < range; ++d) {
+        DayRoom& room = days_[d];
+        const std::uint64_t dayLines = room.end;
+        if (dayLines == 0) continue;
+        if (dayBytes[d] > kMaxBlockBytes) return false;
+        if (lines > 0 && (lines >= kBlockSize || lines + dayLines > kMaxBlockSize ||
+                          bytes + dayBytes[d] > kMaxBlockBytes)) {
+            blockShape_.emplace_back(static_cast<std::uint32_t>(lines),
+                                     static_cast<std::uint32_t>(bytes));
+            lines = 0;
+            bytes = 0;
+        }
+        room = {static_cast<std::uint32_t>(blockShape_.size()),
+                static_cast<std::uint32_t>(lines),
+                static_cast<std::uint32_t>(lines),
+                static_cast<std::uint32_t>(lines + dayLines),
+                static_cast<std::uint32_t>(bytes),
+                static_cast<std::uint32_t>(bytes + dayBytes[d])};
+        lines += dayLines;
+        bytes += dayBytes[d];
+    }
+    if (lines > 0)
+        blockShape_.emplace_back(static_cast<std::uint32_t>(lines),
+                                 static_cast<std::uint32_t>(bytes));
+    laidOut_.resize(blockShape_.size());
+
+    bucketOfMonth_.assign((range + 31) / 32, 0);
+    std::size_t inBucket = 0;
+    std::uint32_t bucket = 0;
+    for (std::size_t m = 0; m < bucketOfMonth_.size(); ++m) {
+        if (inBucket >= kLinesPerBucket) {
+            ++bucket;
+            inBucket = 0;
+        }
+        bucketOfMonth_[m] = bucket;
+        for (std::size_t d = m * 32; d < std::min(range, m * 32 + 32); ++d)
+            inBucket += days_[d].end - days_[d].begin;
+    }
+    buckets_.resize(bucket + 1);
+    return true;
 }
 
-void RecordListBuilder::finish() {
-    placeRun();
-    placePending();
-    if (merging_) mergeRest();
-    rest_.clear();
-    merging_ = !records_.empty();
-    restHeldFrom_ = nullptr;
-    placedAny_ = false;
+// The lines placed in order so far, and the failed run's, go to their days'
+// rooms in the order they were given (sorted, equal lines stand latest first),
+// the list's blocks given back as they are emptied.
+void RecordListBuilder::moveInOrderLinesByDay(std::size_t failedFrom) {
+    std::vector<RecordChunk> placed = std::move(records_.blocks_);
+    records_.blocks_.clear();
+    records_.size_ = 0;
+    records_.startsValid_ = false;
+    std::vector<std::string_view> equal;  // a run of equal lines
+    std::vector<std::string> held;        // its lines, once their block is gone
+    const auto flush = [&] {
+        for (auto it = equal.rbegin(); it != equal.rend(); ++it) placeInRoom(*it, dayKey(*it));
+        equal.clear();
+    };
+    const auto take = [&](std::string_view line) {
+        if (!equal.empty() && compareRecordLines(equal.back(), line) != 0) flush();
+        equal.push_back(line);
+    };
+    for (RecordChunk& block : placed) {
+        for (std::size_t i = 0; i < block.size(); ++i) take(block[i]);
+        std::vector<std::string> keep(equal.begin(), equal.end());
+        held.swap(keep);
+        for (std::size_t i = 0; i < equal.size(); ++i) equal[i] = held[i];
+        block = RecordChunk();
+    }
+    for (std::size_t i = 0; i < open_.size(); ++i) {
+        if (i == failedFrom) flush();  // the failed run came after them all
+        take(open_[i]);
+    }
+    flush();
+    open_ = RecordChunk();
 }
 
-// Sorts the lines that broke the order and merges them in, each before the
-// lines already in the list that it equals.
-void RecordListBuilder::mergeRest() {
-    std::reverse(rest_.begin(), rest_.end());
-    if (!std::is_sorted(rest_.begin(), rest_.end(), lineLess)) stableSort(rest_);
+// Day keys are those of dayKey(), -1 for a line with no such date.
+void RecordListBuilder::placeByDay(std::string_view line, std::int32_t key) {
+    const std::int64_t at = static_cast<std::int64_t>(key) - firstKey_;
+    if (key < 0 || at < 0 || at >= static_cast<std::int64_t>(days_.size())) {
+        putApart(line);
+        return;
+    }
+    std::vector<Piece>& bucket = buckets_[bucketOfMonth_[static_cast<std::size_t>(at) / 32]];
+    const std::uint32_t head[2] = {static_cast<std::uint32_t>(line.size()),
+                                   static_cast<std::uint32_t>(key)};
+    const std::size_t need = sizeof head + line.size();
+    if (bucket.empty() || bucket.back().size - bucket.back().used < need) {
+        const std::size_t size = std::max(kBucketPieceSize, need);
+        bucket.push_back({std::unique_ptr<char[]>(new char[size]), 0, size});
+    }
+    Piece& piece = bucket.back();
+    std::memcpy(piece.bytes.get() + piece.used, head, sizeof head);
+    std::memcpy(piece.bytes.get() + piece.used + sizeof head, line.data(), line.size());
+    piece.used += need;
+}
+
+void RecordListBuilder::placeInRoom(std::string_view line, std::int32_t key) {
+    const std::int64_t at = static_cast<std::int64_t>(key) - firstKey_;
+    if (key < 0 || at < 0 || at >= static_cast<std::int64_t>(days_.size())) {
+        putApart(line);
+        return;
+    }
+    DayRoom& room = days_[static_cast<std::size_t>(at)];
+    if (room.next == room.end || line.size() > room.byteEnd - room.byte) {
+        putApart(line);  // the source changed since it was looked at
+        return;
+    }
+    RecordChunk& block = laidOut_[room.block];
+    if (block.spans_.empty()) {  // allocated when first used: blocks given back meanwhile serve
+        block.spans_.resize(blockShape_[room.block].first);
+        block.bytes_.resize(blockShape_[room.block].second);
+    }
+    std::memcpy(block.bytes_.data() + room.byte, line.data(), line.size());
+    block.spans_[room.next] = {room.byte, static_cast<std::uint32_t>(line.size())};
+    room.byte += static_cast<std::uint32_t>(line.size());
+    if (++room.next == room.end) sortLines(block, room.begin, room.end, kDayKeyFrom);
+}
+
+void RecordListBuilder::putApart(std::string_view line) {
+    if (apartPieces_.empty() || apartPieceSize_ - apartPieceUsed_ < line.size()) {
+        apartPieceSize_ = std::max(kApartPieceSize, line.size());
+        apartPieces_.emplace_back(new char[apartPieceSize_]);
+        apartPieceUsed_ = 0;
+    }
+    char* at = apartPieces_.back().get() + apartPieceUsed_;
+    std::memcpy(at, line.data(), line.size());
+    apartPieceUsed_ += line.size();
+    apart_.emplace_back(at, line.size());
+}
+
+// The laid out blocks become the list's. A day whose lines did not all come
+// (the source changed since it was looked at) is sorted as it stands and its
+// empty room dropped.
+void RecordListBuilder::finishDays() {
+    for (auto& bucket : buckets_) {
+        for (Piece& piece : bucket) {
+            for (std::size_t at = 0; at < piece.used;) {
+                std::uint32_t head[2];  // length, day key
+                std::memcpy(head, piece.bytes.get() + at, sizeof head);
+                placeInRoom(std::string_view(piece.bytes.get() + at + sizeof head, head[0]),
+                            static_cast<std::int32_t>(head[1]));
+                at += sizeof head + head[0];
+            }
+            piece = Piece();
+        }
+        bucket.clear();
+        bucket.shrink_to_fit();
+    }
+    buckets_.clear();
+    bucketOfMonth_ = {};
+    std::vector<bool> holed(laidOut_.size());
+    for (DayRoom& room : days_) {
+        if (room.next == room.end) continue;
+        sortLines(laidOut_[room.block], room.begin, room.next, kDayKeyFrom);
+        holed[room.block] = true;
+    }
+    days_ = {};
+    for (std::size_t b = 0; b < laidOut_.size(); ++b) {
+        RecordChunk& block = laidOut_[b];
+        if (holed[b]) {
+            // A line with a date is never empty, so empty room is what is left.
+            std::erase_if(block.spans_, [](const RecordChunk::Span& s) { return s.length == 0; });
+            std::size_t used = 0;
+            for (const auto& s : block.spans_) used += s.length;
+            block.unused_ = block.bytes_.size() - used;
+        }
+        if (block.empty()) continue;
+        if (block.size() > kMaxBlockSize) {
+            appendCopies(block, 0, block.size());
+        } else {
+            records_.size_ += block.size();
+            records_.blocks_.push_back(std::move(block));
+        }
+        block = RecordChunk();
+    }
+    laidOut_.clear();
+    blockShape_.clear();
+    records_.startsValid_ = false;
+}
+
+// Sorts the lines kept apart and merges them in, each before the lines
+// already in the list that it equals (it came after them).
+void RecordListBuilder::mergeApart() {
+    std::reverse(apart_.begin(), apart_.end());
+    if (!std::is_sorted(apart_.begin(), apart_.end(), lineLess)) stableSort(apart_);
 
     std::vector<RecordChunk> old = std::move(records_.blocks_);
     records_.blocks_.clear();
     records_.size_ = 0;
-    std::size_t next = 0;  // of rest_
-    for (const RecordChunk& block : old) {
+    std::vector<std::string_view> pending;
+    std::size_t next = 0;  // of apart_
+    for (std::size_t b = 0; b < old.size(); ++b) {
+        const RecordChunk& block = old[b];
         for (std::size_t i = 0; i < block.size(); ++i) {
             const std::string_view line = block[i];
-            while (next < rest_.size() && !lineLess(line, rest_[next]))
-                pending_.push_back(rest_[next++]);
-            pending_.push_back(line);
-            if (pending_.size() >= 2 * kBlockSize) placePending();
+            while (next < apart_.size() && !lineLess(line, apart_[next]))
+                pending.push_back(apart_[next++]);
+            pending.push_back(line);
+            if (pending.size() >= kBlockSize) {
+                appendBlock(pending.data(), pending.size());
+                pending.clear();
+                for (std::size_t done = 0; done < b; ++done) old[done] = RecordChunk();
+            }
         }
     }
-    pending_.insert(pending_.end(), rest_.begin() + static_cast<std::ptrdiff_t>(next), rest_.end());
-    placePending();
+    while (next < apart_.size()) {
+        pending.push_back(apart_[next++]);
+        if (pending.size() >= kBlockSize) {
+            appendBlock(pending.data(), pending.size());
+            pending.clear();
+        }
+    }
+    appendBlock(pending.data(), pending.size());
+    records_.startsValid_ = false;
+}
+
+void RecordListBuilder::finish() {
+    finished_ = true;
+    if (mode_ == Mode::InOrder && !endRun()) leaveOrder(runStart_, nullptr);
+    if (mode_ == Mode::InOrder) closeOpen();
+    if (mode_ == Mode::ByDay) finishDays();
+    if (!apart_.empty()) mergeApart();
+    apart_ = {};
+    apartPieces_.clear();
+    apartPieceUsed_ = apartPieceSize_ = 0;
+    open_ = RecordChunk();
+    keyed_ = {};
+    mode_ = Mode::InOrder;
+    inRun_ = false;
+    records_.startsValid_ = false;
 }
 
 }  // namespace orvo

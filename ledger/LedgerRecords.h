@@ -8,9 +8,12 @@
 // million lines moves a few thousand entries, and a line costs no allocation
 // of its own.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -33,7 +36,11 @@ public:
         return std::string_view(bytes_).substr(spans_[i].offset, spans_[i].length);
     }
     std::string_view back() const { return (*this)[size() - 1]; }
-    void push(std::string_view line) { insert(size(), line); }
+    void push(std::string_view line) {
+        spans_.push_back(
+            {static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint32_t>(line.size())});
+        bytes_.append(line);
+    }
     void reserve(std::size_t lines, std::size_t bytes) {
         spans_.reserve(lines);
         bytes_.reserve(bytes);
@@ -41,6 +48,7 @@ public:
 
 private:
     friend class LedgerRecords;
+    friend class RecordListBuilder;
     // Full width: a block's lines may hold more than 4 GiB between them.
     struct Span {
         std::size_t offset;
@@ -64,53 +72,107 @@ class LedgerRecords;
 // with the result that adding them one by one in that order gives: the
 // specified order, and of equal lines the later first.
 //
-// Lines are taken in runs of one field 0 (a day, as a file holds them), each
-// run sorted on its own and placed after the previous one when all its lines
-// sort after it. So a ledger whose days are in order, whatever the order inside
-// each day, is sorted in one pass that holds only a day at a time; lines that
-// break that order are sorted together and merged in at the end.
+// Lines in order are appended as they come, each run of one field 0 (a day,
+// as a file holds them) sorted on its own; so a ledger whose days are in order,
+// whatever the order inside each day, is sorted in one pass. Once the order
+// breaks, the builder looks ahead at the lines still to come and counts them
+// by day, lays out the list's blocks with room for each day's lines, and puts
+// every line straight into its day's room; each day is sorted when full. A
+// ledger in any order is so sorted in linear time, holding little more than
+// the list. Lines that have no room (field 0 not a date written
+// "yyyy/mm/dd", or a source that changed meanwhile) are sorted apart and
+// merged in at the end.
 class RecordListBuilder {
 public:
-    explicit RecordListBuilder(LedgerRecords& records);
+    using LineVisitor = std::function<void(std::string_view)>;
+    // Calls the visitor for every line that add() will still be given after
+    // the current one, in order; false when it cannot.
+    using LookAhead = std::function<bool(const LineVisitor&)>;
+
+    RecordListBuilder(LedgerRecords& records, LookAhead lookAhead);
+    // Without finish() (a load stopped by an error): the lines added so far
+    // are put into the list all the same.
+    ~RecordListBuilder();
     RecordListBuilder(const RecordListBuilder&) = delete;
     RecordListBuilder& operator=(const RecordListBuilder&) = delete;
 
-    // `line` must stay readable until finish() returns.
+    // `line` need stay readable only during the call.
     void add(std::string_view line);
-    // When every line comes from one buffer, in the order it holds them: the
-    // first byte of it that the builder may still read (bytes before it may be
-    // dropped), or nullptr when it reads none.
-    const char* firstHeldByte() const;
     // Puts every line added but not yet placed into the list.
     void finish();
 
 private:
-    void sortRun();
-    void placeRun();
-    void placePending();
-    void mergeRest();
-
-    // A line of the run with the folded bytes that follow its field 0 and TAB,
-    // which decide most comparisons inside a run by themselves.
-    struct KeyedLine {
-        std::uint64_t key;
-        std::size_t position;  // in the run
-        std::string_view line;
+    enum class Mode { InOrder, ByDay, Apart };
+    struct DayRoom {  // a day's place in its block: lines [begin, end), bytes up to byteEnd
+        std::uint32_t block;
+        std::uint32_t begin;
+        std::uint32_t next;
+        std::uint32_t end;
+        std::uint32_t byte;
+        std::uint32_t byteEnd;
     };
 
+    // A line with sixteen folded bytes after its field 0 and TAB, which decide
+    // most comparisons between lines of one field 0 by themselves.
+    struct KeyedSpan {
+        std::array<std::uint64_t, 2> key;
+        std::uint32_t index;
+        std::uint32_t length;  // a record line is far shorter than 4 GiB
+        std::size_t offset;    // but a block's lines together may be longer
+    };
+
+    void sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end, std::size_t keyFrom);
+    void appendCopies(const RecordChunk& chunk, std::size_t begin, std::size_t end);
+    void appendBlock(const std::string_view* lines, std::size_t n);
+    std::string_view lastInOrder() const;
+    bool endRun();
+    void closeOpen();
+    void leaveOrder(std::size_t failedFrom, const std::string_view* current);
+    bool layOutDays(const std::string_view* current);
+    void moveInOrderLinesByDay(std::size_t failedFrom);
+    void placeByDay(std::string_view line, std::int32_t key);
+    void placeInRoom(std::string_view line, std::int32_t key);
+    void putApart(std::string_view line);
+    void finishDays();
+    void mergeApart();
+
     LedgerRecords& records_;
-    std::vector<std::string_view> run_;  // lines of one field 0, in the order given
-    std::string_view runField0_;
+    LookAhead lookAhead_;
+    Mode mode_ = Mode::InOrder;
+    bool finished_ = false;
+    std::vector<KeyedSpan> keyed_;
+
+    // In order: the block being filled; its last run of one field 0.
+    RecordChunk open_;
+    std::size_t runStart_ = 0;
+    std::size_t runField0_ = 0;  // length
+    bool inRun_ = false;
     bool runCanonical_ = false;  // field 0 is a date written "yyyy/mm/dd"
-    std::vector<KeyedLine> keyed_;
-    std::vector<std::string_view> pending_;  // placed in order, not yet in a block
-    std::string_view greatest_;              // the last line placed
-    bool placedAny_ = false;
-    // Once the order breaks: the lines left, to be sorted and merged in at the
-    // end; read from back to front (the earliest of them last).
-    bool merging_ = false;
-    std::vector<std::string_view> rest_;
-    const char* restHeldFrom_ = nullptr;
+    bool runSorted_ = true;
+
+    // By day: the blocks laid out and each day's room, by dayKey - firstKey_.
+    std::vector<RecordChunk> laidOut_;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> blockShape_;  // lines, bytes
+    std::vector<DayRoom> days_;
+    std::int32_t firstKey_ = 0;
+    // Lines placed by day wait in buckets of a few thousand lines each, by
+    // date: a bucket's rooms lie close together, where lines put straight into
+    // rooms all over the list would each miss the processor's cache. Each line
+    // is kept as its length, its day key and its bytes, in pieces filled one
+    // after another.
+    struct Piece {
+        std::unique_ptr<char[]> bytes;
+        std::size_t used = 0;
+        std::size_t size = 0;
+    };
+    std::vector<std::vector<Piece>> buckets_;
+    std::vector<std::uint32_t> bucketOfMonth_;  // by (dayKey - firstKey_) / 32
+
+    // Lines without room, in the order given, in pieces that never move.
+    std::vector<std::string_view> apart_;
+    std::vector<std::unique_ptr<char[]>> apartPieces_;
+    std::size_t apartPieceUsed_ = 0;
+    std::size_t apartPieceSize_ = 0;
 };
 
 class LedgerRecords {
@@ -125,8 +187,8 @@ public:
     // Inserts at the sorted place, before lines that compare equal; returns the index.
     std::size_t add(std::string_view line);
     // Adds many lines as if added one by one in this order (so, of equal lines,
-    // the later stands first), in O(n log n) and in one pass over lines whose
-    // days are in order (RecordListBuilder).
+    // the later stands first), in linear time for lines with dates written
+    // "yyyy/mm/dd" (RecordListBuilder).
     void addAll(const std::vector<std::string>& lines);
     // The same for lines read in chunks: lines in order become the
     // list's blocks as they are, without being copied.

@@ -91,7 +91,10 @@ TEST(DataFileCheck, ALineTooLongForAnyRecordIsRefusedWithoutReadingOn) {
         ::close(ends[1]);
     });
     const std::string endless = "/dev/fd/" + std::to_string(ends[0]);
-    EXPECT_NE(errorOf([&] { CheckedDataFile{endless}; }), "");
+    LedgerBook book;
+    EXPECT_EQ(errorOf([&] { book.openDataFile(endless); }),
+              "ファイル " + endless + " には長すぎる行 (16 MB 超) があり、読み込めません");
+    EXPECT_EQ(book.dataFileName, "");  // so no save replaces what it came from
     ::close(ends[0]);
     writer.join();
     EXPECT_LT(written, 2 * longest);

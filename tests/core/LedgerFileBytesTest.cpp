@@ -35,24 +35,37 @@ TEST(LedgerFileBytes, LinesEndAtCrLfCrOrLf) {
     EXPECT_EQ(in.nextLine(), "");
 }
 
-TEST(LedgerFileBytes, SkipsControlsAndBlanksAndReadsOnAfterARelease) {
-    std::string text = "a\r\n \t\r\n\x01  b\r\n   ";
-    text += std::string(3 * 65536, 'x') + "\r\nc\r\n";
+// The file is read in pieces of 256 KiB: lines across a piece's end, a CR
+// LF split by it and a line longer than a piece read as in one piece; a look
+// ahead sees the lines still to come without consuming them.
+TEST(LedgerFileBytes, LinesAcrossPiecesAndALookAhead) {
+    const std::size_t piece = 256 * 1024;
+    std::string text = "a\r\n \t\r\n\x01  b\r\n";
+    text += std::string(piece - text.size() - 1, 'x') + "\r\n";  // CR ends the first piece
+    text += std::string(3 * piece, 'y') + "\r";
+    text += "  c\n\rd";
     auto f = fileHolding(text);
     LedgerFileBytes in(::fileno(f.get()));
     EXPECT_EQ(in.nextLine(), "a");
     in.skipControlsAndBlanks();
     EXPECT_EQ(in.nextLine(), "b");
-    in.skipControlsAndBlanks();
-    const std::string_view x = in.nextLine();
-    in.releaseBefore(x.data() + x.size() - 1);  // the pages wholly before the line's end
-    EXPECT_EQ(x.substr(x.size() - 1), "x");
-    EXPECT_EQ(in.nextLine(), "c");
-    in.skipControlsAndBlanks();
-    EXPECT_TRUE(in.atEnd());
+    std::vector<std::string> ahead;
+    EXPECT_TRUE(in.forEachRecordLineAhead([&](std::string_view l) { ahead.emplace_back(l); }));
+    std::vector<std::string> read;
+    for (;;) {
+        in.skipControlsAndBlanks();
+        if (in.atEnd()) break;
+        read.emplace_back(in.nextLine());
+    }
+    EXPECT_EQ(read, ahead);
+    ASSERT_EQ(read.size(), 4u);
+    EXPECT_EQ(read[0], std::string(piece - 14, 'x'));
+    EXPECT_EQ(read[1], std::string(3 * piece, 'y'));
+    EXPECT_EQ(read[2], "c");
+    EXPECT_EQ(read[3], "d");
 }
 
-TEST(LedgerFileBytes, AFileWithoutAKnownSizeIsReadWhole) {
+TEST(LedgerFileBytes, APipeIsReadButCannotBeLookedAhead) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     const std::string text = "1\r\n2\n";
@@ -62,6 +75,7 @@ TEST(LedgerFileBytes, AFileWithoutAKnownSizeIsReadWhole) {
     EXPECT_EQ(in.nextLine(), "1");
     EXPECT_EQ(in.nextLine(), "2");
     EXPECT_TRUE(in.atEnd());
+    EXPECT_FALSE(in.forEachRecordLineAhead([](std::string_view) {}));
     ::close(fds[0]);
 }
 
