@@ -86,7 +86,11 @@ TForm1::TForm1(const StartOptions& options, QWidget* parent) : QMainWindow(paren
     FormCreate(options);
 }
 
-TForm1::~TForm1() = default;
+// QWidget's own destructor hides a window still shown, and the grid then asks
+// its model for texts: hidden here, while the book they come from still exists.
+TForm1::~TForm1() {
+    hide();
+}
 
 void TForm1::buildWindow() {
     setObjectName(u"Form1"_s);
