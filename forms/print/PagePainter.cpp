@@ -16,6 +16,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Clang 14 does not deduce an aggregate's arguments by itself.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // A text at its top-left corner. The backslash stands for the yen sign, which
 // the program's faces draw half-width in its place; the IPA faces' yen sign is

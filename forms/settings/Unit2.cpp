@@ -175,7 +175,7 @@ QWidget* TForm2::buildPrintTab() {
         column->addLayout(r);
         return r;
     };
-    auto named = [tab](auto* widget, const char* name) {
+    auto named = [](auto* widget, const char* name) {
         widget->setObjectName(QString::fromLatin1(name));
         return widget;
     };

@@ -111,8 +111,7 @@ const QString kTexts[] = {u"食費"_s, u"12"_s, u"ｱ"_s, u"😀"_s, u"1+2"_s};
 
 class CrashHunt {
 public:
-    CrashHunt(MainWindowHarness& h, orvo::forms::TOrvoDentaku& calculator, Random& random)
-        : h_(h), calculator_(calculator), random_(random) {}
+    CrashHunt(MainWindowHarness& h, Random& random) : h_(h), random_(random) {}
 
     int reopened = 0;
 
@@ -256,7 +255,6 @@ private:
     }
 
     MainWindowHarness& h_;
-    orvo::forms::TOrvoDentaku& calculator_;
     Random& random_;
     bool delivering_ = false;
     bool inModal_ = false;
@@ -294,7 +292,7 @@ private slots:
         h.form->setSettingsWindow(&settings);
         h.form->setCompanionWindows(&phrases, &calculator);
         calculator.showCalculator();
-        CrashHunt hunt(h, calculator, random);
+        CrashHunt hunt(h, random);
 
         int writeBacks = 0;
         std::set<std::string> shownDays;
