@@ -36,6 +36,16 @@ for cmd in "day $dir/letter.txt 2026/01/05" "resave $dir/letter.txt $dir/out.dat
 done
 [ -e "$dir/out.dat" ] && fail "resave of a letter wrote a ledger"
 
+# No line break in 17 MB (and a pipe of endless digits): refused, exit 1, without reading on.
+{ printf 6; head -c 17000000 /dev/zero | tr '\0' 0; } >"$dir/long.dat"
+for f in "$dir/long.dat" /dev/stdin; do
+    yes 6 | tr -d '\n' | "$cli" day "$f" 2026/01/05 >/dev/null 2>"$dir/err"
+    status=$?
+    [ "$status" = 1 ] || fail "$f: exit $status"
+    [ "$(cat "$dir/err")" = "ファイル $f には長すぎる行 (16 MB 超) があり、読み込めません." ] ||
+        fail "$f: $(cat "$dir/err")"
+done
+
 # Load and save give the same bytes; usage errors exit 2.
 "$cli" resave "$top/sample/sample.dat" "$dir/again.dat" 2026/12/08 || fail "resave failed"
 cmp -s "$top/sample/sample.dat" "$dir/again.dat" || fail "resave changed the sample"
