@@ -197,16 +197,18 @@ void LedgerBook::startNewLedger() {
 
 void LedgerBook::openDataFile(std::string fileName, OpenMode mode) {
     // Locked before it is read, so no other save comes in between.
-    std::shared_ptr<LockFile> lock =
-        mode == OpenMode::ForWriting ? lockLedger(fileName, lock_) : nullptr;
+    std::shared_ptr<LockFile> lock = lockFor(fileName, mode);
     CheckedDataFile file(fileName);  // before anything of this ledger changes
     openChecked(std::move(fileName), file, std::move(lock), mode);
 }
 
 void LedgerBook::openDataFile(std::string fileName, CheckedDataFile& file, OpenMode mode) {
-    std::shared_ptr<LockFile> lock =
-        mode == OpenMode::ForWriting ? lockLedger(fileName, lock_) : nullptr;
+    std::shared_ptr<LockFile> lock = lockFor(fileName, mode);
     openChecked(std::move(fileName), file, std::move(lock), mode);
+}
+
+std::shared_ptr<LockFile> LedgerBook::lockFor(const std::string& fileName, OpenMode mode) const {
+    return mode == OpenMode::ForWriting ? lockLedger(fileName, lock_) : nullptr;
 }
 
 void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,

@@ -140,6 +140,8 @@ public:
     bool fileChangedOnDisk() const;
 
 private:
+    // The lock an open in `mode` takes: none when it only reads.
+    std::shared_ptr<LockFile> lockFor(const std::string& fileName, OpenMode mode) const;
     void openChecked(std::string fileName, CheckedDataFile& file, std::shared_ptr<LockFile> lock,
                      OpenMode mode);
     void loadLedgerFrom(LedgerFileBytes& in);
