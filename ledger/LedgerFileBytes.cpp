@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ledger/LoadedBytes.h"
+
 namespace orvo {
 
 namespace {
@@ -24,25 +26,51 @@ LedgerFileBytes::LedgerFileBytes(int fd) {
     if (in_.seekable) {
         const off_t at = ::lseek(fd, 0, SEEK_CUR);
         in_.offset = at > 0 ? static_cast<std::uint64_t>(at) : 0;
+        const auto size = static_cast<std::uint64_t>(info.st_size);
+        if (size > in_.offset) {
+            loaded_ = std::make_shared<LoadedBytes>(static_cast<std::size_t>(size - in_.offset));
+            in_.data = loaded_->data();
+            in_.capacity = loaded_->capacity();
+            in_.inLoaded = true;
+            return;
+        }
     }
-    in_.buffer.resize(kPieceSize);
+    in_.useOwnBuffer();
+}
+
+LedgerFileBytes::~LedgerFileBytes() = default;
+
+// Moves the bytes from pos on into a buffer of its own, which reading then fills.
+void LedgerFileBytes::Cursor::useOwnBuffer() {
+    std::vector<char> bytes(std::max(kPieceSize, 2 * (end - pos)));
+    if (end > pos) std::memcpy(bytes.data(), data + pos, end - pos);
+    own = std::move(bytes);
+    end -= pos;
+    pos = 0;
+    data = own.data();
+    capacity = own.size();
+    inLoaded = false;
 }
 
 bool LedgerFileBytes::Cursor::readMore() {
     if (eof) return false;
-    if (pos > 0) {
-        std::memmove(buffer.data(), buffer.data() + pos, end - pos);
+    if (inLoaded && end == capacity) useOwnBuffer();  // the file grew since it was opened
+    if (!inLoaded && pos > 0) {
+        std::memmove(data, data + pos, end - pos);
         end -= pos;
         pos = 0;
     }
     // A line longer than the buffer: it grows, up to the longest line.
-    if (end > kLongestLine) throw OverlongLine();
-    if (buffer.size() - end < kPieceSize / 2) buffer.resize(buffer.size() * 2);
+    if (end - pos > kLongestLine) throw OverlongLine();
+    if (!inLoaded && capacity - end < kPieceSize / 2) {
+        own.resize(own.size() * 2);
+        data = own.data();
+        capacity = own.size();
+    }
     for (;;) {
-        const std::size_t room = buffer.size() - end;
-        const ssize_t n = seekable
-                              ? ::pread(fd, buffer.data() + end, room, static_cast<off_t>(offset))
-                              : ::read(fd, buffer.data() + end, room);
+        const std::size_t room = std::min(capacity - end, kPieceSize);
+        const ssize_t n = seekable ? ::pread(fd, data + end, room, static_cast<off_t>(offset))
+                                   : ::read(fd, data + end, room);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {  // a read error ends the file there
             eof = true;
@@ -58,10 +86,23 @@ bool LedgerFileBytes::Cursor::fill() {
     return pos < end || readMore();
 }
 
+void LedgerFileBytes::Cursor::readAllLoaded() {
+    while (inLoaded && !eof && end < capacity) {
+        const ssize_t n = ::pread(fd, data + end, capacity - end, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            eof = true;
+            return;
+        }
+        end += static_cast<std::size_t>(n);
+        offset += static_cast<std::uint64_t>(n);
+    }
+}
+
 std::string_view LedgerFileBytes::Cursor::nextLine() {
     std::size_t scanned = 0;  // bytes from pos known to hold no line end
     for (;;) {
-        const char* start = buffer.data() + pos;
+        const char* start = data + pos;
         const std::size_t avail = end - pos;
         const char* from = start + scanned;
         // The library's search passes the line twice (LF, then CR before
@@ -75,13 +116,13 @@ std::string_view LedgerFileBytes::Cursor::nextLine() {
         if (stop && !crAtEnd) {
             const std::size_t length = static_cast<std::size_t>(stop - start);
             pos += length + 1;
-            if (*stop == '\r' && pos < end && buffer[pos] == '\n') ++pos;
+            if (*stop == '\r' && pos < end && data[pos] == '\n') ++pos;
             return {start, length};
         }
         scanned = stop ? static_cast<std::size_t>(stop - start) : avail;
         if (!readMore()) {
             if (stop) continue;  // the CR ends the line after all
-            const std::string_view line(buffer.data() + pos, end - pos);
+            const std::string_view line(data + pos, end - pos);
             pos = end;
             return line;
         }
@@ -91,7 +132,7 @@ std::string_view LedgerFileBytes::Cursor::nextLine() {
 void LedgerFileBytes::Cursor::skipControlsAndBlanks() {
     while (fill()) {
         while (pos < end) {
-            if (static_cast<unsigned char>(buffer[pos]) > 32) return;
+            if (static_cast<unsigned char>(data[pos]) > 32) return;
             ++pos;
         }
     }
@@ -132,18 +173,28 @@ bool LedgerFileBytes::hasOverlongLine() const {
     return false;
 }
 
-bool LedgerFileBytes::forEachRecordLineAhead(
-    const std::function<void(std::string_view)>& visit) const {
+bool LedgerFileBytes::forEachRecordLineAhead(const std::function<void(std::string_view)>& visit) {
     if (!in_.seekable) return false;
+    in_.readAllLoaded();
+    // A second cursor over the same bytes; past the loaded bytes (a file that
+    // grew) it reads on into a buffer of its own.
     Cursor ahead;
     ahead.fd = in_.fd;
     ahead.seekable = true;
     ahead.offset = in_.offset;
     ahead.eof = in_.eof;
-    ahead.buffer.assign(in_.buffer.begin() + static_cast<std::ptrdiff_t>(in_.pos),
-                        in_.buffer.begin() + static_cast<std::ptrdiff_t>(in_.end));
-    ahead.end = ahead.buffer.size();
-    ahead.buffer.resize(std::max(ahead.buffer.size(), kPieceSize));
+    if (in_.inLoaded) {
+        ahead.data = in_.data;
+        ahead.capacity = in_.capacity;
+        ahead.inLoaded = true;
+        ahead.pos = in_.pos;
+        ahead.end = in_.end;
+    } else {
+        ahead.data = in_.data;
+        ahead.pos = in_.pos;
+        ahead.end = in_.end;
+        ahead.useOwnBuffer();
+    }
     for (;;) {
         ahead.skipControlsAndBlanks();
         if (!ahead.fill()) return true;

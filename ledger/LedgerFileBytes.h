@@ -1,19 +1,24 @@
 #pragma once
-// A ledger data file read line by line in large pieces into a buffer of its
-// own: no line of it ever needs the whole file in memory, and the load needs
-// little more memory than the list it builds. (Not a mapping of the file: one
-// that another program cut short during the load would end the program.)
+// A ledger data file read line by line in large pieces. A plain file is read
+// into bytes of the size it had when opened (LoadedBytes), where the lines
+// stay for the list to point into; what it holds beyond that, and a pipe, are
+// read through a buffer of their own. (Not a mapping of the file: one that
+// another program cut short or rewrote would end the program or change the
+// lines under it.)
 //
 // Lines end at CR LF, CR or LF, as LineReader reads them.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
 
 namespace orvo {
+
+class LoadedBytes;
 
 // Thrown by the reading when a line is longer than LedgerFileBytes::kLongestLine.
 class OverlongLine : public std::runtime_error {
@@ -30,47 +35,63 @@ public:
     // Reads from the open descriptor `fd`, which stays the caller's and must
     // stay open while this reads.
     explicit LedgerFileBytes(int fd);
+    ~LedgerFileBytes();
     LedgerFileBytes(const LedgerFileBytes&) = delete;
     LedgerFileBytes& operator=(const LedgerFileBytes&) = delete;
 
     bool atEnd() { return in_.pos == in_.end && !in_.fill(); }
     // The next byte, or -1 at the end of the file.
-    int peek() { return atEnd() ? -1 : static_cast<unsigned char>(in_.buffer[in_.pos]); }
+    int peek() { return atEnd() ? -1 : static_cast<unsigned char>(in_.data[in_.pos]); }
     // Whether the rest of a plain file holds a line longer than kLongestLine,
     // found by looking at a few bytes per kLongestLine of it; false for a pipe,
     // whose reading throws OverlongLine when it meets one.
     bool hasOverlongLine() const;
     // Reads up to the next line end and consumes it; at the end of the file
-    // gives the empty text. The view is valid until the next call. Throws
+    // gives the empty text. The view is valid until the next call, or as long
+    // as loadedBytes() when it points into them. Throws
     // OverlongLine rather than read on past kLongestLine bytes without a line end.
     std::string_view nextLine() { return in_.nextLine(); }
     // Skips every byte with a code from 0 to 32 (blanks, TABs, line ends, controls).
     void skipControlsAndBlanks() {
-        if (in_.pos != in_.end && static_cast<unsigned char>(in_.buffer[in_.pos]) > 32) return;
+        if (in_.pos != in_.end && static_cast<unsigned char>(in_.data[in_.pos]) > 32) return;
         in_.skipControlsAndBlanks();
     }
 
     // Calls visit(line) for every line that reading on would give, each after
     // skipControlsAndBlanks() (the record lines of a load), without consuming
-    // any; false when the file cannot be read again from here (a pipe).
-    bool forEachRecordLineAhead(const std::function<void(std::string_view)>& visit) const;
+    // any; false when the file cannot be read again from here (a pipe). The
+    // rest of the file is read into the loaded bytes first, where the reading
+    // on then finds it.
+    bool forEachRecordLineAhead(const std::function<void(std::string_view)>& visit);
+
+    // The bytes lines are read into, shared with the list that keeps lines
+    // pointing into them; null for a pipe.
+    std::shared_ptr<const LoadedBytes> loadedBytes() const { return loaded_; }
 
 private:
-    // A reading position in the file with the buffer behind it.
+    // A reading position in the file with the bytes behind it: the loaded
+    // bytes while they have room, then a buffer of its own.
     struct Cursor {
         int fd = -1;
         bool seekable = false;     // read with pread, so that a second cursor can read on
-        std::uint64_t offset = 0;  // in the file, of the buffer's end
+        std::uint64_t offset = 0;  // in the file, of the bytes' end
         bool eof = false;
-        std::vector<char> buffer;
+        char* data = nullptr;
+        std::size_t capacity = 0;
+        bool inLoaded = false;  // data are the loaded bytes
+        std::vector<char> own;
         std::size_t pos = 0;
         std::size_t end = 0;
 
         bool fill();      // true when a byte is available
         bool readMore();  // keeps the bytes from pos on, appends what the file holds next
+        // Reads into the loaded bytes until they are full or the file ends.
+        void readAllLoaded();
+        void useOwnBuffer();
         std::string_view nextLine();
         void skipControlsAndBlanks();
     };
+    std::shared_ptr<LoadedBytes> loaded_;
     Cursor in_;
 };
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "base/Cp932.h"
+#include "ledger/LoadedBytes.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {
@@ -83,6 +84,35 @@ int compareRecordLines(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+RecordChunk::RecordChunk(const std::shared_ptr<const LoadedBytes>& loaded)
+    : loaded_(loaded), loadedData_(loaded->data()), spans_(&loaded->lineArena()) {}
+
+RecordChunk& RecordChunk::operator=(const RecordChunk& other) {
+    if (this != &other) *this = RecordChunk(other);
+    return *this;
+}
+
+RecordChunk& RecordChunk::operator=(RecordChunk&& other) noexcept {
+    if (this != &other) {
+        std::destroy_at(this);
+        std::construct_at(this, std::move(other));
+    }
+    return *this;
+}
+
+void RecordChunk::shareLoaded(const std::shared_ptr<const LoadedBytes>& loaded) {
+    if (loaded_ == loaded) return;
+    assert(!loaded_);  // a chunk points into the bytes of one load at most
+    loaded_ = loaded;
+    loadedData_ = loaded->data();
+}
+
+void RecordChunk::pushLoaded(const std::shared_ptr<const LoadedBytes>& loaded,
+                             std::string_view line) {
+    shareLoaded(loaded);
+    spans_.push_back({static_cast<std::size_t>(line.data() - loadedData_) | kLoaded, line.size()});
+}
+
 void RecordChunk::insert(std::size_t i, std::string_view line) {
     const std::size_t offset = bytes_.size();
     bytes_.append(line);
@@ -90,7 +120,7 @@ void RecordChunk::insert(std::size_t i, std::string_view line) {
 }
 
 void RecordChunk::erase(std::size_t i) {
-    unused_ += spans_[i].length;
+    if (!(spans_[i].offset & kLoaded)) unused_ += spans_[i].length;
     spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(i));
     // A block that keeps being rewritten (one day edited again and again)
     // would otherwise only grow.
@@ -99,7 +129,12 @@ void RecordChunk::erase(std::size_t i) {
 
 RecordChunk RecordChunk::splitOff(std::size_t from) {
     RecordChunk upper;
-    for (std::size_t i = from; i < size(); ++i) upper.push((*this)[i]);
+    for (std::size_t i = from; i < size(); ++i) {
+        if (spans_[i].offset & kLoaded)
+            upper.pushLoaded(loaded_, (*this)[i]);
+        else
+            upper.push((*this)[i]);
+    }
     spans_.resize(from);
     compact();
     return upper;
@@ -109,6 +144,7 @@ void RecordChunk::compact() {
     std::string bytes;
     bytes.reserve(bytes_.size() - unused_);
     for (Span& s : spans_) {
+        if (s.offset & kLoaded) continue;
         const std::size_t offset = bytes.size();
         bytes.append(bytes_, s.offset, s.length);
         s.offset = offset;
@@ -246,6 +282,8 @@ void LedgerRecords::addAll(std::vector<RecordChunk> chunks) {
         std::vector<char*> lines;
         for (Where w = from;;) {
             RecordChunk& chunk = chunks[w.chunk];
+            assert(
+                !(chunk.spans_[w.line].offset & RecordChunk::kLoaded));  // read apart, not loaded
             lines.push_back(chunk.bytes_.data() + chunk.spans_[w.line].offset);
             if (w.chunk == to.chunk && w.line == to.line) break;
             w = w.line + 1 < chunk.size() ? Where{w.chunk, w.line + 1} : Where{w.chunk + 1, 0};
@@ -474,11 +512,30 @@ constexpr std::uint64_t kMaxBlockBytes = std::uint64_t{1} << 30;
 constexpr std::size_t kApartPieceSize = std::size_t{1} << 20;
 constexpr std::size_t kLinesPerBucket = 16384;
 constexpr std::size_t kBucketPieceSize = std::size_t{1} << 16;
+// In a bucket, the length of a line that waits as where it stands in the
+// loaded bytes; longer lines go apart.
+constexpr std::uint32_t kLoadedLength = std::uint32_t{1} << 31;
 
 }  // namespace
 
-RecordListBuilder::RecordListBuilder(LedgerRecords& records, LookAhead lookAhead)
-    : records_(records), lookAhead_(std::move(lookAhead)) {}
+RecordListBuilder::RecordListBuilder(LedgerRecords& records, LookAhead lookAhead,
+                                     std::shared_ptr<const LoadedBytes> loaded)
+    : records_(records), lookAhead_(std::move(lookAhead)), loaded_(std::move(loaded)) {}
+
+bool RecordListBuilder::isLoaded(std::string_view line) const {
+    return loaded_ && !line.empty() && loaded_->holds(line.data());
+}
+
+RecordChunk RecordListBuilder::newBlock() const {
+    return loaded_ ? RecordChunk(loaded_) : RecordChunk();
+}
+
+void RecordListBuilder::push(RecordChunk& chunk, std::string_view line) const {
+    if (isLoaded(line))
+        chunk.pushLoaded(loaded_, line);
+    else
+        chunk.push(line);
+}
 
 RecordListBuilder::~RecordListBuilder() {
     if (finished_) return;
@@ -506,14 +563,12 @@ void RecordListBuilder::add(std::string_view line) {
         putApart(line);
         return;
     }
-    if (inRun_ &&
-        hasField0(line, std::string_view(open_.bytes_.data() + open_.spans_[runStart_].offset,
-                                         runField0_))) {
+    if (inRun_ && hasField0(line, open_[runStart_].substr(0, runField0_))) {
         // Lines with a date written "yyyy/mm/dd" need no note; the run's lines
         // share field 0, so that is known for all of them at once.
         if (!runCanonical_) records_.noteAdded(line);
         if (runSorted_ && compareRecordLines(open_.back(), line) >= 0) runSorted_ = false;
-        open_.push(line);
+        push(open_, line);
         return;
     }
     if (!endRun()) {
@@ -535,7 +590,7 @@ void RecordListBuilder::add(std::string_view line) {
     if (!runCanonical_) records_.noteAdded(line);
     runSorted_ = true;
     inRun_ = true;
-    open_.push(line);
+    push(open_, line);
 }
 
 // Sorts the run if it came out of order; false when it then no longer sorts
@@ -562,15 +617,14 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
                                   std::size_t keyFrom) {
     const std::size_t n = end - begin;
     if (n < 2) return;
-    const char* bytes = chunk.bytes_.data();
     // Lines most often stand strictly in order, or strictly the other way
     // round (equal lines need their positions): that is seen from neighbours.
     const auto compareAt = [&](std::size_t i) {
-        const RecordChunk::Span a = chunk.spans_[i];
-        const RecordChunk::Span b = chunk.spans_[i + 1];
-        return compareRecordLines(std::string_view(bytes + a.offset, a.length),
-                                  std::string_view(bytes + b.offset, b.length));
+        return compareRecordLines(chunk[i], chunk[i + 1]);
     };
+    // Lines placed by day from the loaded bytes lie all over them: each
+    // would be a wait on memory, so they are all asked for at once.
+    for (std::size_t i = begin; i < end; ++i) __builtin_prefetch(chunk[i].data());
     std::size_t ascending = begin;
     while (ascending + 1 < end && compareAt(ascending) < 0) ++ascending;
     if (ascending + 1 == end) return;
@@ -586,14 +640,13 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
     keyed_.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         const RecordChunk::Span s = chunk.spans_[begin + i];
-        const std::string_view line(bytes + s.offset, s.length);
-        keyed_[i] = {foldedKeys(line, keyFrom), static_cast<std::uint32_t>(i),
+        keyed_[i] = {foldedKeys(chunk.lineAt(s), keyFrom), static_cast<std::uint32_t>(i),
                      static_cast<std::uint32_t>(s.length), s.offset};
     }
-    const auto before = [bytes](const KeyedSpan& a, const KeyedSpan& b) {
+    const auto before = [&chunk](const KeyedSpan& a, const KeyedSpan& b) {
         if (a.key != b.key) return a.key < b.key;
-        const int order = compareRecordLines(std::string_view(bytes + a.offset, a.length),
-                                             std::string_view(bytes + b.offset, b.length));
+        const int order = compareRecordLines(chunk.lineAt({a.offset, a.length}),
+                                             chunk.lineAt({b.offset, b.length}));
         return order != 0 ? order < 0 : a.index > b.index;
     };
     // A day of a file is a few dozen lines: an insertion sort suits it. The
@@ -617,10 +670,11 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
 void RecordListBuilder::appendBlock(const std::string_view* lines, std::size_t n) {
     if (n == 0) return;
     std::size_t bytes = 0;
-    for (std::size_t i = 0; i < n; ++i) bytes += lines[i].size();
-    RecordChunk block;
+    for (std::size_t i = 0; i < n; ++i)
+        if (!isLoaded(lines[i])) bytes += lines[i].size();
+    RecordChunk block = newBlock();
     block.reserve(n, bytes);
-    for (std::size_t i = 0; i < n; ++i) block.push(lines[i]);
+    for (std::size_t i = 0; i < n; ++i) push(block, lines[i]);
     records_.blocks_.push_back(std::move(block));
     records_.size_ += n;
 }
@@ -643,9 +697,9 @@ void RecordListBuilder::appendCopies(const RecordChunk& chunk, std::size_t begin
 void RecordListBuilder::closeOpen() {
     if (open_.empty()) return;
     if (open_.size() <= kMaxBlockSize) {
-        RecordChunk block;
+        RecordChunk block = newBlock();
         block.bytes_ = open_.bytes_;
-        block.spans_ = open_.spans_;
+        block.spans_.assign(open_.spans_.begin(), open_.spans_.end());
         records_.size_ += block.size();
         records_.blocks_.push_back(std::move(block));
     } else {
@@ -675,7 +729,8 @@ void RecordListBuilder::leaveOrder(std::size_t failedFrom, const std::string_vie
         while (j < open_.size() && compareRecordLines(open_[i], open_[j]) == 0) ++j;
         for (std::size_t k = j; k-- > i;) {
             putApart(open_[k]);
-            bytesFrom = std::min<std::size_t>(bytesFrom, open_.spans_[k].offset);
+            if (!(open_.spans_[k].offset & RecordChunk::kLoaded))
+                bytesFrom = std::min<std::size_t>(bytesFrom, open_.spans_[k].offset);
         }
         i = j;
     }
@@ -691,9 +746,11 @@ void RecordListBuilder::leaveOrder(std::size_t failedFrom, const std::string_vie
 bool RecordListBuilder::layOutDays(const std::string_view* current) {
     std::vector<std::pair<std::int32_t, std::uint32_t>> seen;  // day key and length of each line
     seen.reserve(records_.size_ + open_.size() + 1024);
+    // Lines that stand in the loaded bytes take no bytes of their blocks.
     const auto count = [&](std::string_view line) {
-        seen.emplace_back(dayKey(line), static_cast<std::uint32_t>(
-                                            std::min<std::size_t>(line.size(), UINT32_MAX)));
+        const std::size_t bytes = isLoaded(line) ? 0 : line.size();
+        seen.emplace_back(dayKey(line),
+                          static_cast<std::uint32_t>(std::min<std::size_t>(bytes, UINT32_MAX)));
     };
     records_.forEach(count);
     for (std::size_t i = 0; i < open_.size(); ++i) count(open_[i]);
@@ -748,6 +805,7 @@ bool RecordListBuilder::layOutDays(const std::string_view* current) {
     if (lines > 0)
         blockShape_.emplace_back(static_cast<std::uint32_t>(lines),
                                  static_cast<std::uint32_t>(bytes));
+    // On the heap, where they take the memory the buckets give back.
     laidOut_.resize(blockShape_.size());
 
     bucketOfMonth_.assign((range + 31) / 32, 0);
@@ -786,9 +844,14 @@ void RecordListBuilder::moveInOrderLinesByDay(std::size_t failedFrom) {
     };
     for (RecordChunk& block : placed) {
         for (std::size_t i = 0; i < block.size(); ++i) take(block[i]);
-        std::vector<std::string> keep(equal.begin(), equal.end());
+        // Lines in the loaded bytes outlive the block; the others are copied.
+        std::vector<std::string> keep;
+        keep.reserve(equal.size());
+        for (std::string_view line : equal)
+            if (!isLoaded(line)) keep.emplace_back(line);
+        for (std::size_t i = 0, k = 0; i < equal.size(); ++i)
+            if (!isLoaded(equal[i])) equal[i] = keep[k++];
         held.swap(keep);
-        for (std::size_t i = 0; i < equal.size(); ++i) equal[i] = held[i];
         block = RecordChunk();
     }
     for (std::size_t i = 0; i < open_.size(); ++i) {
@@ -807,16 +870,28 @@ void RecordListBuilder::placeByDay(std::string_view line, std::int32_t key) {
         return;
     }
     std::vector<Piece>& bucket = buckets_[bucketOfMonth_[static_cast<std::size_t>(at) / 32]];
-    const std::uint32_t head[2] = {static_cast<std::uint32_t>(line.size()),
-                                   static_cast<std::uint32_t>(key)};
-    const std::size_t need = sizeof head + line.size();
+    // A line in the loaded bytes waits as where it stands, any other as its bytes.
+    const bool loaded = isLoaded(line);
+    if (line.size() >= kLoadedLength) {
+        putApart(line);
+        return;
+    }
+    const std::uint32_t head[2] = {
+        static_cast<std::uint32_t>(line.size()) | (loaded ? kLoadedLength : 0),
+        static_cast<std::uint32_t>(key)};
+    const std::size_t need = sizeof head + (loaded ? sizeof(const char*) : line.size());
     if (bucket.empty() || bucket.back().size - bucket.back().used < need) {
         const std::size_t size = std::max(kBucketPieceSize, need);
         bucket.push_back({std::unique_ptr<char[]>(new char[size]), 0, size});
     }
     Piece& piece = bucket.back();
     std::memcpy(piece.bytes.get() + piece.used, head, sizeof head);
-    std::memcpy(piece.bytes.get() + piece.used + sizeof head, line.data(), line.size());
+    if (loaded) {
+        const char* where = line.data();
+        std::memcpy(piece.bytes.get() + piece.used + sizeof head, &where, sizeof where);
+    } else {
+        std::memcpy(piece.bytes.get() + piece.used + sizeof head, line.data(), line.size());
+    }
     piece.used += need;
 }
 
@@ -827,7 +902,8 @@ void RecordListBuilder::placeInRoom(std::string_view line, std::int32_t key) {
         return;
     }
     DayRoom& room = days_[static_cast<std::size_t>(at)];
-    if (room.next == room.end || line.size() > room.byteEnd - room.byte) {
+    const bool loaded = isLoaded(line);
+    if (room.next == room.end || (!loaded && line.size() > room.byteEnd - room.byte)) {
         putApart(line);  // the source changed since it was looked at
         return;
     }
@@ -836,13 +912,24 @@ void RecordListBuilder::placeInRoom(std::string_view line, std::int32_t key) {
         block.spans_.resize(blockShape_[room.block].first);
         block.bytes_.resize(blockShape_[room.block].second);
     }
-    std::memcpy(block.bytes_.data() + room.byte, line.data(), line.size());
-    block.spans_[room.next] = {room.byte, static_cast<std::uint32_t>(line.size())};
-    room.byte += static_cast<std::uint32_t>(line.size());
+    if (loaded) {
+        block.shareLoaded(loaded_);
+        block.spans_[room.next] = {
+            static_cast<std::size_t>(line.data() - loaded_->data()) | RecordChunk::kLoaded,
+            line.size()};
+    } else {
+        std::memcpy(block.bytes_.data() + room.byte, line.data(), line.size());
+        block.spans_[room.next] = {room.byte, line.size()};
+        room.byte += static_cast<std::uint32_t>(line.size());
+    }
     if (++room.next == room.end) sortLines(block, room.begin, room.end, kDayKeyFrom);
 }
 
 void RecordListBuilder::putApart(std::string_view line) {
+    if (isLoaded(line)) {  // stays where it stands
+        apart_.push_back(line);
+        return;
+    }
     if (apartPieces_.empty() || apartPieceSize_ - apartPieceUsed_ < line.size()) {
         apartPieceSize_ = std::max(kApartPieceSize, line.size());
         apartPieces_.emplace_back(new char[apartPieceSize_]);
@@ -863,9 +950,15 @@ void RecordListBuilder::finishDays() {
             for (std::size_t at = 0; at < piece.used;) {
                 std::uint32_t head[2];  // length, day key
                 std::memcpy(head, piece.bytes.get() + at, sizeof head);
-                placeInRoom(std::string_view(piece.bytes.get() + at + sizeof head, head[0]),
-                            static_cast<std::int32_t>(head[1]));
-                at += sizeof head + head[0];
+                const char* bytes = piece.bytes.get() + at + sizeof head;
+                const std::size_t length = head[0] & ~kLoadedLength;
+                if (head[0] & kLoadedLength) {
+                    std::memcpy(&bytes, bytes, sizeof bytes);
+                    at += sizeof head + sizeof bytes;
+                } else {
+                    at += sizeof head + length;
+                }
+                placeInRoom(std::string_view(bytes, length), static_cast<std::int32_t>(head[1]));
             }
             piece = Piece();
         }
@@ -887,7 +980,8 @@ void RecordListBuilder::finishDays() {
             // A line with a date is never empty, so empty room is what is left.
             std::erase_if(block.spans_, [](const RecordChunk::Span& s) { return s.length == 0; });
             std::size_t used = 0;
-            for (const auto& s : block.spans_) used += s.length;
+            for (const auto& s : block.spans_)
+                if (!(s.offset & RecordChunk::kLoaded)) used += s.length;
             block.unused_ = block.bytes_.size() - used;
         }
         if (block.empty()) continue;
@@ -942,6 +1036,13 @@ void RecordListBuilder::mergeApart() {
 
 void RecordListBuilder::finish() {
     finished_ = true;
+    // Blocks edited later take their memory from the heap.
+    struct CloseArena {
+        const LoadedBytes* loaded;
+        ~CloseArena() {
+            if (loaded) loaded->lineArena().close();
+        }
+    } closeArena{loaded_.get()};
     if (mode_ == Mode::InOrder && !endRun()) leaveOrder(runStart_, nullptr);
     if (mode_ == Mode::InOrder) closeOpen();
     if (mode_ == Mode::ByDay) finishDays();

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <set>
 #include <string>
 #include <string_view>
@@ -23,22 +24,30 @@
 
 namespace orvo {
 
+class LoadedBytes;
+
 // <0, 0, >0 as `a` sorts before, with, or after `b`.
 int compareRecordLines(std::string_view a, std::string_view b);
 
-// Lines stored back to back in one buffer; the blocks of `LedgerRecords`, and
-// the chunks a CSV import is read in.
+// Lines stored back to back in one buffer, or standing in the bytes a load
+// read (LoadedBytes), which they share with the other chunks of that load;
+// the blocks of `LedgerRecords`, and the chunks a CSV import is read in.
 class RecordChunk {
 public:
+    RecordChunk() = default;
+    RecordChunk(const RecordChunk&) = default;
+    RecordChunk(RecordChunk&&) noexcept = default;
+    // Assigned as a whole: the positions' memory may belong to the loaded
+    // bytes the chunk holds, and go with them.
+    RecordChunk& operator=(const RecordChunk& other);
+    RecordChunk& operator=(RecordChunk&& other) noexcept;
+
     std::size_t size() const { return spans_.size(); }
     bool empty() const { return spans_.empty(); }
-    std::string_view operator[](std::size_t i) const {
-        return std::string_view(bytes_).substr(spans_[i].offset, spans_[i].length);
-    }
+    std::string_view operator[](std::size_t i) const { return lineAt(spans_[i]); }
     std::string_view back() const { return (*this)[size() - 1]; }
     void push(std::string_view line) {
-        spans_.push_back(
-            {static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint32_t>(line.size())});
+        spans_.push_back({bytes_.size(), line.size()});
         bytes_.append(line);
     }
     void reserve(std::size_t lines, std::size_t bytes) {
@@ -49,11 +58,22 @@ public:
 private:
     friend class LedgerRecords;
     friend class RecordListBuilder;
-    // Full width: a block's lines may hold more than 4 GiB between them.
+    // Full width: a block's lines may hold more than 4 GiB between them. An
+    // offset with kLoaded set counts in loaded_, else in bytes_.
     struct Span {
         std::size_t offset;
         std::size_t length;
     };
+    static constexpr std::size_t kLoaded = std::size_t{1} << (8 * sizeof(std::size_t) - 1);
+    std::string_view lineAt(Span s) const {
+        const char* base = (s.offset & kLoaded) ? loadedData_ : bytes_.data();
+        return {base + (s.offset & ~kLoaded), s.length};
+    }
+    // An empty chunk whose positions take the memory of the load of `loaded`.
+    explicit RecordChunk(const std::shared_ptr<const LoadedBytes>& loaded);
+    // Appends a line that stands in `loaded` (the chunk's loaded bytes, if it has any).
+    void pushLoaded(const std::shared_ptr<const LoadedBytes>& loaded, std::string_view line);
+    void shareLoaded(const std::shared_ptr<const LoadedBytes>& loaded);
     void insert(std::size_t i, std::string_view line);
     void erase(std::size_t i);
     // Moves lines [from, size) into a new chunk.
@@ -61,8 +81,11 @@ private:
     // Drops the bytes of erased lines.
     void compact();
 
+    // First, so that it outlives spans_, whose memory it may hold.
+    std::shared_ptr<const LoadedBytes> loaded_;
+    const char* loadedData_ = nullptr;
     std::string bytes_;
-    std::vector<Span> spans_;
+    std::pmr::vector<Span> spans_;
     std::size_t unused_ = 0;  // bytes of erased lines still in bytes_
 };
 
@@ -89,7 +112,10 @@ public:
     // the current one, in order; false when it cannot.
     using LookAhead = std::function<bool(const LineVisitor&)>;
 
-    RecordListBuilder(LedgerRecords& records, LookAhead lookAhead);
+    // Lines given that stand in `loaded` are not copied: the list points
+    // into those bytes and keeps them.
+    RecordListBuilder(LedgerRecords& records, LookAhead lookAhead,
+                      std::shared_ptr<const LoadedBytes> loaded = {});
     // Without finish() (a load stopped by an error): the lines added so far
     // are put into the list all the same.
     ~RecordListBuilder();
@@ -121,6 +147,9 @@ private:
         std::size_t offset;    // but a block's lines together may be longer
     };
 
+    bool isLoaded(std::string_view line) const;
+    void push(RecordChunk& chunk, std::string_view line) const;
+    RecordChunk newBlock() const;
     void sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end, std::size_t keyFrom);
     void appendCopies(const RecordChunk& chunk, std::size_t begin, std::size_t end);
     void appendBlock(const std::string_view* lines, std::size_t n);
@@ -138,6 +167,7 @@ private:
 
     LedgerRecords& records_;
     LookAhead lookAhead_;
+    std::shared_ptr<const LoadedBytes> loaded_;
     Mode mode_ = Mode::InOrder;
     bool finished_ = false;
     std::vector<KeyedSpan> keyed_;

@@ -65,6 +65,31 @@ TEST(LedgerFileBytes, LinesAcrossPiecesAndALookAhead) {
     EXPECT_EQ(read[3], "d");
 }
 
+// A plain file is read into bytes of the size it had when opened; what it
+// grew by meanwhile is read on all the same, a line across that size too,
+// by the look ahead and by the reading.
+TEST(LedgerFileBytes, AFileThatGrowsWhileReadIsReadToItsEnd) {
+    const std::string first = std::string(2u << 20, 'a') + "\r\nb\r\nhalf";
+    auto f = fileHolding(first);
+    LedgerFileBytes in(::fileno(f.get()));
+    std::fseek(f.get(), 0, SEEK_END);
+    const std::string more = " of c\r\n" + std::string(300 * 1024, 'd') + "\ne";
+    std::fwrite(more.data(), 1, more.size(), f.get());
+    std::fflush(f.get());
+    EXPECT_EQ(in.nextLine().size(), 2u << 20);
+    std::vector<std::string> ahead;
+    EXPECT_TRUE(in.forEachRecordLineAhead([&](std::string_view l) { ahead.emplace_back(l); }));
+    std::vector<std::string> read;
+    for (;;) {
+        in.skipControlsAndBlanks();
+        if (in.atEnd()) break;
+        read.emplace_back(in.nextLine());
+    }
+    const std::vector<std::string> expected = {"b", "half of c", std::string(300 * 1024, 'd'), "e"};
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(ahead, expected);
+}
+
 TEST(LedgerFileBytes, APipeIsReadButCannotBeLookedAhead) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);

@@ -200,6 +200,60 @@ TEST_F(LedgerFile, RecordsInAnyOrderLoadAsAddedOneByOne) {
     }
 }
 
+// The loaded list's lines point into the bytes read; edits afterwards (adds
+// into those blocks, removals, replacements, splits) keep it equal to a plain
+// sorted vector, and it saves what the vector holds.
+TEST_F(LedgerFile, EditsOfALoadedListKeepItsOrderAndBytes) {
+    const std::string head = headerOnly();
+    std::mt19937 rng(5);
+    const auto randomLine = [&](int day) {
+        char date[16];
+        std::snprintf(date, sizeof date, "2026/10/%02d", day);
+        return std::string(date) + "\t" + std::string(1 + rng() % 60, "aAb表"[rng() % 4]) +
+               "\t\t1\t0\t";
+    };
+    std::vector<std::string> model;
+    for (int i = 0; i < 30000; ++i) model.push_back(randomLine(1 + static_cast<int>(rng() % 6)));
+    std::string file = head;
+    for (const auto& l : model) file += l + "\r\n";
+    writeFile(dir / "loaded.dat", file);
+    book.pickedDay = {2026, 12, 1};  // a day without records: the save writes back no grid
+    open((dir / "loaded.dat").string());
+    LedgerRecords expected;
+    for (const auto& l : model) expected.add(l);
+    model = recordLines(expected);
+    ASSERT_EQ(records(), model);
+    const auto less = [](const std::string& a, const std::string& b) {
+        return compareRecordLines(a, b) < 0;
+    };
+    // Adds go to one day and replacements to the first lines, so that blocks
+    // split and rewritten blocks compact.
+    for (int step = 0; step < 8000; ++step) {
+        std::size_t i = rng() % model.size();
+        if (const int op = static_cast<int>(rng() % 3); op == 0) {
+            const std::string l = randomLine(3);
+            model.insert(std::lower_bound(model.begin(), model.end(), l, less), l);
+            book.records.add(l);
+        } else if (op == 1) {
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+            book.records.removeAt(i);
+        } else {
+            i %= 50;
+            std::string l = model[i];
+            l[11] = l[11] == 'a' ? 'A' : l[11] == 'A' ? 'a' : l[11];  // same place in the order
+            model[i] = l;
+            book.records.replaceAt(i, l);
+        }
+    }
+    ASSERT_EQ(records(), model);
+    book.SaveLedgerAs((dir / "saved.dat").string());
+    std::string saved;
+    for (const auto& l : model) saved += l + "\r\n";
+    const std::string text = readFile(dir / "saved.dat");
+    ASSERT_GT(text.size(), saved.size());
+    EXPECT_EQ(text.substr(text.size() - saved.size()), saved);
+}
+
 // A bad amount and a short record in the middle of a file out of order are
 // reported as in a sorted one, every record loaded, the amounts summed.
 TEST_F(LedgerFile, FaultsInAFileOutOfOrderAreReportedAsInASortedOne) {
