@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "ledger/LoadedBytes.h"
 
@@ -18,6 +20,62 @@ namespace {
 constexpr std::size_t kPieceSize = 256 * 1024;
 
 }  // namespace
+
+// Reads a plain file into the loaded bytes, from front to back in pieces, on
+// a thread of its own; each piece read is published by the mark.
+class LoadedBytesFiller {
+public:
+    LoadedBytesFiller(int fd, std::uint64_t from, char* data, std::size_t capacity)
+        : thread_([=, this] { fill(fd, from, data, capacity); }) {}
+    ~LoadedBytesFiller() {
+        stop_.store(true, std::memory_order_relaxed);
+        thread_.join();
+    }
+    LoadedBytesFiller(const LoadedBytesFiller&) = delete;
+    LoadedBytesFiller& operator=(const LoadedBytesFiller&) = delete;
+
+    // Waits until more than `have` bytes are read or the reading is over;
+    // the bytes read so far.
+    std::size_t waitBeyond(std::size_t have) {
+        for (;;) {
+            const std::size_t filled = filled_.load(std::memory_order_acquire);
+            if (filled > have || done_.load(std::memory_order_acquire)) return filled;
+            filled_.wait(filled, std::memory_order_acquire);
+        }
+    }
+    std::size_t waitForAll() {
+        while (!done_.load(std::memory_order_acquire)) waitBeyond(filled_.load());
+        return filled_.load(std::memory_order_acquire);
+    }
+    // Once done: whether the file ended (or failed) before the bytes were full.
+    bool sawEnd() const { return sawEnd_; }
+
+private:
+    void fill(int fd, std::uint64_t from, char* data, std::size_t capacity) {
+        std::size_t filled = 0;
+        while (filled < capacity && !stop_.load(std::memory_order_relaxed)) {
+            const ssize_t n = ::pread(fd, data + filled, std::min(capacity - filled, kPieceSize),
+                                      static_cast<off_t>(from + filled));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {  // a read error ends the file there
+                sawEnd_ = true;
+                break;
+            }
+            filled += static_cast<std::size_t>(n);
+            filled_.store(filled, std::memory_order_release);
+            filled_.notify_all();
+        }
+        if (filled < capacity) sawEnd_ = true;  // stopped counts as ended
+        done_.store(true, std::memory_order_release);
+        filled_.notify_all();
+    }
+
+    std::atomic<std::size_t> filled_{0};
+    std::atomic<bool> done_{false};
+    std::atomic<bool> stop_{false};
+    bool sawEnd_ = false;  // written before done_
+    std::thread thread_;   // last: started once the rest is set up
+};
 
 LedgerFileBytes::LedgerFileBytes(int fd) {
     struct stat info {};
@@ -32,6 +90,8 @@ LedgerFileBytes::LedgerFileBytes(int fd) {
             in_.data = loaded_->data();
             in_.capacity = loaded_->capacity();
             in_.inLoaded = true;
+            filler_ = std::make_unique<LoadedBytesFiller>(fd, in_.offset, in_.data, in_.capacity);
+            in_.filler = filler_.get();
             return;
         }
     }
@@ -54,7 +114,20 @@ void LedgerFileBytes::Cursor::useOwnBuffer() {
 
 bool LedgerFileBytes::Cursor::readMore() {
     if (eof) return false;
-    if (inLoaded && end == capacity) useOwnBuffer();  // the file grew since it was opened
+    if (inLoaded) {
+        if (end - pos > kLongestLine) throw OverlongLine();
+        const std::size_t filled = filler->waitBeyond(end);
+        if (filled > end) {
+            offset += filled - end;
+            end = filled;
+            return true;
+        }
+        if (filler->sawEnd()) {
+            eof = true;
+            return false;
+        }
+        useOwnBuffer();  // the file grew since it was opened: read on here
+    }
     if (!inLoaded && pos > 0) {
         std::memmove(data, data + pos, end - pos);
         end -= pos;
@@ -84,19 +157,6 @@ bool LedgerFileBytes::Cursor::readMore() {
 
 bool LedgerFileBytes::Cursor::fill() {
     return pos < end || readMore();
-}
-
-void LedgerFileBytes::Cursor::readAllLoaded() {
-    while (inLoaded && !eof && end < capacity) {
-        const ssize_t n = ::pread(fd, data + end, capacity - end, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            eof = true;
-            return;
-        }
-        end += static_cast<std::size_t>(n);
-        offset += static_cast<std::uint64_t>(n);
-    }
 }
 
 std::string_view LedgerFileBytes::Cursor::nextLine() {
@@ -173,12 +233,13 @@ bool LedgerFileBytes::hasOverlongLine() const {
     return false;
 }
 
-bool LedgerFileBytes::forEachRecordLineAhead(const std::function<void(std::string_view)>& visit) {
+bool LedgerFileBytes::forEachRecordLineAhead(
+    const std::function<void(std::string_view)>& visit) const {
     if (!in_.seekable) return false;
-    in_.readAllLoaded();
-    // A second cursor over the same bytes; past the loaded bytes (a file that
-    // grew) it reads on into a buffer of its own.
+    // A second cursor over the same bytes, as they are filled; past the loaded
+    // bytes (a file that grew) it reads on into a buffer of its own.
     Cursor ahead;
+    ahead.filler = in_.filler;
     ahead.fd = in_.fd;
     ahead.seekable = true;
     ahead.offset = in_.offset;

@@ -1,8 +1,10 @@
 #pragma once
 // A ledger data file read line by line in large pieces. A plain file is read
 // into bytes of the size it had when opened (LoadedBytes), where the lines
-// stay for the list to point into; what it holds beyond that, and a pipe, are
-// read through a buffer of their own. (Not a mapping of the file: one that
+// stay for the list to point into; a second thread reads it there, ahead of
+// the lines' reading, so that the system's copying and the zeroing of fresh
+// memory run beside the parsing. What the file holds beyond that size, and a
+// pipe, are read through a buffer of their own. (Not a mapping of the file: one that
 // another program cut short or rewrote would end the program or change the
 // lines under it.)
 //
@@ -19,6 +21,7 @@
 namespace orvo {
 
 class LoadedBytes;
+class LoadedBytesFiller;
 
 // Thrown by the reading when a line is longer than LedgerFileBytes::kLongestLine.
 class OverlongLine : public std::runtime_error {
@@ -59,10 +62,9 @@ public:
 
     // Calls visit(line) for every line that reading on would give, each after
     // skipControlsAndBlanks() (the record lines of a load), without consuming
-    // any; false when the file cannot be read again from here (a pipe). The
-    // rest of the file is read into the loaded bytes first, where the reading
-    // on then finds it.
-    bool forEachRecordLineAhead(const std::function<void(std::string_view)>& visit);
+    // any; false when the file cannot be read again from here (a pipe). Lines
+    // in the loaded bytes are those the reading on will give.
+    bool forEachRecordLineAhead(const std::function<void(std::string_view)>& visit) const;
 
     // The bytes lines are read into, shared with the list that keeps lines
     // pointing into them; null for a pipe.
@@ -72,26 +74,26 @@ private:
     // A reading position in the file with the bytes behind it: the loaded
     // bytes while they have room, then a buffer of its own.
     struct Cursor {
+        LoadedBytesFiller* filler = nullptr;  // what fills the loaded bytes
         int fd = -1;
         bool seekable = false;     // read with pread, so that a second cursor can read on
         std::uint64_t offset = 0;  // in the file, of the bytes' end
         bool eof = false;
         char* data = nullptr;
         std::size_t capacity = 0;
-        bool inLoaded = false;  // data are the loaded bytes
+        bool inLoaded = false;  // data are the loaded bytes, filled by `filler` up to its mark
         std::vector<char> own;
         std::size_t pos = 0;
         std::size_t end = 0;
 
         bool fill();      // true when a byte is available
         bool readMore();  // keeps the bytes from pos on, appends what the file holds next
-        // Reads into the loaded bytes until they are full or the file ends.
-        void readAllLoaded();
         void useOwnBuffer();
         std::string_view nextLine();
         void skipControlsAndBlanks();
     };
     std::shared_ptr<LoadedBytes> loaded_;
+    std::unique_ptr<LoadedBytesFiller> filler_;  // stopped before loaded_ goes
     Cursor in_;
 };
 
