@@ -38,42 +38,40 @@ public:
     // the bytes read so far.
     std::size_t waitBeyond(std::size_t have) {
         for (;;) {
-            const std::size_t filled = filled_.load(std::memory_order_acquire);
-            if (filled > have || done_.load(std::memory_order_acquire)) return filled;
-            filled_.wait(filled, std::memory_order_acquire);
+            const std::uint64_t mark = mark_.load(std::memory_order_acquire);
+            const auto filled = static_cast<std::size_t>(mark & ~kDone);
+            if (filled > have || (mark & kDone)) return filled;
+            mark_.wait(mark, std::memory_order_acquire);
         }
     }
-    std::size_t waitForAll() {
-        while (!done_.load(std::memory_order_acquire)) waitBeyond(filled_.load());
-        return filled_.load(std::memory_order_acquire);
-    }
-    // Once done: whether the file ended (or failed) before the bytes were full.
+    // Once waitBeyond() has come back without more bytes: whether the file
+    // ended (or failed) before the bytes were full.
     bool sawEnd() const { return sawEnd_; }
 
 private:
+    // Set in the mark with the last count, so that the mark changes, and
+    // wakes a wait, even when the end brings no more bytes.
+    static constexpr std::uint64_t kDone = std::uint64_t{1} << 63;
+
     void fill(int fd, std::uint64_t from, char* data, std::size_t capacity) {
         std::size_t filled = 0;
         while (filled < capacity && !stop_.load(std::memory_order_relaxed)) {
             const ssize_t n = ::pread(fd, data + filled, std::min(capacity - filled, kPieceSize),
                                       static_cast<off_t>(from + filled));
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {  // a read error ends the file there
-                sawEnd_ = true;
-                break;
-            }
+            if (n <= 0) break;  // a read error ends the file there
             filled += static_cast<std::size_t>(n);
-            filled_.store(filled, std::memory_order_release);
-            filled_.notify_all();
+            mark_.store(filled, std::memory_order_release);
+            mark_.notify_all();
         }
-        if (filled < capacity) sawEnd_ = true;  // stopped counts as ended
-        done_.store(true, std::memory_order_release);
-        filled_.notify_all();
+        sawEnd_ = filled < capacity;  // stopped counts as ended
+        mark_.store(filled | kDone, std::memory_order_release);
+        mark_.notify_all();
     }
 
-    std::atomic<std::size_t> filled_{0};
-    std::atomic<bool> done_{false};
+    std::atomic<std::uint64_t> mark_{0};  // bytes read, and kDone
     std::atomic<bool> stop_{false};
-    bool sawEnd_ = false;  // written before done_
+    bool sawEnd_ = false;  // written before the mark says done
     std::thread thread_;   // last: started once the rest is set up
 };
 

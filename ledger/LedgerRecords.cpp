@@ -966,10 +966,12 @@ void RecordListBuilder::finishDays() {
                 const char* bytes = piece.bytes.get() + at + sizeof head;
                 const std::size_t length = head[0] & ~kLoadedLength;
                 if (head[0] & kLoadedLength) {
-                    std::memcpy(&bytes, bytes, sizeof bytes);
+                    const char* where;
+                    std::memcpy(&where, bytes, sizeof where);
+                    bytes = where;
                     // Asked for now, to be at hand when its day is sorted.
                     __builtin_prefetch(bytes);
-                    at += sizeof head + sizeof bytes;
+                    at += sizeof head + sizeof(const char*);
                 } else {
                     at += sizeof head + length;
                 }

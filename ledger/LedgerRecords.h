@@ -105,6 +105,9 @@ class LedgerRecords;
 // the list. Lines that have no room (field 0 not a date written
 // "yyyy/mm/dd", or a source that changed meanwhile) are sorted apart and
 // merged in at the end.
+//
+// Given the bytes a load read the lines into (LoadedBytes), the builder
+// copies none of the lines they hold: the list's blocks point into them.
 class RecordListBuilder {
 public:
     using LineVisitor = std::function<void(std::string_view)>;

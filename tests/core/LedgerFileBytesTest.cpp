@@ -90,6 +90,29 @@ TEST(LedgerFileBytes, AFileThatGrowsWhileReadIsReadToItsEnd) {
     EXPECT_EQ(ahead, expected);
 }
 
+// Cut short while it is read (by another program, say), a file ends where
+// the reading met its end: the lines read are whole ones of it, and the
+// reading comes to an end, wherever the second thread stood.
+TEST(LedgerFileBytes, AFileCutShortWhileReadEndsThere) {
+    std::string text;
+    while (text.size() < (3u << 20))
+        text += "2026/10/01\tline " + std::to_string(text.size()) + "\r\n";
+    for (int round = 0; round < 100; ++round) {
+        auto f = fileHolding(text);
+        LedgerFileBytes in(::fileno(f.get()));
+        ASSERT_EQ(::ftruncate(::fileno(f.get()), round % 2 ? 0 : 1 << 20), 0);
+        std::size_t bytes = 0;
+        for (;;) {
+            in.skipControlsAndBlanks();
+            if (in.atEnd()) break;
+            const std::string_view line = in.nextLine();
+            ASSERT_EQ(text.compare(bytes, line.size(), line), 0) << round;
+            bytes += line.size() + 2;
+        }
+        EXPECT_LE(bytes, text.size() + 2) << round;
+    }
+}
+
 TEST(LedgerFileBytes, APipeIsReadButCannotBeLookedAhead) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
