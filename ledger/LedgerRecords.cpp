@@ -6,6 +6,8 @@
 #include <cassert>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <thread>
 #include <utility>
 
 #include "base/Cp932.h"
@@ -511,6 +513,8 @@ constexpr std::size_t kDayKeyFrom = 11;
 constexpr std::uint64_t kMaxBlockBytes = std::uint64_t{1} << 30;
 constexpr std::size_t kApartPieceSize = std::size_t{1} << 20;
 constexpr std::size_t kLinesPerBucket = 16384;
+// Bytes waiting in buckets from which placing them pays a second thread.
+constexpr std::size_t kSecondThreadFrom = std::size_t{1} << 20;
 constexpr std::size_t kBucketPieceSize = std::size_t{1} << 16;
 // In a bucket, the length of a line that waits as where it stands in the
 // loaded bytes; longer lines go apart.
@@ -615,6 +619,11 @@ bool RecordListBuilder::endRun() {
 // so the keys start there.
 void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end,
                                   std::size_t keyFrom) {
+    sortLines(chunk, begin, end, keyFrom, keyed_);
+}
+
+void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end,
+                                  std::size_t keyFrom, std::vector<KeyedSpan>& keyed_) {
     const std::size_t n = end - begin;
     if (n < 2) return;
     // Lines most often stand strictly in order, or strictly the other way
@@ -909,17 +918,17 @@ void RecordListBuilder::placeByDay(std::string_view line, std::int32_t key) {
 }
 
 void RecordListBuilder::placeInRoom(std::string_view line, std::int32_t key) {
+    if (!tryPlaceInRoom(line, key, keyed_)) putApart(line);
+}
+
+// False when the line has no room: the source changed since it was looked at.
+bool RecordListBuilder::tryPlaceInRoom(std::string_view line, std::int32_t key,
+                                       std::vector<KeyedSpan>& keyed) {
     const std::int64_t at = static_cast<std::int64_t>(key) - firstKey_;
-    if (key < 0 || at < 0 || at >= static_cast<std::int64_t>(days_.size())) {
-        putApart(line);
-        return;
-    }
+    if (key < 0 || at < 0 || at >= static_cast<std::int64_t>(days_.size())) return false;
     DayRoom& room = days_[static_cast<std::size_t>(at)];
     const bool loaded = isLoaded(line);
-    if (room.next == room.end || (!loaded && line.size() > room.byteEnd - room.byte)) {
-        putApart(line);  // the source changed since it was looked at
-        return;
-    }
+    if (room.next == room.end || (!loaded && line.size() > room.byteEnd - room.byte)) return false;
     RecordChunk& block = laidOut_[room.block];
     if (block.spans_.empty()) {  // allocated when first used: blocks given back meanwhile serve
         block.spans_.resize(blockShape_[room.block].first);
@@ -935,7 +944,42 @@ void RecordListBuilder::placeInRoom(std::string_view line, std::int32_t key) {
         block.spans_[room.next] = {room.byte, line.size()};
         room.byte += static_cast<std::uint32_t>(line.size());
     }
-    if (++room.next == room.end) sortLines(block, room.begin, room.end, kDayKeyFrom);
+    if (++room.next == room.end) sortLines(block, room.begin, room.end, kDayKeyFrom, keyed);
+    return true;
+}
+
+// Places the lines waiting in buckets [from, to) into their rooms; those
+// without room are copied to `refused`.
+void RecordListBuilder::placeBuckets(std::size_t from, std::size_t to,
+                                     std::vector<KeyedSpan>& keyed,
+                                     std::vector<std::string>& refused) {
+    for (std::size_t b = from; b < to; ++b) {
+        std::vector<Piece>& bucket = buckets_[b];
+        for (Piece& piece : bucket) {
+            for (std::size_t at = 0; at < piece.used;) {
+                std::uint32_t head[2];  // length, day key
+                std::memcpy(head, piece.bytes.get() + at, sizeof head);
+                const char* bytes = piece.bytes.get() + at + sizeof head;
+                const std::size_t length = head[0] & ~kLoadedLength;
+                if (head[0] & kLoadedLength) {
+                    const char* where;
+                    std::memcpy(&where, bytes, sizeof where);
+                    bytes = where;
+                    // Asked for now, to be at hand when its day is sorted.
+                    __builtin_prefetch(bytes);
+                    at += sizeof head + sizeof(const char*);
+                } else {
+                    at += sizeof head + length;
+                }
+                const std::string_view line(bytes, length);
+                if (!tryPlaceInRoom(line, static_cast<std::int32_t>(head[1]), keyed))
+                    refused.emplace_back(line);
+            }
+            piece = Piece();
+        }
+        bucket.clear();
+        bucket.shrink_to_fit();
+    }
 }
 
 void RecordListBuilder::putApart(std::string_view line) {
@@ -958,30 +1002,54 @@ void RecordListBuilder::putApart(std::string_view line) {
 // (the source changed since it was looked at) is sorted as it stands and its
 // empty room dropped.
 void RecordListBuilder::finishDays() {
-    for (auto& bucket : buckets_) {
-        for (Piece& piece : bucket) {
-            for (std::size_t at = 0; at < piece.used;) {
-                std::uint32_t head[2];  // length, day key
-                std::memcpy(head, piece.bytes.get() + at, sizeof head);
-                const char* bytes = piece.bytes.get() + at + sizeof head;
-                const std::size_t length = head[0] & ~kLoadedLength;
-                if (head[0] & kLoadedLength) {
-                    const char* where;
-                    std::memcpy(&where, bytes, sizeof where);
-                    bytes = where;
-                    // Asked for now, to be at hand when its day is sorted.
-                    __builtin_prefetch(bytes);
-                    at += sizeof head + sizeof(const char*);
-                } else {
-                    at += sizeof head + length;
-                }
-                placeInRoom(std::string_view(bytes, length), static_cast<std::int32_t>(head[1]));
-            }
-            piece = Piece();
-        }
-        bucket.clear();
-        bucket.shrink_to_fit();
+    // Placing and sorting the days is most of the work of a large ledger out
+    // of order: a second thread takes the later half of the buckets. Their
+    // rooms are apart but for the block where the halves meet, which is
+    // therefore made ready before.
+    std::size_t waiting = 0;  // bytes in the buckets
+    for (const auto& bucket : buckets_)
+        for (const Piece& piece : bucket) waiting += piece.used;
+    std::size_t half = buckets_.size();  // the first bucket of the second thread
+    if (buckets_.size() >= 2 && waiting >= kSecondThreadFrom) {
+        std::size_t before = 0;
+        for (half = 0; half + 1 < buckets_.size() && before < waiting / 2; ++half)
+            for (const Piece& piece : buckets_[half]) before += piece.used;
+        half = std::max<std::size_t>(half, 1);
     }
+    std::vector<std::string> refused;
+    if (half < buckets_.size()) {
+        for (std::size_t m = 0; m < bucketOfMonth_.size(); ++m) {
+            if (bucketOfMonth_[m] != half) continue;
+            for (std::size_t d = m * 32; d < days_.size(); ++d) {
+                const DayRoom& room = days_[d];
+                if (room.begin == room.end) continue;
+                RecordChunk& block = laidOut_[room.block];
+                block.spans_.resize(blockShape_[room.block].first);
+                block.bytes_.resize(blockShape_[room.block].second);
+                if (loaded_) block.shareLoaded(loaded_);
+                break;
+            }
+            break;
+        }
+        std::vector<KeyedSpan> keyed;
+        std::vector<std::string> refusedLater;
+        std::exception_ptr failed;
+        {
+            std::jthread later([&] {
+                try {
+                    placeBuckets(half, buckets_.size(), keyed, refusedLater);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
+            placeBuckets(0, half, keyed_, refused);
+        }
+        if (failed) std::rethrow_exception(failed);
+        for (auto& line : refusedLater) refused.push_back(std::move(line));
+    } else {
+        placeBuckets(0, buckets_.size(), keyed_, refused);
+    }
+    for (const std::string& line : refused) putApart(line);
     buckets_.clear();
     bucketOfMonth_ = {};
     std::vector<bool> holed(laidOut_.size());

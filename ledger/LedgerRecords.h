@@ -154,6 +154,9 @@ private:
     void push(RecordChunk& chunk, std::string_view line) const;
     RecordChunk newBlock() const;
     void sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end, std::size_t keyFrom);
+    // The same with keys of the caller's (a second thread's).
+    void sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end, std::size_t keyFrom,
+                   std::vector<KeyedSpan>& keyed);
     void appendCopies(const RecordChunk& chunk, std::size_t begin, std::size_t end);
     void appendBlock(const std::string_view* lines, std::size_t n);
     std::string_view lastInOrder() const;
@@ -164,6 +167,9 @@ private:
     void moveInOrderLinesByDay(std::size_t failedFrom);
     void placeByDay(std::string_view line, std::int32_t key);
     void placeInRoom(std::string_view line, std::int32_t key);
+    bool tryPlaceInRoom(std::string_view line, std::int32_t key, std::vector<KeyedSpan>& keyed);
+    void placeBuckets(std::size_t from, std::size_t to, std::vector<KeyedSpan>& keyed,
+                      std::vector<std::string>& refused);
     void putApart(std::string_view line);
     void finishDays();
     void mergeApart();
