@@ -4,9 +4,9 @@
 // stay for the list to point into; a second thread reads it there, ahead of
 // the lines' reading, so that the system's copying and the zeroing of fresh
 // memory run beside the parsing. What the file holds beyond that size, and a
-// pipe, are read through a buffer of their own. (Not a mapping of the file: one that
-// another program cut short or rewrote would end the program or change the
-// lines under it.)
+// pipe, are read through a buffer of their own. (Not a mapping of the file:
+// one that another program cut short or rewrote would end the program or
+// change the lines under it.)
 //
 // Lines end at CR LF, CR or LF, as LineReader reads them.
 

@@ -623,7 +623,7 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
 }
 
 void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end,
-                                  std::size_t keyFrom, std::vector<KeyedSpan>& keyed_) {
+                                  std::size_t keyFrom, std::vector<KeyedSpan>& keyed) {
     const std::size_t n = end - begin;
     if (n < 2) return;
     // Lines most often stand strictly in order, or strictly the other way
@@ -660,11 +660,11 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
         }
         return;
     }
-    keyed_.resize(n);
+    keyed.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         const RecordChunk::Span s = chunk.spans_[begin + i];
-        keyed_[i] = {foldedKeys(chunk.lineAt(s), keyFrom), static_cast<std::uint32_t>(i),
-                     static_cast<std::uint32_t>(s.length), s.offset};
+        keyed[i] = {foldedKeys(chunk.lineAt(s), keyFrom), static_cast<std::uint32_t>(i),
+                    static_cast<std::uint32_t>(s.length), s.offset};
     }
     const auto before = [&chunk](const KeyedSpan& a, const KeyedSpan& b) {
         if (a.key != b.key) return a.key < b.key;
@@ -675,17 +675,17 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
     // The order is total, so a large run needs no stable sort.
     if (n <= 64) {
         for (std::size_t i = 1; i < n; ++i) {
-            if (!before(keyed_[i], keyed_[i - 1])) continue;
-            const KeyedSpan moving = keyed_[i];
+            if (!before(keyed[i], keyed[i - 1])) continue;
+            const KeyedSpan moving = keyed[i];
             std::size_t j = i;
-            for (; j > 0 && before(moving, keyed_[j - 1]); --j) keyed_[j] = keyed_[j - 1];
-            keyed_[j] = moving;
+            for (; j > 0 && before(moving, keyed[j - 1]); --j) keyed[j] = keyed[j - 1];
+            keyed[j] = moving;
         }
     } else {
-        std::sort(keyed_.begin(), keyed_.end(), before);
+        std::sort(keyed.begin(), keyed.end(), before);
     }
     for (std::size_t i = 0; i < n; ++i)
-        chunk.spans_[begin + i] = {keyed_[i].offset, keyed_[i].length};
+        chunk.spans_[begin + i] = {keyed[i].offset, keyed[i].length};
 }
 
 // Appends lines to the list as one block, its bytes allocated once.
