@@ -464,6 +464,17 @@ std::array<std::uint64_t, 2> foldedKeys(std::string_view line, std::size_t from)
     return keys;
 }
 
+// Eight bytes of `line` from `from` on as they stand, the first the highest
+// (0 past its end).
+std::uint64_t rawPrefix(std::string_view line, std::size_t from) {
+    unsigned char bytes[8] = {};
+    if (line.size() > from)
+        std::memcpy(bytes, line.data() + from, std::min<std::size_t>(8, line.size() - from));
+    std::uint64_t key = 0;
+    for (unsigned char c : bytes) key = key << 8 | c;
+    return key;
+}
+
 // A stable sort of lines in any order: most comparisons are decided by the
 // lines' first bytes, taken once for each line.
 void stableSort(std::vector<std::string_view>& lines) {
@@ -649,15 +660,35 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
     // A day of a file is a few dozen lines: an insertion sort suits it. Each
     // line goes before every earlier one it does not sort after (it came later).
     if (n <= 32) {
-        auto* spans = chunk.spans_.data();
-        for (std::size_t i = begin + 1; i < end; ++i) {
-            const RecordChunk::Span moving = spans[i];
-            const std::string_view line = chunk.lineAt(moving);
-            std::size_t j = i;
-            for (; j > begin && compareRecordLines(chunk.lineAt(spans[j - 1]), line) >= 0; --j)
-                spans[j] = spans[j - 1];
-            spans[j] = moving;
+        // Most comparisons are decided by eight bytes from keyFrom, read once
+        // for each line: where they first differ, unless a letter is
+        // involved (folded or not, depending on the byte before).
+        keyed.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const RecordChunk::Span s = chunk.spans_[begin + i];
+            keyed[i] = {{rawPrefix(chunk.lineAt(s), keyFrom), 0},
+                        static_cast<std::uint32_t>(i),
+                        static_cast<std::uint32_t>(s.length),
+                        s.offset};
         }
+        const auto notBefore = [&chunk](const KeyedSpan& a, const KeyedSpan& b) {
+            if (const std::uint64_t x = a.key[0] ^ b.key[0]) {
+                const int shift = 56 - (std::countl_zero(x) & ~7);
+                const auto ca = static_cast<unsigned char>(a.key[0] >> shift);
+                const auto cb = static_cast<unsigned char>(b.key[0] >> shift);
+                if ((ca < 'A' || ca > 'Z') && (cb < 'A' || cb > 'Z')) return ca > cb;
+            }
+            return compareRecordLines(chunk.lineAt({a.offset, a.length}),
+                                      chunk.lineAt({b.offset, b.length})) >= 0;
+        };
+        for (std::size_t i = 1; i < n; ++i) {
+            const KeyedSpan moving = keyed[i];
+            std::size_t j = i;
+            for (; j > 0 && notBefore(keyed[j - 1], moving); --j) keyed[j] = keyed[j - 1];
+            keyed[j] = moving;
+        }
+        for (std::size_t i = 0; i < n; ++i)
+            chunk.spans_[begin + i] = {keyed[i].offset, keyed[i].length};
         return;
     }
     keyed.resize(n);
