@@ -578,12 +578,26 @@ void RecordListBuilder::add(std::string_view line) {
         putApart(line);
         return;
     }
+    if (mode_ == Mode::Descending && !isLoaded(line)) {
+        leaveDescending(&line);
+        add(line);
+        return;
+    }
     if (inRun_ && hasField0(line, open_[runStart_].substr(0, runField0_))) {
         // Lines with a date written "yyyy/mm/dd" need no note; the run's lines
         // share field 0, so that is known for all of them at once.
         if (!runCanonical_) records_.noteAdded(line);
         if (runSorted_ && compareRecordLines(open_.back(), line) >= 0) runSorted_ = false;
         push(open_, line);
+        return;
+    }
+    if (mode_ == Mode::Descending) {
+        if (!endDescendingRun()) {
+            leaveDescending(&line);
+            add(line);
+            return;
+        }
+        startRun(line);
         return;
     }
     if (!endRun()) {
@@ -593,10 +607,22 @@ void RecordListBuilder::add(std::string_view line) {
     }
     const std::string_view last = lastInOrder();
     if (last.data() && compareRecordLines(last, line) >= 0) {
+        // A second run before the first: the days may come newest first.
+        if (loaded_ && records_.blocks_.empty() && runStart_ == 0 && open_.bytes_.empty() &&
+            isLoaded(line)) {
+            mode_ = Mode::Descending;
+            startRun(line);
+            return;
+        }
         leaveOrder(open_.size(), &line);
         add(line);
         return;
     }
+    startRun(line);
+}
+
+void RecordListBuilder::startRun(std::string_view line) {
+    if (mode_ == Mode::Descending) prevRunFirst_ = open_[runStart_];  // stays where it was read
     if (open_.size() >= kBlockSize) closeOpen();
     const std::string_view f0 = field0(line);
     runStart_ = open_.size();
@@ -606,6 +632,104 @@ void RecordListBuilder::add(std::string_view line) {
     runSorted_ = true;
     inRun_ = true;
     push(open_, line);
+}
+
+// Sorts the run if it came out of order; false when it then does not sort
+// before the run before it, as the days of a ledger newest first do.
+bool RecordListBuilder::endDescendingRun() {
+    if (!inRun_) return true;
+    inRun_ = false;
+    if (!runSorted_) sortLines(open_, runStart_, open_.size(), runField0_ + 1);
+    if (compareRecordLines(open_.back(), prevRunFirst_) >= 0) return false;
+    if (open_.size() > kMaxBlockSize) closeOpen();
+    return true;
+}
+
+// The positions of lines across a list's blocks, one after another; every
+// line stands in the loaded bytes, so a position means the same in any block.
+class RecordListBuilder::SpanCursor {
+public:
+    SpanCursor(std::vector<RecordChunk*>& chunks, std::size_t chunk, std::size_t line)
+        : chunks_(&chunks), chunk_(chunk), line_(line) {}
+    auto& operator*() const { return (*chunks_)[chunk_]->spans_[line_]; }
+    void forward() {
+        ++line_;
+        while (chunk_ < chunks_->size() && line_ == (*chunks_)[chunk_]->size()) {
+            ++chunk_;
+            line_ = 0;
+        }
+    }
+    void back() {
+        while (line_ == 0) line_ = (*chunks_)[--chunk_]->size();
+        --line_;
+    }
+
+private:
+    std::vector<RecordChunk*>* chunks_;
+    std::size_t chunk_;
+    std::size_t line_;
+};
+
+// Turns the runs built newest first into the list's order: every position
+// reversed, then each run's own positions reversed back.
+void RecordListBuilder::reverseDescendingRuns() {
+    std::vector<RecordChunk*> chunks;
+    std::size_t n = 0;
+    for (RecordChunk& block : records_.blocks_) {
+        if (block.empty()) continue;
+        chunks.push_back(&block);
+        n += block.size();
+    }
+    if (!open_.empty()) {
+        chunks.push_back(&open_);
+        n += open_.size();
+    }
+    if (n < 2) return;
+    const auto reverse = [&](SpanCursor from, SpanCursor to, std::size_t count) {
+        for (std::size_t k = 0; k < count / 2; ++k) {
+            std::swap(*from, *to);
+            from.forward();
+            to.back();
+        }
+    };
+    SpanCursor last(chunks, chunks.size() - 1, chunks.back()->size() - 1);
+    reverse(SpanCursor(chunks, 0, 0), last, n);
+    // The runs, now each newest first: lines of one field 0.
+    SpanCursor runFrom(chunks, 0, 0);
+    SpanCursor at = runFrom;
+    SpanCursor previous = runFrom;
+    std::string_view runField0 = field0(chunks[0]->lineAt(*runFrom));
+    std::size_t runLength = 0;
+    for (std::size_t i = 0; i <= n; ++i) {
+        if (i == n || !hasField0(chunks[0]->lineAt(*at), runField0)) {
+            reverse(runFrom, previous, runLength);
+            if (i == n) break;
+            runFrom = at;
+            runField0 = field0(chunks[0]->lineAt(*at));
+            runLength = 0;
+        }
+        ++runLength;
+        previous = at;
+        if (i + 1 < n) at.forward();
+    }
+    records_.startsValid_ = false;
+}
+
+// The runs newest first end: the lines so far become the list in its order,
+// and the run that failed (sorted) or the line `current` is handled as a
+// break of the order.
+void RecordListBuilder::leaveDescending(const std::string_view* current) {
+    if (inRun_ && !runSorted_) sortLines(open_, runStart_, open_.size(), runField0_ + 1);
+    inRun_ = false;
+    // The run that failed, or was still open, is the open block's last.
+    std::vector<std::string_view> failed;
+    for (std::size_t i = runStart_; i < open_.size(); ++i) failed.push_back(open_[i]);
+    open_.spans_.resize(runStart_);
+    reverseDescendingRuns();
+    closeOpen();
+    mode_ = Mode::InOrder;
+    for (std::string_view line : failed) push(open_, line);
+    leaveOrder(0, current);
 }
 
 // Sorts the run if it came out of order; false when it then no longer sorts
@@ -1159,6 +1283,15 @@ void RecordListBuilder::finish() {
             if (loaded) loaded->lineArena().close();
         }
     } closeArena{loaded_.get()};
+    if (mode_ == Mode::Descending) {
+        if (endDescendingRun()) {
+            reverseDescendingRuns();
+            closeOpen();
+            mode_ = Mode::InOrder;
+        } else {
+            leaveDescending(nullptr);
+        }
+    }
     if (mode_ == Mode::InOrder && !endRun()) leaveOrder(runStart_, nullptr);
     if (mode_ == Mode::InOrder) closeOpen();
     if (mode_ == Mode::ByDay) finishDays();

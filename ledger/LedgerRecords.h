@@ -97,7 +97,9 @@ class LedgerRecords;
 //
 // Lines in order are appended as they come, each run of one field 0 (a day,
 // as a file holds them) sorted on its own; so a ledger whose days are in order,
-// whatever the order inside each day, is sorted in one pass. Once the order
+// whatever the order inside each day, is sorted in one pass. So is one whose
+// days come newest first, its runs turned round at the end (lines that stay
+// in the bytes a load read only, see below). Once the order
 // breaks, the builder looks ahead at the lines still to come and counts them
 // by day, lays out the list's blocks with room for each day's lines, and puts
 // every line straight into its day's room; each day is sorted when full. A
@@ -131,7 +133,10 @@ public:
     void finish();
 
 private:
-    enum class Mode { InOrder, ByDay, Apart };
+    // Descending: every line so far in the loaded bytes, in runs of one field
+    // 0 each of which sorts before the one before it (days newest first).
+    enum class Mode { InOrder, Descending, ByDay, Apart };
+    class SpanCursor;
     struct DayRoom {  // a day's place in its block: lines [begin, end), bytes up to byteEnd
         std::uint32_t block;
         std::uint32_t begin;
@@ -161,6 +166,10 @@ private:
     void appendBlock(const std::string_view* lines, std::size_t n);
     std::string_view lastInOrder() const;
     bool endRun();
+    void startRun(std::string_view line);
+    bool endDescendingRun();
+    void reverseDescendingRuns();
+    void leaveDescending(const std::string_view* current);
     void closeOpen();
     void leaveOrder(std::size_t failedFrom, const std::string_view* current);
     bool layOutDays(const std::string_view* current);
@@ -188,6 +197,7 @@ private:
     bool inRun_ = false;
     bool runCanonical_ = false;  // field 0 is a date written "yyyy/mm/dd"
     bool runSorted_ = true;
+    std::string_view prevRunFirst_;  // descending: the least line of the run before
 
     // By day: the blocks laid out and each day's room, by dayKey - firstKey_.
     std::vector<RecordChunk> laidOut_;

@@ -201,6 +201,62 @@ TEST_F(LedgerFile, RecordsInAnyOrderLoadAsAddedOneByOne) {
     }
 }
 
+// Days newest first, each day's lines in any order, load as adding one by
+// one gives; also when one day breaks that order, in the middle or last.
+TEST_F(LedgerFile, DaysNewestFirstLoadAsAddedOneByOne) {
+    const std::string head = headerOnly();
+    std::mt19937 rng(13);
+    const char* titles[] = {"food", "Food", "FOOD", "表", "アa", "アA"};
+    std::vector<std::vector<std::string>> days(40);
+    for (std::size_t d = 0; d < days.size(); ++d)
+        for (int i = 0; i < 30; ++i) {
+            char date[16];
+            std::snprintf(date, sizeof date, "2026/%02d/%02d", 1 + static_cast<int>(d / 28),
+                          1 + static_cast<int>(d % 28));
+            days[d].push_back(std::string(date) + "\t" + titles[rng() % 6] + "\t\t" +
+                              std::to_string(rng() % 3) + "\t0\t");
+        }
+    for (const std::size_t moved : {std::size_t{0}, std::size_t{20}, std::size_t{39}}) {
+        std::vector<std::string> lines;
+        for (std::size_t d = days.size(); d-- > 0;)
+            if (d != moved || moved == 0) lines.insert(lines.end(), days[d].begin(), days[d].end());
+        if (moved != 0) {  // a day put among older ones, or the newest put last
+            const auto at =
+                lines.begin() + static_cast<std::ptrdiff_t>(moved == 20 ? 300 : lines.size());
+            lines.insert(at, days[moved].begin(), days[moved].end());
+        }
+        std::string file = head;
+        LedgerRecords expected;
+        for (const auto& l : lines) {
+            file += l + "\r\n";
+            expected.add(l);
+        }
+        writeFile(dir / "newest.dat", file);
+        open((dir / "newest.dat").string());
+        EXPECT_EQ(records(), recordLines(expected)) << moved;
+    }
+    // Lines written to the end of the file after it was opened are not in the
+    // bytes read at first: they end the days newest first while a day is open.
+    std::string file = head;
+    LedgerRecords expected;
+    for (std::size_t d = days.size(); d-- > 10;)
+        for (const auto& l : days[d]) {
+            file += l + "\r\n";
+            expected.add(l);
+        }
+    writeFile(dir / "grown.dat", file);
+    CheckedDataFile checked((dir / "grown.dat").string());
+    std::string more;
+    for (std::size_t d = 10; d-- > 0;)
+        for (const auto& l : days[d]) {
+            more += l + "\r\n";
+            expected.add(l);
+        }
+    std::ofstream((dir / "grown.dat"), std::ios::binary | std::ios::app) << more;
+    book.openDataFile((dir / "grown.dat").string(), checked, LedgerBook::OpenMode::ForReading);
+    EXPECT_EQ(records(), recordLines(expected));
+}
+
 // A large file out of order is placed by day on two threads, which meet in
 // a block of the list: the load still gives what adding one by one gives.
 TEST_F(LedgerFile, ALargeFileOutOfOrderLoadsAsAddedOneByOne) {
