@@ -24,6 +24,16 @@ std::unique_ptr<std::FILE, FileCloser> fileHolding(const std::string& text) {
     return f;
 }
 
+// The record lines still to come, as a load reads them.
+std::vector<std::string> recordLinesLeft(LedgerFileBytes& in) {
+    std::vector<std::string> lines;
+    for (;;) {
+        in.skipControlsAndBlanks();
+        if (in.atEnd()) return lines;
+        lines.emplace_back(in.nextLine());
+    }
+}
+
 TEST(LedgerFileBytes, LinesEndAtCrLfCrOrLf) {
     const std::string text = "first\r\nsecond\rthird\nfourth\r\n\r\nlast line without end";
     auto f = fileHolding(text);
@@ -51,12 +61,7 @@ TEST(LedgerFileBytes, LinesAcrossPiecesAndALookAhead) {
     EXPECT_EQ(in.nextLine(), "b");
     std::vector<std::string> ahead;
     EXPECT_TRUE(in.forEachRecordLineAhead([&](std::string_view l) { ahead.emplace_back(l); }));
-    std::vector<std::string> read;
-    for (;;) {
-        in.skipControlsAndBlanks();
-        if (in.atEnd()) break;
-        read.emplace_back(in.nextLine());
-    }
+    const std::vector<std::string> read = recordLinesLeft(in);
     EXPECT_EQ(read, ahead);
     ASSERT_EQ(read.size(), 4u);
     EXPECT_EQ(read[0], std::string(piece - 14, 'x'));
@@ -79,12 +84,7 @@ TEST(LedgerFileBytes, AFileThatGrowsWhileReadIsReadToItsEnd) {
     EXPECT_EQ(in.nextLine().size(), 2u << 20);
     std::vector<std::string> ahead;
     EXPECT_TRUE(in.forEachRecordLineAhead([&](std::string_view l) { ahead.emplace_back(l); }));
-    std::vector<std::string> read;
-    for (;;) {
-        in.skipControlsAndBlanks();
-        if (in.atEnd()) break;
-        read.emplace_back(in.nextLine());
-    }
+    const std::vector<std::string> read = recordLinesLeft(in);
     const std::vector<std::string> expected = {"b", "half of c", std::string(300 * 1024, 'd'), "e"};
     EXPECT_EQ(read, expected);
     EXPECT_EQ(ahead, expected);

@@ -37,6 +37,20 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     void open(const std::string& path) { book.openDataFile(path); }
+    // Writes `lines` after the header `head`, opens that file and gives the
+    // list adding them one by one gives, to compare with records().
+    std::vector<std::string> openAndAddOneByOne(const std::string& head,
+                                                const std::vector<std::string>& lines) {
+        std::string file = head;
+        LedgerRecords expected;
+        for (const auto& l : lines) {
+            file += l + "\r\n";
+            expected.add(l);
+        }
+        writeFile(dir / "order.dat", file);
+        open((dir / "order.dat").string());
+        return recordLines(expected);
+    }
     std::vector<std::string> records() const { return recordLines(book.records); }
 
     fs::path dir;
@@ -189,15 +203,8 @@ TEST_F(LedgerFile, RecordsInAnyOrderLoadAsAddedOneByOne) {
                             std::to_string(rng() % 3) + "\t0\t" + titles[rng() % 8]);
         }
         arrange(lines, order, rng);
-        std::string file = head;
-        LedgerRecords expected;
-        for (const auto& l : lines) {
-            file += l + "\r\n";
-            expected.add(l);
-        }
-        writeFile(dir / "order.dat", file);
-        open((dir / "order.dat").string());
-        EXPECT_EQ(records(), recordLines(expected)) << orderName(order);
+        const std::vector<std::string> expected = openAndAddOneByOne(head, lines);
+        EXPECT_EQ(records(), expected) << orderName(order);
     }
 }
 
@@ -225,15 +232,8 @@ TEST_F(LedgerFile, DaysNewestFirstLoadAsAddedOneByOne) {
                 lines.begin() + static_cast<std::ptrdiff_t>(moved == 20 ? 300 : lines.size());
             lines.insert(at, days[moved].begin(), days[moved].end());
         }
-        std::string file = head;
-        LedgerRecords expected;
-        for (const auto& l : lines) {
-            file += l + "\r\n";
-            expected.add(l);
-        }
-        writeFile(dir / "newest.dat", file);
-        open((dir / "newest.dat").string());
-        EXPECT_EQ(records(), recordLines(expected)) << moved;
+        const std::vector<std::string> expected = openAndAddOneByOne(head, lines);
+        EXPECT_EQ(records(), expected) << moved;
     }
     // Lines written to the end of the file after it was opened are not in the
     // bytes read at first: they end the days newest first while a day is open.
@@ -273,15 +273,8 @@ TEST_F(LedgerFile, ALargeFileOutOfOrderLoadsAsAddedOneByOne) {
     }
     for (LineOrder order : {LineOrder::Reversed, LineOrder::Random}) {
         arrange(lines, order, rng);
-        std::string file = head;
-        LedgerRecords expected;
-        for (const auto& l : lines) {
-            file += l + "\r\n";
-            expected.add(l);
-        }
-        writeFile(dir / "large.dat", file);
-        open((dir / "large.dat").string());
-        EXPECT_EQ(records(), recordLines(expected)) << orderName(order);
+        const std::vector<std::string> expected = openAndAddOneByOne(head, lines);
+        EXPECT_EQ(records(), expected) << orderName(order);
     }
 }
 
