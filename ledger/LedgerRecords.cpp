@@ -694,24 +694,26 @@ void RecordListBuilder::reverseDescendingRuns() {
     };
     SpanCursor last(chunks, chunks.size() - 1, chunks.back()->size() - 1);
     reverse(SpanCursor(chunks, 0, 0), last, n);
-    // The runs, now each newest first: lines of one field 0.
-    SpanCursor runFrom(chunks, 0, 0);
-    SpanCursor at = runFrom;
-    SpanCursor previous = runFrom;
-    std::string_view runField0 = field0(chunks[0]->lineAt(*runFrom));
+    // The runs, now each newest first: lines of one field 0. (Any block
+    // reads any position: every line is in the loaded bytes.)
+    const auto lineAt = [&](const SpanCursor& c) { return chunks[0]->lineAt(*c); };
+    SpanCursor at(chunks, 0, 0);
+    SpanCursor runFrom = at;
+    SpanCursor runLast = at;
+    std::string_view runField0 = field0(lineAt(at));
     std::size_t runLength = 0;
-    for (std::size_t i = 0; i <= n; ++i) {
-        if (i == n || !hasField0(chunks[0]->lineAt(*at), runField0)) {
-            reverse(runFrom, previous, runLength);
-            if (i == n) break;
+    for (std::size_t i = 0; i < n; ++i, at.forward()) {
+        const std::string_view line = lineAt(at);
+        if (!hasField0(line, runField0)) {
+            reverse(runFrom, runLast, runLength);
             runFrom = at;
-            runField0 = field0(chunks[0]->lineAt(*at));
+            runField0 = field0(line);
             runLength = 0;
         }
+        runLast = at;
         ++runLength;
-        previous = at;
-        if (i + 1 < n) at.forward();
     }
+    reverse(runFrom, runLast, runLength);
     records_.startsValid_ = false;
 }
 
