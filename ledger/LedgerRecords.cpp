@@ -756,30 +756,30 @@ bool RecordListBuilder::endRun() {
 // so the keys start there.
 void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end,
                                   std::size_t keyFrom) {
-    sortLines(chunk, begin, end, keyFrom, keyed_);
+    if (end > begin)
+        sortSpans(&chunk.spans_[begin], end - begin, chunk.lineBase(), keyFrom, keyed_);
 }
 
-void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end,
-                                  std::size_t keyFrom, std::vector<KeyedSpan>& keyed) {
-    const std::size_t n = end - begin;
+void RecordListBuilder::sortSpans(RecordChunk::Span* spans, std::size_t n,
+                                  RecordChunk::LineBase lines, std::size_t keyFrom,
+                                  std::vector<KeyedSpan>& keyed) {
     if (n < 2) return;
     // Lines most often stand strictly in order, or strictly the other way
     // round (equal lines need their positions): that is seen from neighbours.
     const auto compareAt = [&](std::size_t i) {
-        return compareRecordLines(chunk[i], chunk[i + 1]);
+        return compareRecordLines(lines.at(spans[i]), lines.at(spans[i + 1]));
     };
     // Lines placed by day from the loaded bytes lie all over them: each
     // would be a wait on memory, so they are all asked for at once.
-    for (std::size_t i = begin; i < end; ++i) __builtin_prefetch(chunk[i].data());
-    std::size_t ascending = begin;
-    while (ascending + 1 < end && compareAt(ascending) < 0) ++ascending;
-    if (ascending + 1 == end) return;
-    if (ascending == begin) {
-        std::size_t descending = begin;
-        while (descending + 1 < end && compareAt(descending) > 0) ++descending;
-        if (descending + 1 == end) {
-            std::reverse(chunk.spans_.begin() + static_cast<std::ptrdiff_t>(begin),
-                         chunk.spans_.begin() + static_cast<std::ptrdiff_t>(end));
+    for (std::size_t i = 0; i < n; ++i) __builtin_prefetch(lines.at(spans[i]).data());
+    std::size_t ascending = 0;
+    while (ascending + 1 < n && compareAt(ascending) < 0) ++ascending;
+    if (ascending + 1 == n) return;
+    if (ascending == 0) {
+        std::size_t descending = 0;
+        while (descending + 1 < n && compareAt(descending) > 0) ++descending;
+        if (descending + 1 == n) {
+            std::reverse(spans, spans + n);
             return;
         }
     }
@@ -791,21 +791,21 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
         // involved (folded or not, depending on the byte before).
         keyed.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
-            const RecordChunk::Span s = chunk.spans_[begin + i];
-            keyed[i] = {{rawPrefix(chunk.lineAt(s), keyFrom), 0},
+            const RecordChunk::Span s = spans[i];
+            keyed[i] = {{rawPrefix(lines.at(s), keyFrom), 0},
                         static_cast<std::uint32_t>(i),
                         static_cast<std::uint32_t>(s.length),
                         s.offset};
         }
-        const auto notBefore = [&chunk](const KeyedSpan& a, const KeyedSpan& b) {
+        const auto notBefore = [lines](const KeyedSpan& a, const KeyedSpan& b) {
             if (const std::uint64_t x = a.key[0] ^ b.key[0]) {
                 const int shift = 56 - (std::countl_zero(x) & ~7);
                 const auto ca = static_cast<unsigned char>(a.key[0] >> shift);
                 const auto cb = static_cast<unsigned char>(b.key[0] >> shift);
                 if ((ca < 'A' || ca > 'Z') && (cb < 'A' || cb > 'Z')) return ca > cb;
             }
-            return compareRecordLines(chunk.lineAt({a.offset, a.length}),
-                                      chunk.lineAt({b.offset, b.length})) >= 0;
+            return compareRecordLines(lines.at({a.offset, a.length}),
+                                      lines.at({b.offset, b.length})) >= 0;
         };
         for (std::size_t i = 1; i < n; ++i) {
             const KeyedSpan moving = keyed[i];
@@ -813,20 +813,19 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
             for (; j > 0 && notBefore(keyed[j - 1], moving); --j) keyed[j] = keyed[j - 1];
             keyed[j] = moving;
         }
-        for (std::size_t i = 0; i < n; ++i)
-            chunk.spans_[begin + i] = {keyed[i].offset, keyed[i].length};
+        for (std::size_t i = 0; i < n; ++i) spans[i] = {keyed[i].offset, keyed[i].length};
         return;
     }
     keyed.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const RecordChunk::Span s = chunk.spans_[begin + i];
-        keyed[i] = {foldedKeys(chunk.lineAt(s), keyFrom), static_cast<std::uint32_t>(i),
+        const RecordChunk::Span s = spans[i];
+        keyed[i] = {foldedKeys(lines.at(s), keyFrom), static_cast<std::uint32_t>(i),
                     static_cast<std::uint32_t>(s.length), s.offset};
     }
-    const auto before = [&chunk](const KeyedSpan& a, const KeyedSpan& b) {
+    const auto before = [lines](const KeyedSpan& a, const KeyedSpan& b) {
         if (a.key != b.key) return a.key < b.key;
-        const int order = compareRecordLines(chunk.lineAt({a.offset, a.length}),
-                                             chunk.lineAt({b.offset, b.length}));
+        const int order =
+            compareRecordLines(lines.at({a.offset, a.length}), lines.at({b.offset, b.length}));
         return order != 0 ? order < 0 : a.index > b.index;
     };
     // The order is total, so a large run needs no stable sort.
@@ -841,8 +840,7 @@ void RecordListBuilder::sortLines(RecordChunk& chunk, std::size_t begin, std::si
     } else {
         std::sort(keyed.begin(), keyed.end(), before);
     }
-    for (std::size_t i = 0; i < n; ++i)
-        chunk.spans_[begin + i] = {keyed[i].offset, keyed[i].length};
+    for (std::size_t i = 0; i < n; ++i) spans[i] = {keyed[i].offset, keyed[i].length};
 }
 
 // Appends lines to the list as one block, its bytes allocated once.
@@ -1101,7 +1099,9 @@ bool RecordListBuilder::tryPlaceInRoom(std::string_view line, std::int32_t key,
         block.spans_[room.next] = {room.byte, line.size()};
         room.byte += static_cast<std::uint32_t>(line.size());
     }
-    if (++room.next == room.end) sortLines(block, room.begin, room.end, kDayKeyFrom, keyed);
+    if (++room.next == room.end)
+        sortSpans(&block.spans_[room.begin], room.end - room.begin, block.lineBase(), kDayKeyFrom,
+                  keyed);
     return true;
 }
 

@@ -65,10 +65,16 @@ private:
         std::size_t length;
     };
     static constexpr std::size_t kLoaded = std::size_t{1} << (8 * sizeof(std::size_t) - 1);
-    std::string_view lineAt(Span s) const {
-        const char* base = (s.offset & kLoaded) ? loadedData_ : bytes_.data();
-        return {base + (s.offset & ~kLoaded), s.length};
-    }
+    // Where a chunk's lines stand, apart from the chunk: its loaded bytes and its own.
+    struct LineBase {
+        const char* loaded;
+        const char* own;
+        std::string_view at(Span s) const {
+            return {((s.offset & kLoaded) ? loaded : own) + (s.offset & ~kLoaded), s.length};
+        }
+    };
+    LineBase lineBase() const { return {loadedData_, bytes_.data()}; }
+    std::string_view lineAt(Span s) const { return lineBase().at(s); }
     // An empty chunk whose positions take the memory of the load of `loaded`.
     explicit RecordChunk(const std::shared_ptr<const LoadedBytes>& loaded);
     // Appends a line that stands in `loaded` (the chunk's loaded bytes, if it has any).
@@ -159,9 +165,10 @@ private:
     void push(RecordChunk& chunk, std::string_view line) const;
     RecordChunk newBlock() const;
     void sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end, std::size_t keyFrom);
-    // The same with keys of the caller's (a second thread's).
-    void sortLines(RecordChunk& chunk, std::size_t begin, std::size_t end, std::size_t keyFrom,
-                   std::vector<KeyedSpan>& keyed);
+    // The same for n positions wherever they are, with keys of the caller's
+    // (a second thread's).
+    static void sortSpans(RecordChunk::Span* spans, std::size_t n, RecordChunk::LineBase lines,
+                          std::size_t keyFrom, std::vector<KeyedSpan>& keyed);
     void appendCopies(const RecordChunk& chunk, std::size_t begin, std::size_t end);
     void appendBlock(const std::string_view* lines, std::size_t n);
     std::string_view lastInOrder() const;
