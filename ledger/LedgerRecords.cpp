@@ -4,9 +4,12 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -533,9 +536,83 @@ constexpr std::uint32_t kLoadedLength = std::uint32_t{1} << 31;
 
 }  // namespace
 
+// Sorts runs of closed blocks on a thread of its own, in the order given,
+// while the load reads on. Every line of those runs stands in the loaded bytes.
+class RecordListBuilder::RunSorter {
+public:
+    explicit RunSorter(const char* loadedData) : loadedData_(loadedData) {}
+    ~RunSorter() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+    }
+    RunSorter(const RunSorter&) = delete;
+    RunSorter& operator=(const RunSorter&) = delete;
+
+    // `spans` stay where they are until wait() has come back.
+    void sort(RecordChunk::Span* spans, std::vector<std::pair<std::uint32_t, std::uint32_t>> runs) {
+        {
+            const std::lock_guard lock(mutex_);
+            jobs_.push_back({spans, std::move(runs)});
+            ++given_;
+        }
+        wake_.notify_one();
+    }
+    // Until every run given is sorted; rethrows what stopped the sorting.
+    void wait() {
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return done_ == given_; });
+        if (failed_) std::rethrow_exception(std::exchange(failed_, nullptr));
+    }
+
+private:
+    struct Job {
+        RecordChunk::Span* spans;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> runs;
+    };
+    void work() {
+        std::vector<KeyedSpan> keyed;
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stop_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;
+            const Job job = std::move(jobs_.front());
+            jobs_.pop_front();
+            lock.unlock();
+            try {
+                for (const auto& [begin, end] : job.runs)
+                    sortSpans(job.spans + begin, end - begin, {loadedData_, nullptr}, kDayKeyFrom,
+                              keyed);
+            } catch (...) {
+                lock.lock();
+                if (!failed_) failed_ = std::current_exception();
+                lock.unlock();
+            }
+            lock.lock();
+            if (++done_ == given_) idle_.notify_all();
+        }
+    }
+
+    const char* loadedData_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::deque<Job> jobs_;
+    std::size_t given_ = 0;
+    std::size_t done_ = 0;
+    bool stop_ = false;
+    std::exception_ptr failed_;
+    std::jthread thread_{[this] { work(); }};  // last: started once the rest is set up
+};
+
 RecordListBuilder::RecordListBuilder(LedgerRecords& records, LookAhead lookAhead,
                                      std::shared_ptr<const LoadedBytes> loaded)
-    : records_(records), lookAhead_(std::move(lookAhead)), loaded_(std::move(loaded)) {}
+    : records_(records),
+      lookAhead_(std::move(lookAhead)),
+      loaded_(std::move(loaded)),
+      lastRunCanonical_(records.empty()) {}
 
 bool RecordListBuilder::isLoaded(std::string_view line) const {
     return loaded_ && !line.empty() && loaded_->holds(line.data());
@@ -566,6 +643,34 @@ std::string_view RecordListBuilder::lastInOrder() const {
     return {};
 }
 
+// The last line in order, or as much of it as decides whether a line of
+// another field 0 sorts after it, when its run is left for the second thread.
+std::string_view RecordListBuilder::lastInOrderForCheck() const {
+    return lastRunLeft_ ? std::string_view(lastRunHead_) : lastInOrder();
+}
+
+bool RecordListBuilder::mayLeaveRunToSorter() const {
+    return runCanonical_ && runAfterCanonical_ && open_.bytes_.size() == runBytesFrom_ && loaded_ &&
+           loaded_->capacity() >= kSecondThreadFrom;
+}
+
+// Hands the left runs of the open block, now closed as `block`, to the
+// second thread, started for the first.
+void RecordListBuilder::handLeftRunsToSorter(RecordChunk& block) {
+    if (leftRuns_.empty()) return;
+    if (!runSorter_) runSorter_ = std::make_unique<RunSorter>(loaded_->data());
+    runSorter_->sort(block.spans_.data(), std::move(leftRuns_));
+    leftRuns_.clear();
+}
+
+// Every left run sorted: those handed over waited for, those of the open block sorted here.
+void RecordListBuilder::sortLeftRuns() {
+    if (runSorter_) runSorter_->wait();
+    for (const auto& [begin, end] : leftRuns_) sortLines(open_, begin, end, kDayKeyFrom);
+    leftRuns_.clear();
+    lastRunLeft_ = false;
+}
+
 void RecordListBuilder::add(std::string_view line) {
     if (mode_ == Mode::ByDay) {
         const std::int32_t key = dayKey(line);
@@ -588,6 +693,7 @@ void RecordListBuilder::add(std::string_view line) {
         // share field 0, so that is known for all of them at once.
         if (!runCanonical_) records_.noteAdded(line);
         if (runSorted_ && compareRecordLines(open_.back(), line) >= 0) runSorted_ = false;
+        if (line.size() > runField0_) runLonger_ = true;
         push(open_, line);
         return;
     }
@@ -605,11 +711,12 @@ void RecordListBuilder::add(std::string_view line) {
         add(line);
         return;
     }
-    const std::string_view last = lastInOrder();
+    const std::string_view last = lastInOrderForCheck();
     if (last.data() && compareRecordLines(last, line) >= 0) {
         // A second run before the first: the days may come newest first.
         if (loaded_ && records_.blocks_.empty() && runStart_ == 0 && open_.bytes_.empty() &&
             isLoaded(line)) {
+            sortLeftRuns();
             mode_ = Mode::Descending;
             startRun(line);
             return;
@@ -628,8 +735,12 @@ void RecordListBuilder::startRun(std::string_view line) {
     runStart_ = open_.size();
     runField0_ = f0.size();
     runCanonical_ = LedgerDate::isCanonical(f0);
+    runAfterCanonical_ = lastRunCanonical_;
+    lastRunCanonical_ = runCanonical_;
     if (!runCanonical_) records_.noteAdded(line);
     runSorted_ = true;
+    runBytesFrom_ = open_.bytes_.size();
+    runLonger_ = line.size() > f0.size();
     inRun_ = true;
     push(open_, line);
 }
@@ -739,12 +850,24 @@ void RecordListBuilder::leaveDescending(const std::string_view* current) {
 bool RecordListBuilder::endRun() {
     if (!inRun_) return true;
     inRun_ = false;
-    if (!runSorted_) {
+    if (!runSorted_ && mayLeaveRunToSorter()) {
+        // The check at the run's first line holds for all of them: they
+        // share a date, and the run before has another.
+        leftRuns_.emplace_back(static_cast<std::uint32_t>(runStart_),
+                               static_cast<std::uint32_t>(open_.size()));
+        lastRunHead_.assign(open_[runStart_].substr(0, runField0_));
+        if (runLonger_) lastRunHead_ += kFieldSeparator;
+        lastRunLeft_ = true;
+    } else if (!runSorted_) {
         sortLines(open_, runStart_, open_.size(), runField0_ + 1);
-        const std::string_view before = runStart_ > 0              ? open_[runStart_ - 1]
+        const std::string_view before = lastRunLeft_               ? std::string_view(lastRunHead_)
+                                        : runStart_ > 0            ? open_[runStart_ - 1]
                                         : records_.blocks_.empty() ? std::string_view()
                                                                    : records_.blocks_.back().back();
+        lastRunLeft_ = false;
         if (before.data() && compareRecordLines(before, open_[runStart_]) >= 0) return false;
+    } else {
+        lastRunLeft_ = false;
     }
     if (open_.size() > kMaxBlockSize) closeOpen();
     return true;
@@ -878,8 +1001,11 @@ void RecordListBuilder::closeOpen() {
         block.bytes_ = open_.bytes_;
         block.spans_.assign(open_.spans_.begin(), open_.spans_.end());
         records_.size_ += block.size();
+        // The block's positions move with it, and stay where they are.
         records_.blocks_.push_back(std::move(block));
+        handLeftRunsToSorter(records_.blocks_.back());
     } else {
+        sortLeftRuns();
         appendCopies(open_, 0, open_.size());
     }
     open_.bytes_.clear();
@@ -892,6 +1018,7 @@ void RecordListBuilder::closeOpen() {
 // or failing that kept apart.
 void RecordListBuilder::leaveOrder(std::size_t failedFrom, const std::string_view* current) {
     inRun_ = false;
+    sortLeftRuns();
     if (lookAhead_ && layOutDays(current)) {
         mode_ = Mode::ByDay;
         moveInOrderLinesByDay(failedFrom);
@@ -1296,6 +1423,8 @@ void RecordListBuilder::finish() {
     }
     if (mode_ == Mode::InOrder && !endRun()) leaveOrder(runStart_, nullptr);
     if (mode_ == Mode::InOrder) closeOpen();
+    sortLeftRuns();
+    runSorter_.reset();
     if (mode_ == Mode::ByDay) finishDays();
     if (!apart_.empty()) mergeApart();
     apart_ = {};

@@ -143,6 +143,7 @@ private:
     // 0 each of which sorts before the one before it (days newest first).
     enum class Mode { InOrder, Descending, ByDay, Apart };
     class SpanCursor;
+    class RunSorter;
     struct DayRoom {  // a day's place in its block: lines [begin, end), bytes up to byteEnd
         std::uint32_t block;
         std::uint32_t begin;
@@ -173,6 +174,10 @@ private:
     void appendBlock(const std::string_view* lines, std::size_t n);
     std::string_view lastInOrder() const;
     bool endRun();
+    bool mayLeaveRunToSorter() const;
+    std::string_view lastInOrderForCheck() const;
+    void handLeftRunsToSorter(RecordChunk& block);
+    void sortLeftRuns();
     void startRun(std::string_view line);
     bool endDescendingRun();
     void reverseDescendingRuns();
@@ -205,6 +210,19 @@ private:
     bool runCanonical_ = false;  // field 0 is a date written "yyyy/mm/dd"
     bool runSorted_ = true;
     std::string_view prevRunFirst_;  // descending: the least line of the run before
+    std::size_t runBytesFrom_ = 0;   // open_.bytes_ at the run's start
+    bool runLonger_ = false;         // a line of the run is longer than its field 0
+    // Runs of the open block left unsorted, [begin, end) each, for a second
+    // thread to sort once the block is closed (runs of a large load whose
+    // field 0 is a date written "yyyy/mm/dd", as are those of the run before
+    // them). Whether a later run sorts after such a run is decided by its
+    // field 0 alone, so the checks need only its last line's beginning.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> leftRuns_;
+    std::unique_ptr<RunSorter> runSorter_;
+    bool lastRunLeft_ = false;       // the last run ended is one of those
+    bool lastRunCanonical_ = false;  // or its field 0 was such a date (or there was none)
+    bool runAfterCanonical_ = false;
+    std::string lastRunHead_;  // its lines' field 0, and the TAB after it if one has it
 
     // By day: the blocks laid out and each day's room, by dayKey - firstKey_.
     std::vector<RecordChunk> laidOut_;

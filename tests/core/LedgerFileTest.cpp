@@ -271,11 +271,30 @@ TEST_F(LedgerFile, ALargeFileOutOfOrderLoadsAsAddedOneByOne) {
         lines.push_back(std::string(date) + "\t" + titles[rng() % 5] + "\t\t" +
                         std::to_string(rng() % 3) + "\t0\t" + titles[rng() % 5]);
     }
-    for (LineOrder order : {LineOrder::Reversed, LineOrder::Random}) {
+    for (LineOrder order :
+         {LineOrder::ShuffledWithinDays, LineOrder::Reversed, LineOrder::Random}) {
         arrange(lines, order, rng);
         const std::vector<std::string> expected = openAndAddOneByOne(head, lines);
         EXPECT_EQ(records(), expected) << orderName(order);
     }
+    // Days in order, each shuffled, are sorted by a second thread: also where
+    // a run of another form of date follows such a day, and where a day put
+    // among earlier ones ends the order after many such days.
+    arrange(lines, LineOrder::ShuffledWithinDays, rng);
+    const auto october = std::find_if(
+        lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("2025/10/"); });
+    lines.insert(october, {"2025/1/05\tb\t\t1\t0\t", "2025/1/05\ta\t\t1\t0\t"});
+    std::vector<std::string> expected = openAndAddOneByOne(head, lines);
+    EXPECT_EQ(records(), expected) << "another form of date";
+    const auto lastDay = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+        return l.compare(0, 10, lines.back(), 0, 10) == 0;
+    });
+    std::vector<std::string> moved(lastDay, lines.end());
+    lines.erase(lastDay, lines.end());
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lines.size() / 2), moved.begin(),
+                 moved.end());
+    expected = openAndAddOneByOne(head, lines);
+    EXPECT_EQ(records(), expected) << "a day out of place";
 }
 
 // The loaded list's lines point into the bytes read; edits afterwards (adds
