@@ -55,10 +55,6 @@ AmountFields amountFieldsOf(std::string_view line) {
     std::size_t tabs[5];
     std::size_t found = 0;
     std::size_t i = 0;
-    if (line.size() > 10 && line[10] == kFieldSeparator) {  // the usual date's TAB
-        tabs[found++] = 10;
-        i = 11;
-    }
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
     for (; std::endian::native == std::endian::little && i + 8 <= line.size() && found < 5;

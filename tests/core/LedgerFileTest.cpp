@@ -257,8 +257,10 @@ TEST_F(LedgerFile, DaysNewestFirstLoadAsAddedOneByOne) {
     EXPECT_EQ(records(), recordLines(expected));
 }
 
-// A large file out of order is placed by day on two threads, which meet in
-// a block of the list: the load still gives what adding one by one gives.
+// A large file out of order is laid out by month on two threads, each
+// building blocks of its own: the load still gives what adding one by one
+// gives. So does adding the lines at once (as an import does), by day on two
+// threads that meet in a block of the list.
 TEST_F(LedgerFile, ALargeFileOutOfOrderLoadsAsAddedOneByOne) {
     const std::string head = headerOnly();
     std::mt19937 rng(7);
@@ -276,6 +278,9 @@ TEST_F(LedgerFile, ALargeFileOutOfOrderLoadsAsAddedOneByOne) {
         arrange(lines, order, rng);
         const std::vector<std::string> expected = openAndAddOneByOne(head, lines);
         EXPECT_EQ(records(), expected) << orderName(order);
+        LedgerRecords added;
+        added.addAll(lines);
+        EXPECT_EQ(recordLines(added), expected) << orderName(order) << ", added at once";
     }
     // Days in order, each shuffled, are sorted by a second thread: also where
     // a run of another form of date follows such a day, and where a day put
@@ -295,6 +300,24 @@ TEST_F(LedgerFile, ALargeFileOutOfOrderLoadsAsAddedOneByOne) {
                  moved.end());
     expected = openAndAddOneByOne(head, lines);
     EXPECT_EQ(records(), expected) << "a day out of place";
+}
+
+// Out of order, with lines of no date written "yyyy/mm/dd" among them, a day
+// of thousands of lines and months millennia apart: as added one by one.
+TEST_F(LedgerFile, AwkwardLinesOutOfOrderLoadAsAddedOneByOne) {
+    const std::string head = headerOnly();
+    std::mt19937 rng(17);
+    const char* odd[] = {"2026/2/3", "abc", "ABC", "0001/01/01", "9999/12/31", "2024/02/29"};
+    const char* pieces[] = {"a", "A", "b", "表"};
+    std::vector<std::string> lines;
+    for (int i = 0; i < 12000; ++i) {
+        std::string l = rng() % 3 ? "2026/02/03" : odd[rng() % 6];
+        l += '\t';
+        for (int k = 0; k < 3; ++k) l += pieces[rng() % 4];
+        lines.push_back(l + "\t\t1\t0\t");
+    }
+    const std::vector<std::string> expected = openAndAddOneByOne(head, lines);
+    EXPECT_EQ(records(), expected);
 }
 
 // The loaded list's lines point into the bytes read; edits afterwards (adds
