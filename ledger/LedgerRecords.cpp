@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "base/Cp932.h"
+#include "ledger/LinesByMonth.h"
 #include "ledger/LoadedBytes.h"
 #include "ledger/RecordLine.h"
 #include "ledger/RecordListLayout.h"
@@ -644,6 +645,12 @@ void RecordListBuilder::sortLeftRuns() {
 }
 
 void RecordListBuilder::add(std::string_view line) {
+    if (mode_ == Mode::ByMonth) {
+        const std::int32_t key = dayKey(line);
+        if (key < 0) records_.noteAdded(line);
+        placeByMonth(line, key);
+        return;
+    }
     if (mode_ == Mode::ByDay) {
         const std::int32_t key = dayKey(line);
         if (key < 0) records_.noteAdded(line);
@@ -991,9 +998,15 @@ void RecordListBuilder::closeOpen() {
 void RecordListBuilder::leaveOrder(std::size_t failedFrom, const std::string_view* current) {
     inRun_ = false;
     sortLeftRuns();
+    if (allLoadedSoFar()) {
+        mode_ = Mode::ByMonth;
+        byMonth_ = std::make_unique<LinesByMonth>(loaded_);
+        moveInOrderLines(failedFrom, &RecordListBuilder::placeByMonth);
+        return;
+    }
     if (lookAhead_ && layOutDays(current)) {
         mode_ = Mode::ByDay;
-        moveInOrderLinesByDay(failedFrom);
+        moveInOrderLines(failedFrom, &RecordListBuilder::placeInRoom);
         return;
     }
     // The failed run's lines go apart in the order they were given: sorted,
@@ -1100,10 +1113,20 @@ bool RecordListBuilder::layOutDays(const std::string_view* current) {
     return true;
 }
 
-// The lines placed in order so far, and the failed run's, go to their days'
-// rooms in the order they were given (sorted, equal lines stand latest first),
-// the list's blocks given back as they are emptied.
-void RecordListBuilder::moveInOrderLinesByDay(std::size_t failedFrom) {
+// Whether every line so far stands in the bytes this load read.
+bool RecordListBuilder::allLoadedSoFar() const {
+    return loaded_ && open_.bytes_.empty() &&
+           std::all_of(records_.blocks_.begin(), records_.blocks_.end(), [&](const RecordChunk& b) {
+               return b.bytes_.empty() && (b.empty() || b.loaded_ == loaded_);
+           });
+}
+
+// The lines placed in order so far, and the failed run's, are placed again
+// by `place` in the order they were given (sorted, equal lines stand latest
+// first), the list's blocks given back as they are emptied.
+void RecordListBuilder::moveInOrderLines(std::size_t failedFrom,
+                                         void (RecordListBuilder::*place)(std::string_view,
+                                                                          std::int32_t)) {
     std::vector<RecordChunk> placed = std::move(records_.blocks_);
     records_.blocks_.clear();
     records_.size_ = 0;
@@ -1111,7 +1134,7 @@ void RecordListBuilder::moveInOrderLinesByDay(std::size_t failedFrom) {
     std::vector<std::string_view> equal;  // a run of equal lines
     std::vector<std::string> held;        // its lines, once their block is gone
     const auto flush = [&] {
-        for (auto it = equal.rbegin(); it != equal.rend(); ++it) placeInRoom(*it, dayKey(*it));
+        for (auto it = equal.rbegin(); it != equal.rend(); ++it) (this->*place)(*it, dayKey(*it));
         equal.clear();
     };
     const auto take = [&](std::string_view line) {
@@ -1169,6 +1192,10 @@ void RecordListBuilder::placeByDay(std::string_view line, std::int32_t key) {
         std::memcpy(piece.bytes.get() + piece.used + sizeof head, line.data(), line.size());
     }
     piece.used += need;
+}
+
+void RecordListBuilder::placeByMonth(std::string_view line, std::int32_t key) {
+    if (key < 0 || !isLoaded(line) || !byMonth_->add(line, key)) putApart(line);
 }
 
 void RecordListBuilder::placeInRoom(std::string_view line, std::int32_t key) {
@@ -1397,6 +1424,13 @@ void RecordListBuilder::finish() {
     if (mode_ == Mode::InOrder) closeOpen();
     sortLeftRuns();
     runSorter_.reset();
+    if (mode_ == Mode::ByMonth) {
+        for (RecordChunk& block : byMonth_->takeBlocks()) {
+            records_.size_ += block.size();
+            records_.blocks_.push_back(std::move(block));
+        }
+        byMonth_.reset();
+    }
     if (mode_ == Mode::ByDay) finishDays();
     if (!apart_.empty()) mergeApart();
     apart_ = {};

@@ -141,9 +141,12 @@ public:
 private:
     // Descending: every line so far in the loaded bytes, in runs of one field
     // 0 each of which sorts before the one before it (days newest first).
-    enum class Mode { InOrder, Descending, ByDay, Apart };
+    // ByMonth: every line so far in the loaded bytes (LinesByMonth); ByDay:
+    // laid out by a look ahead at the lines to come.
+    enum class Mode { InOrder, Descending, ByMonth, ByDay, Apart };
     class SpanCursor;
     class RunSorter;
+    class LinesByMonth;
     struct DayRoom {  // a day's place in its block: lines [begin, end), bytes up to byteEnd
         std::uint32_t block;
         std::uint32_t begin;
@@ -185,7 +188,10 @@ private:
     void closeOpen();
     void leaveOrder(std::size_t failedFrom, const std::string_view* current);
     bool layOutDays(const std::string_view* current);
-    void moveInOrderLinesByDay(std::size_t failedFrom);
+    bool allLoadedSoFar() const;
+    void moveInOrderLines(std::size_t failedFrom,
+                          void (RecordListBuilder::*place)(std::string_view, std::int32_t));
+    void placeByMonth(std::string_view line, std::int32_t key);
     void placeByDay(std::string_view line, std::int32_t key);
     void placeInRoom(std::string_view line, std::int32_t key);
     bool tryPlaceInRoom(std::string_view line, std::int32_t key, std::vector<KeyedSpan>& keyed);
@@ -223,6 +229,8 @@ private:
     bool lastRunCanonical_ = false;  // or its field 0 was such a date (or there was none)
     bool runAfterCanonical_ = false;
     std::string lastRunHead_;  // its lines' field 0, and the TAB after it if one has it
+
+    std::unique_ptr<LinesByMonth> byMonth_;
 
     // By day: the blocks laid out and each day's room, by dayKey - firstKey_.
     std::vector<RecordChunk> laidOut_;
