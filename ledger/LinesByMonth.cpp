@@ -49,20 +49,29 @@ bool RecordListBuilder::LinesByMonth::add(std::string_view line, std::int32_t ke
         months_.back().number = number;
         slot = static_cast<std::uint32_t>(months_.size());
     }
+    // The month alone is looked at: a piece's own count would be one more
+    // wait on memory for every line.
     Month& month = months_[slot - 1];
-    Piece* piece = month.last;
-    if (!piece || piece->used == piece->capacity) {
-        Piece* fresh = newPiece(piece ? std::min(2 * piece->capacity, kLargestPiece) : kFirstPiece);
-        (piece ? piece->next : month.first) = fresh;
-        month.last = piece = fresh;
+    if (month.next == month.end) {
+        Piece* full = month.last;
+        const std::uint32_t capacity =
+            full ? std::min(2 * full->capacity, kLargestPiece) : kFirstPiece;
+        Piece* fresh = newPiece(capacity);
+        if (full) full->used = full->capacity;
+        (full ? full->next : month.first) = fresh;
+        month.last = fresh;
+        month.next = fresh->entries();
+        month.end = month.next + capacity;
     }
-    piece->entries()[piece->used++] = offset << kLengthBits | line.size();
+    *month.next++ = offset << kLengthBits | line.size();
     ++month.count;
     ++size_;
     return true;
 }
 
 std::vector<RecordChunk> RecordListBuilder::LinesByMonth::takeBlocks() {
+    for (Month& month : months_)
+        month.last->used = static_cast<std::uint32_t>(month.next - month.last->entries());
     std::sort(months_.begin(), months_.end(),
               [](const Month& a, const Month& b) { return a.number < b.number; });
     // A second thread takes the later months, about half of the lines.

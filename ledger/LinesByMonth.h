@@ -41,7 +41,9 @@ private:
     };
     struct Month {
         Piece* first = nullptr;
-        Piece* last = nullptr;
+        Piece* last = nullptr;          // its `used` is counted by `next` until takeBlocks()
+        std::uint64_t* next = nullptr;  // where the next line waits, up to `end`
+        std::uint64_t* end = nullptr;
         std::size_t count = 0;
         std::uint32_t number = 0;  // dayKey / 32
     };
