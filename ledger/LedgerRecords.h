@@ -102,17 +102,21 @@ class LedgerRecords;
 // specified order, and of equal lines the later first.
 //
 // Lines in order are appended as they come, each run of one field 0 (a day,
-// as a file holds them) sorted on its own; so a ledger whose days are in order,
-// whatever the order inside each day, is sorted in one pass. So is one whose
-// days come newest first, its runs turned round at the end (lines that stay
-// in the bytes a load read only, see below). Once the order
-// breaks, the builder looks ahead at the lines still to come and counts them
+// as a file holds them) sorted on its own (in a large load, on a second
+// thread); so a ledger whose days are in order, whatever the order inside
+// each day, is sorted in one pass. So is one whose days come newest first,
+// its runs turned round at the end (lines that stay in the bytes a load read
+// only, see below).
+//
+// Once the order breaks, lines that all stand in the bytes a load read are
+// gathered by month (LinesByMonth), then laid out and sorted month by month.
+// Others: the builder looks ahead at the lines still to come and counts them
 // by day, lays out the list's blocks with room for each day's lines, and puts
-// every line straight into its day's room; each day is sorted when full. A
-// ledger in any order is so sorted in linear time, holding little more than
-// the list. Lines that have no room (field 0 not a date written
-// "yyyy/mm/dd", or a source that changed meanwhile) are sorted apart and
-// merged in at the end.
+// every line straight into its day's room; each day is sorted when full.
+// Either way a ledger in any order is sorted in linear time, holding little
+// more than the list. Lines that have no place there (field 0 not a date
+// written "yyyy/mm/dd", or a source that changed meanwhile) are sorted apart
+// and merged in at the end.
 //
 // Given the bytes a load read the lines into (LoadedBytes), the builder
 // copies none of the lines they hold: the list's blocks point into them.
@@ -220,15 +224,17 @@ private:
     bool runLonger_ = false;         // a line of the run is longer than its field 0
     // Runs of the open block left unsorted, [begin, end) each, for a second
     // thread to sort once the block is closed (runs of a large load whose
-    // field 0 is a date written "yyyy/mm/dd", as are those of the run before
+    // field 0 is a date written "yyyy/mm/dd", as is that of the run before
     // them). Whether a later run sorts after such a run is decided by its
     // field 0 alone, so the checks need only its last line's beginning.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> leftRuns_;
     std::unique_ptr<RunSorter> runSorter_;
-    bool lastRunLeft_ = false;       // the last run ended is one of those
-    bool lastRunCanonical_ = false;  // or its field 0 was such a date (or there was none)
+    bool lastRunLeft_ = false;  // the last run ended is one of those
+    std::string lastRunHead_;   // its lines' field 0, and the TAB after it if one has it
+    // Whether the last run's field 0 is such a date (true with no run
+    // before), and whether the run before the current one's was.
+    bool lastRunCanonical_ = false;
     bool runAfterCanonical_ = false;
-    std::string lastRunHead_;  // its lines' field 0, and the TAB after it if one has it
 
     std::unique_ptr<LinesByMonth> byMonth_;
 
