@@ -697,6 +697,7 @@ void RecordListBuilder::add(std::string_view line) {
             isLoaded(line)) {
             sortLeftRuns();
             mode_ = Mode::Descending;
+            descendingRuns_.assign(1, open_.size());
             startRun(line);
             return;
         }
@@ -731,6 +732,7 @@ bool RecordListBuilder::endDescendingRun() {
     inRun_ = false;
     if (!runSorted_) sortLines(open_, runStart_, open_.size(), runField0_ + 1);
     if (compareRecordLines(open_.back(), prevRunFirst_) >= 0) return false;
+    descendingRuns_.push_back(open_.size() - runStart_);
     if (open_.size() > kMaxBlockSize) closeOpen();
     return true;
 }
@@ -760,50 +762,41 @@ private:
     std::size_t line_;
 };
 
-// Turns the runs built newest first into the list's order: every position
-// reversed, then each run's own positions reversed back.
+// Turns the runs built newest first into the list's order, the open block
+// closed: every position reversed (the blocks' order, and each block's),
+// then each run's own positions reversed back.
 void RecordListBuilder::reverseDescendingRuns() {
+    closeOpen();
+    std::reverse(records_.blocks_.begin(), records_.blocks_.end());
     std::vector<RecordChunk*> chunks;
-    std::size_t n = 0;
     for (RecordChunk& block : records_.blocks_) {
         if (block.empty()) continue;
+        std::reverse(block.spans_.begin(), block.spans_.end());
         chunks.push_back(&block);
-        n += block.size();
     }
-    if (!open_.empty()) {
-        chunks.push_back(&open_);
-        n += open_.size();
-    }
-    if (n < 2) return;
-    const auto reverse = [&](SpanCursor from, SpanCursor to, std::size_t count) {
-        for (std::size_t k = 0; k < count / 2; ++k) {
-            std::swap(*from, *to);
-            from.forward();
-            to.back();
+    // The runs, now last ended first. A run lies in one block but where it
+    // is longer than a block (cut up when closed).
+    std::size_t b = 0;
+    std::size_t i = 0;  // where the next run starts in chunks[b]
+    for (auto run = descendingRuns_.rbegin(); run != descendingRuns_.rend(); ++run) {
+        const std::size_t length = *run;
+        auto& spans = chunks[b]->spans_;
+        if (i + length <= spans.size()) {
+            std::reverse(spans.begin() + static_cast<std::ptrdiff_t>(i),
+                         spans.begin() + static_cast<std::ptrdiff_t>(i + length));
+        } else {
+            SpanCursor from(chunks, b, i);
+            SpanCursor to = from;
+            for (std::size_t k = 1; k < length; ++k) to.forward();
+            for (std::size_t k = 0; k < length / 2; ++k) {
+                std::swap(*from, *to);
+                from.forward();
+                to.back();
+            }
         }
-    };
-    SpanCursor last(chunks, chunks.size() - 1, chunks.back()->size() - 1);
-    reverse(SpanCursor(chunks, 0, 0), last, n);
-    // The runs, now each newest first: lines of one field 0. (Any block
-    // reads any position: every line is in the loaded bytes.)
-    const auto lineAt = [&](const SpanCursor& c) { return chunks[0]->lineAt(*c); };
-    SpanCursor at(chunks, 0, 0);
-    SpanCursor runFrom = at;
-    SpanCursor runLast = at;
-    std::string_view runField0 = field0(lineAt(at));
-    std::size_t runLength = 0;
-    for (std::size_t i = 0; i < n; ++i, at.forward()) {
-        const std::string_view line = lineAt(at);
-        if (!hasField0(line, runField0)) {
-            reverse(runFrom, runLast, runLength);
-            runFrom = at;
-            runField0 = field0(line);
-            runLength = 0;
-        }
-        runLast = at;
-        ++runLength;
+        for (i += length; b < chunks.size() && i >= chunks[b]->size(); ++b) i -= chunks[b]->size();
     }
-    reverse(runFrom, runLast, runLength);
+    descendingRuns_.clear();
     records_.startsValid_ = false;
 }
 
@@ -818,7 +811,6 @@ void RecordListBuilder::leaveDescending(const std::string_view* current) {
     for (std::size_t i = runStart_; i < open_.size(); ++i) failed.push_back(open_[i]);
     open_.spans_.resize(runStart_);
     reverseDescendingRuns();
-    closeOpen();
     mode_ = Mode::InOrder;
     for (std::string_view line : failed) push(open_, line);
     leaveOrder(0, current);
@@ -1414,7 +1406,6 @@ void RecordListBuilder::finish() {
     if (mode_ == Mode::Descending) {
         if (endDescendingRun()) {
             reverseDescendingRuns();
-            closeOpen();
             mode_ = Mode::InOrder;
         } else {
             leaveDescending(nullptr);

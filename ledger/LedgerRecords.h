@@ -219,9 +219,10 @@ private:
     bool inRun_ = false;
     bool runCanonical_ = false;  // field 0 is a date written "yyyy/mm/dd"
     bool runSorted_ = true;
-    std::string_view prevRunFirst_;  // descending: the least line of the run before
-    std::size_t runBytesFrom_ = 0;   // open_.bytes_ at the run's start
-    bool runLonger_ = false;         // a line of the run is longer than its field 0
+    std::string_view prevRunFirst_;            // descending: the least line of the run before
+    std::vector<std::size_t> descendingRuns_;  // descending: the length of each run ended
+    std::size_t runBytesFrom_ = 0;             // open_.bytes_ at the run's start
+    bool runLonger_ = false;                   // a line of the run is longer than its field 0
     // Runs of the open block left unsorted, [begin, end) each, for a second
     // thread to sort once the block is closed (runs of a large load whose
     // field 0 is a date written "yyyy/mm/dd", as is that of the run before

@@ -210,13 +210,14 @@ TEST_F(LedgerFile, RecordsInAnyOrderLoadAsAddedOneByOne) {
 
 // Days newest first, each day's lines in any order, load as adding one by
 // one gives; also when one day breaks that order, in the middle or last.
+// One day is longer than a block of the list.
 TEST_F(LedgerFile, DaysNewestFirstLoadAsAddedOneByOne) {
     const std::string head = headerOnly();
     std::mt19937 rng(13);
     const char* titles[] = {"food", "Food", "FOOD", "表", "アa", "アA"};
     std::vector<std::vector<std::string>> days(40);
     for (std::size_t d = 0; d < days.size(); ++d)
-        for (int i = 0; i < 30; ++i) {
+        for (int i = 0; i < (d == 30 ? 2600 : 30); ++i) {
             char date[16];
             std::snprintf(date, sizeof date, "2026/%02d/%02d", 1 + static_cast<int>(d / 28),
                           1 + static_cast<int>(d % 28));
