@@ -500,7 +500,8 @@ void stableSort(std::vector<std::string_view>& lines) {
 constexpr std::uint64_t kMaxBlockBytes = std::uint64_t{1} << 30;
 constexpr std::size_t kApartPieceSize = std::size_t{1} << 20;
 constexpr std::size_t kLinesPerBucket = 16384;
-// Bytes waiting in buckets from which placing them pays a second thread.
+// Bytes waiting in buckets, or loaded, from which placing or sorting them
+// pays a second thread.
 constexpr std::size_t kSecondThreadFrom = std::size_t{1} << 20;
 constexpr std::size_t kBucketPieceSize = std::size_t{1} << 16;
 // In a bucket, the length of a line that waits as where it stands in the
