@@ -18,6 +18,7 @@
 #include "ledger/LedgerFileBytes.h"
 #include "ledger/LedgerLock.h"
 #include "ledger/RecordLine.h"
+#include "ledger/RecordListBuilder.h"
 
 namespace orvo {
 

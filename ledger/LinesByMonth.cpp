@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <exception>
 #include <iterator>
 #include <new>
-#include <thread>
 #include <utility>
 
 #include "ledger/RecordListLayout.h"
@@ -89,18 +87,8 @@ std::vector<RecordChunk> RecordListBuilder::LinesByMonth::takeBlocks() {
     }
     std::vector<RecordChunk> later;
     std::vector<KeyedSpan> laterKeyed;
-    std::exception_ptr failed;
-    {
-        std::jthread second([&] {
-            try {
-                layOut(half, months_.size(), later, laterKeyed);
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
-        layOut(0, half, blocks, keyed);
-    }
-    if (failed) std::rethrow_exception(failed);
+    runSideBySide([&] { layOut(0, half, blocks, keyed); },
+                  [&] { layOut(half, months_.size(), later, laterKeyed); });
     blocks.insert(blocks.end(), std::make_move_iterator(later.begin()),
                   std::make_move_iterator(later.end()));
     return blocks;

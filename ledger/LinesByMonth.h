@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ledger/LedgerRecords.h"
 #include "ledger/LoadedBytes.h"
+#include "ledger/RecordListBuilder.h"
 
 namespace orvo {
 

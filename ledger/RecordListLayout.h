@@ -1,14 +1,26 @@
 #pragma once
-// What the list of records and the parts that build it share: the size of the
-// list's blocks, and the day of a record line as a number.
+// What the list of records and the parts that build it share: letters
+// folded, a line's field 0, the size of the list's blocks, the day of a
+// record line as a number, and work in two halves at once.
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <string_view>
+#include <thread>
 
 #include "ledger/RecordLine.h"
 
 namespace orvo {
+
+// ASCII letters folded, as the list's order compares them.
+constexpr unsigned char foldAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+}
+
+inline std::string_view field0(std::string_view line) {
+    return line.substr(0, line.find(kFieldSeparator));
+}
 
 inline constexpr std::size_t kBlockSize = 1024;  // lines per block after a split or a bulk load
 inline constexpr std::size_t kMaxBlockSize = 2 * kBlockSize;
@@ -39,5 +51,23 @@ inline std::int32_t dayKey(std::string_view line) {
 
 // Lines of a canonical date share its ten bytes and the TAB after them.
 inline constexpr std::size_t kDayKeyFrom = 11;
+
+// Runs `second` on a thread of its own while `first` runs on this one (two
+// halves of the work of a large load); then rethrows what either threw.
+template <class First, class Second>
+void runSideBySide(First&& first, Second&& second) {
+    std::exception_ptr failed;
+    {
+        std::jthread thread([&] {
+            try {
+                second();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        first();
+    }
+    if (failed) std::rethrow_exception(failed);
+}
 
 }  // namespace orvo

@@ -1,4 +1,5 @@
 #include "ledger/LedgerRecords.h"
+#include "ledger/RecordListBuilder.h"
 
 #include "CoreTestSupport.h"
 
