@@ -68,8 +68,9 @@ bool RecordListBuilder::LinesByMonth::add(std::string_view line, std::int32_t ke
 }
 
 std::vector<RecordChunk> RecordListBuilder::LinesByMonth::takeBlocks() {
-    for (Month& month : months_)
-        month.last->used = static_cast<std::uint32_t>(month.next - month.last->entries());
+    for (Month& month : months_)  // (none yet where its first piece could not be had)
+        if (month.last)
+            month.last->used = static_cast<std::uint32_t>(month.next - month.last->entries());
     std::sort(months_.begin(), months_.end(),
               [](const Month& a, const Month& b) { return a.number < b.number; });
     // A second thread takes the later months, about half of the lines.
