@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "CoreTestSupport.h"
+#include "base/Amount.h"
 #include "base/OrvoError.h"
 #include "ledger/DataFileCheck.h"
 #include "ledger/LedgerBook.h"
@@ -319,6 +320,52 @@ TEST_F(LedgerFile, AwkwardLinesOutOfOrderLoadAsAddedOneByOne) {
     }
     const std::vector<std::string> expected = openAndAddOneByOne(head, lines);
     EXPECT_EQ(records(), expected);
+}
+
+// Records with TABs anywhere, a short field 0 among them: the totals and the
+// first fault are those a plain split of each record at its TABs gives.
+TEST_F(LedgerFile, AmountsAreReadFieldByFieldWhereverTheTabsStand) {
+    const char* pieces[] = {"\t", "\t", "\t", "a", "12", "7", "x", "2026/10/01", "表", "-3"};
+    std::mt19937 rng(21);
+    for (int round = 0; round < 20; ++round) {
+        std::string file = headerOnly();
+        std::int32_t out = 0;
+        std::int32_t in = 0;
+        std::string fault;
+        const auto addUp = [&](const std::string& text, std::int32_t& total) {
+            if (text.empty()) return;
+            if (const auto v = parseAmount(text))
+                total = wrapAdd(total, *v);
+            else if (fault.empty())
+                fault = notAnInteger(text).what();
+        };
+        for (int i = 0; i < 200; ++i) {
+            std::string line = "ab";
+            for (int k = 1 + static_cast<int>(rng() % 12); k > 0; --k) line += pieces[rng() % 10];
+            file += line + "\r\n";
+            std::vector<std::string> fields(1);
+            for (char c : line) {
+                if (c == '\t')
+                    fields.emplace_back();
+                else
+                    fields.back().push_back(c);
+            }
+            if (fields.size() <= 3) {
+                if (fault.empty()) fault = listIndexOutOfBounds(3).what();
+                continue;
+            }
+            addUp(fields[3], out);
+            if (fields.size() <= 4) {
+                if (fault.empty()) fault = listIndexOutOfBounds(4).what();
+                continue;
+            }
+            addUp(fields[4], in);
+        }
+        writeFile(dir / "tabs.dat", file);
+        EXPECT_EQ(errorOf([&] { open((dir / "tabs.dat").string()); }), fault) << round;
+        EXPECT_EQ(book.totals().allOut, out) << round;
+        EXPECT_EQ(book.totals().allIn, in) << round;
+    }
 }
 
 // The loaded list's lines point into the bytes read; edits afterwards (adds
