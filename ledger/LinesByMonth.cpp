@@ -154,7 +154,7 @@ void RecordListBuilder::LinesByMonth::layOut(std::size_t from, std::size_t to,
                 continue;
             }
             for (std::size_t at = 0; at < count;) {
-                const std::size_t take = count - at >= 2 * kBlockSize ? kBlockSize : count - at;
+                const std::size_t take = nextBlockLength(count - at);
                 close(spans + at, take);
                 at += take;
             }

@@ -572,8 +572,7 @@ void RecordListBuilder::appendBlock(const std::string_view* lines, std::size_t n
 void RecordListBuilder::appendCopies(const RecordChunk& chunk, std::size_t begin, std::size_t end) {
     std::vector<std::string_view> lines;
     while (begin < end) {
-        std::size_t n = end - begin;
-        if (n >= 2 * kBlockSize) n = kBlockSize;
+        const std::size_t n = nextBlockLength(end - begin);
         lines.clear();
         for (std::size_t i = begin; i < begin + n; ++i) lines.push_back(chunk[i]);
         appendBlock(lines.data(), n);

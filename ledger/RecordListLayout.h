@@ -25,6 +25,12 @@ inline std::string_view field0(std::string_view line) {
 inline constexpr std::size_t kBlockSize = 1024;  // lines per block after a split or a bulk load
 inline constexpr std::size_t kMaxBlockSize = 2 * kBlockSize;
 
+// The lines of the next block when `left` lines are cut into blocks:
+// kBlockSize, the last up to twice that.
+constexpr std::size_t nextBlockLength(std::size_t left) {
+    return left >= 2 * kBlockSize ? kBlockSize : left;
+}
+
 // The day of a line whose field 0 is a date written "yyyy/mm/dd", as a number
 // that orders as the dates do (not every number is a day); -1 for other lines.
 // Looked at for every line of a load out of order, so read here inline; the
