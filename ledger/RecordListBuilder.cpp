@@ -202,7 +202,7 @@ RecordListBuilder::RecordListBuilder(LedgerRecords& records, LookAhead lookAhead
     : records_(records),
       lookAhead_(std::move(lookAhead)),
       loaded_(std::move(loaded)),
-      lastRunCanonical_(records.empty()) {}
+      runCanonical_(records.empty()) {}
 
 bool RecordListBuilder::isLoaded(std::string_view line) const {
     return loaded_ && !line.empty() && loaded_->holds(line.data());
@@ -331,9 +331,8 @@ void RecordListBuilder::startRun(std::string_view line) {
     const std::string_view f0 = field0(line);
     runStart_ = open_.size();
     runField0_ = f0.size();
+    runAfterCanonical_ = runCanonical_;  // the run before's, or true with none before
     runCanonical_ = LedgerDate::isCanonical(f0);
-    runAfterCanonical_ = lastRunCanonical_;
-    lastRunCanonical_ = runCanonical_;
     if (!runCanonical_) records_.noteAdded(line);
     runSorted_ = true;
     runBytesFrom_ = open_.bytes_.size();

@@ -136,7 +136,9 @@ private:
     std::size_t runStart_ = 0;
     std::size_t runField0_ = 0;  // length
     bool inRun_ = false;
-    bool runCanonical_ = false;  // field 0 is a date written "yyyy/mm/dd"
+    // Field 0 is a date written "yyyy/mm/dd"; before the first run, whether
+    // the list held nothing (as if the run before were such).
+    bool runCanonical_ = false;
     bool runSorted_ = true;
     std::string_view prevRunFirst_;            // descending: the least line of the run before
     std::vector<std::size_t> descendingRuns_;  // descending: the length of each run ended
@@ -149,12 +151,9 @@ private:
     // field 0 alone, so the checks need only its last line's beginning.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> leftRuns_;
     std::unique_ptr<RunSorter> runSorter_;
-    bool lastRunLeft_ = false;  // the last run ended is one of those
-    std::string lastRunHead_;   // its lines' field 0, and the TAB after it if one has it
-    // Whether the last run's field 0 is such a date (true with no run
-    // before), and whether the run before the current one's was.
-    bool lastRunCanonical_ = false;
-    bool runAfterCanonical_ = false;
+    bool lastRunLeft_ = false;        // the last run ended is one of those
+    std::string lastRunHead_;         // its lines' field 0, and the TAB after it if one has it
+    bool runAfterCanonical_ = false;  // the run before it too (true with none before)
 
     std::unique_ptr<LinesByMonth> byMonth_;
 
