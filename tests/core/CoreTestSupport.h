@@ -12,6 +12,7 @@
 
 #include "base/OrvoError.h"
 #include "ledger/LedgerRecords.h"
+#include "support/ScratchFolder.h"
 
 namespace orvo {
 

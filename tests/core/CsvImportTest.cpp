@@ -19,15 +19,9 @@ namespace fs = std::filesystem;
 class CsvImport : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo-csv-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         book.ResetLedgerTable();
         book.pickedDay = {2002, 5, 20};
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::string file(const std::string& name, const std::string& bytes) {
         const std::string p = (dir / name).string();
@@ -61,7 +55,8 @@ protected:
         EXPECT_EQ(book.table.cell(1, 0), "自分の題");
     }
 
-    fs::path dir;
+    testing::ScratchFolder scratch{"csv"};
+    const fs::path dir = scratch.path();
     LedgerBook book;
 };
 

@@ -19,9 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(DataFileCheck, ANonEmptyFileNotStartingWithADigitFromOneIsRefused) {
-    const fs::path dir = fs::temp_directory_path() / "orvo-data-file-check";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const testing::ScratchFolder scratch("data-file-check");
+    const fs::path& dir = scratch.path();
     const struct {
         const char* name;
         const char* text;  // nullptr: no such file
@@ -49,13 +48,11 @@ TEST(DataFileCheck, ANonEmptyFileNotStartingWithADigitFromOneIsRefused) {
     EXPECT_THROW(book.openDataFile((dir / "letter.txt").string()), NotALedgerFile);
     EXPECT_EQ(book.dataFileName, "mine.dat");
     EXPECT_EQ(book.records.size(), 1u);
-    fs::remove_all(dir);
 }
 
 TEST(DataFileCheck, ALineTooLongForAnyRecordIsRefusedWithoutReadingOn) {
-    const fs::path dir = fs::temp_directory_path() / "orvo-data-file-long-line";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const testing::ScratchFolder scratch("data-file-long-line");
+    const fs::path& dir = scratch.path();
     const std::size_t longest = LedgerFileBytes::kLongestLine;
     const std::string header = "640\r\n480\r\n";
     const struct {
@@ -74,7 +71,6 @@ TEST(DataFileCheck, ALineTooLongForAnyRecordIsRefusedWithoutReadingOn) {
         std::ofstream(p, std::ios::binary) << c.text;
         EXPECT_EQ(!errorOf([&] { CheckedDataFile{p.string()}; }).empty(), c.refused) << c.name;
     }
-    fs::remove_all(dir);
 
     // A pipe of endless bytes is read no further than one line too many.
     std::signal(SIGPIPE, SIG_IGN);

@@ -27,15 +27,9 @@ std::string fixture(const std::string& name) {
 class LedgerFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo-ledger-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         book.ResetLedgerTable();
         book.pickedDay = {2026, 10, 1};
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     void open(const std::string& path) { book.openDataFile(path); }
     // Writes `lines` after the header `head`, opens that file and gives the
@@ -54,7 +48,8 @@ protected:
     }
     std::vector<std::string> records() const { return recordLines(book.records); }
 
-    fs::path dir;
+    testing::ScratchFolder scratch{"ledger"};
+    const fs::path dir = scratch.path();
     LedgerBook book;
 };
 

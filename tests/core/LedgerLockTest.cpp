@@ -30,15 +30,9 @@ const std::string kLedger =
 class LedgerLock : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo-lock-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         ledger = (dir / "book.dat").string();
         writeFile(ledger, kLedger);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::set<std::string> names() const {
         std::set<std::string> out;
@@ -59,7 +53,8 @@ protected:
         ::waitpid(child, &status, 0);
     }
 
-    fs::path dir;
+    testing::ScratchFolder scratch{"lock"};
+    const fs::path dir = scratch.path();
     std::string ledger;
 };
 

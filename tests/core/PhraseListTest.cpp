@@ -8,7 +8,7 @@
 namespace orvo {
 namespace {
 
-using testing::TempFolder;
+using testing::ScratchFolder;
 using Phrases = std::vector<std::string>;
 
 TEST(PhraseFile, ReadingRules) {
@@ -31,14 +31,14 @@ TEST(PhraseFile, ReadingRules) {
 }
 
 TEST(PhraseFile, WritesListOrderWithCrLfAndReadsItBack) {
-    TempFolder dir;
-    const std::string path = phraseFilePath(dir.path());
+    ScratchFolder dir{"settings"};
+    const std::string path = phraseFilePath(dir.str());
     Phrases read;
     ReadPhraseFile(read, path);
     EXPECT_TRUE(read.empty());
     const Phrases phrases{"交通費", "b  ", "a"};
     WritePhraseFile(path, phrases);
-    EXPECT_EQ(TempFolder::readFile(path), "交通費\r\nb  \r\na\r\n");
+    EXPECT_EQ(readFile(path), "交通費\r\nb  \r\na\r\n");
     ReadPhraseFile(read, path);
     EXPECT_EQ(read, phrases);
 }
@@ -88,28 +88,28 @@ TEST(PhraseList, APhraseIsCutAt255CharactersNeverInsideADoubleByteCharacter) {
 }
 
 TEST(PhraseList, AModifiedListIsWrittenEvenWhenNoFileExistedAndAFailedWriteKeepsTheFile) {
-    TempFolder dir;
-    const std::string path = phraseFilePath(dir.path());
+    ScratchFolder dir{"settings"};
+    const std::string path = phraseFilePath(dir.str());
     PhraseList list;
     EXPECT_FALSE(list.saveIfModified(path));
     EXPECT_FALSE(std::filesystem::exists(path));
     list.add("社員食堂");
     EXPECT_TRUE(list.saveIfModified(path));
-    EXPECT_EQ(TempFolder::readFile(path), "社員食堂\r\n");
+    EXPECT_EQ(readFile(path), "社員食堂\r\n");
 
     list.add("昼食");
     WriteFaults cutShort;
     cutShort.failAfterBytes = 3;
     EXPECT_THROW(list.saveIfModified(path, {}, cutShort), OrvoError);
     EXPECT_TRUE(list.modified());
-    EXPECT_EQ(TempFolder::readFile(path), "社員食堂\r\n");
+    EXPECT_EQ(readFile(path), "社員食堂\r\n");
 }
 
 TEST(PhraseList, AFileThatCouldNotBeReadIsOnlyOverwrittenWhenTheUserAllows) {
-    TempFolder dir;
-    const std::string unreadable = dir.path() + "/folder";
+    ScratchFolder dir{"settings"};
+    const std::string unreadable = dir.str() + "/folder";
     std::filesystem::create_directories(unreadable);
-    const std::string path = phraseFilePath(dir.path());
+    const std::string path = phraseFilePath(dir.str());
     PhraseList list;
     EXPECT_EQ(list.loadFile(unreadable), "ファイル 定型句.dat は開けません");
     EXPECT_FALSE(list.fileReadWhole());
@@ -118,7 +118,7 @@ TEST(PhraseList, AFileThatCouldNotBeReadIsOnlyOverwrittenWhenTheUserAllows) {
     EXPECT_FALSE(list.saveIfModified(path, [&] { return ++asked > 1; }));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(list.saveIfModified(path, [&] { return ++asked > 1; }));
-    EXPECT_EQ(TempFolder::readFile(path), "交通費\r\n");
+    EXPECT_EQ(readFile(path), "交通費\r\n");
     EXPECT_TRUE(list.saveIfModified(path, [&] { return ++asked > 5; }));  // not asked again
     EXPECT_EQ(asked, 2);
 }

@@ -8,38 +8,38 @@
 namespace orvo {
 namespace {
 
-using testing::TempFolder;
+using testing::ScratchFolder;
 
 TEST(PrintWidths, WithoutAFileSixColumnsGiveFiveRowsOf233AndAreWrittenWithCrLf) {
-    TempFolder dir;
-    const std::string path = dir.path() + "/Prin.ini";
+    ScratchFolder dir{"settings"};
+    const std::string path = dir.str() + "/Prin.ini";
     const std::vector<std::string> rows = ReadPrintWidths(path, 6);
     EXPECT_EQ(rows, std::vector<std::string>(5, "233"));
     EXPECT_EQ(DefaultPrintWidths(8), std::vector<std::string>(7, "175"));
     WritePrintWidths(path, rows);
-    EXPECT_EQ(TempFolder::readFile(path), "233\r\n233\r\n233\r\n233\r\n233\r\n");
+    EXPECT_EQ(readFile(path), "233\r\n233\r\n233\r\n233\r\n233\r\n");
 }
 
 TEST(PrintWidths, RowsRoundTripAsTextAndMissingRowsTakeTheDefault) {
-    TempFolder dir;
-    const std::string path = dir.path() + "/Prin.ini";
+    ScratchFolder dir{"settings"};
+    const std::string path = dir.str() + "/Prin.ini";
     const std::vector<std::string> rows{"200", "2,5", "", "-1", "300", "450"};
     WritePrintWidths(path, rows);
     EXPECT_EQ(ReadPrintWidths(path, 6), rows);
 
-    TempFolder::writeFile(path, "210\r310\n410");
+    writeFile(path, "210\r310\n410");
     EXPECT_EQ(ReadPrintWidths(path, 6),
               (std::vector<std::string>{"210", "310", "410", "233", "233"}));
 }
 
 TEST(PrintWidths, AFailedWriteKeepsTheOldFile) {
-    TempFolder dir;
-    const std::string path = dir.path() + "/Prin.ini";
+    ScratchFolder dir{"settings"};
+    const std::string path = dir.str() + "/Prin.ini";
     WritePrintWidths(path, {"100"});
     WriteFaults noRename;
     noRename.failRename = true;
     EXPECT_THROW(WritePrintWidths(path, {"1", "2"}, noRename), OrvoError);
-    EXPECT_EQ(TempFolder::readFile(path), "100\r\n");
+    EXPECT_EQ(readFile(path), "100\r\n");
 }
 
 LedgerTable gridOf(int columns) {

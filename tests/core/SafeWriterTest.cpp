@@ -18,17 +18,6 @@ namespace fs = std::filesystem;
 
 class SafeWriter : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo-writer-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir);
-    }
     // Names left in the folder besides `keep`.
     std::vector<std::string> leftovers(std::initializer_list<std::string> keep) const {
         std::vector<std::string> names;
@@ -38,7 +27,8 @@ protected:
         }
         return names;
     }
-    fs::path dir;
+    testing::ScratchFolder scratch{"writer"};
+    const fs::path dir = scratch.path();
 };
 
 TEST_F(SafeWriter, AWriteProtectedFileIsRefusedAndLeftAsItWas) {

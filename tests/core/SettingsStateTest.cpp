@@ -9,12 +9,12 @@
 namespace orvo {
 namespace {
 
-using testing::TempFolder;
+using testing::ScratchFolder;
 
 struct Confirming {
-    TempFolder dir;
+    ScratchFolder dir{"settings"};
     LedgerTable grid;
-    SettingsState state{dir.path() + "/Prin.ini", dir.path()};
+    SettingsState state{dir.str() + "/Prin.ini", dir.str()};
     std::string steps;  // the hooks, in the order they ran
     ConfirmHooks hooks(bool allow) {
         return {[this] { steps += "empty;"; },
@@ -33,8 +33,8 @@ struct Confirming {
 TEST(SettingsState, ATitleFileThatStoppedAtABadLineIsOnlyOverwrittenWhenTheUserAllows) {
     Confirming c;
     const std::string level2 = "B1,1\r\nB2,x\r\nB3,1\r\n";
-    TempFolder::writeFile(level1FilePath(c.dir.path()), "A\r\nB\r\n");
-    TempFolder::writeFile(level2FilePath(c.dir.path()), level2);
+    writeFile(level1FilePath(c.dir.str()), "A\r\nB\r\n");
+    writeFile(level2FilePath(c.dir.str()), level2);
     EXPECT_EQ(c.state.create(c.grid), std::vector<std::string>{"'x' は整数ではありません"});
     EXPECT_FALSE(c.state.titleLoad().complete);
     EXPECT_NE(titleOverwriteQuestion(c.state.titleLoad()).find("'x' は整数ではありません"),
@@ -45,14 +45,13 @@ TEST(SettingsState, ATitleFileThatStoppedAtABadLineIsOnlyOverwrittenWhenTheUserA
     EXPECT_TRUE(c.state.confirmed());
     EXPECT_EQ(c.steps, "empty;ask;reload;");
     EXPECT_EQ(c.grid.cell(1, 0), "日付2");
-    EXPECT_EQ(TempFolder::readFile(c.dir.path() + "/Prin.ini"),
-              printWidthsFileText(DefaultPrintWidths(6)));
-    EXPECT_EQ(TempFolder::readFile(level2FilePath(c.dir.path())), level2);
+    EXPECT_EQ(readFile(c.dir.str() + "/Prin.ini"), printWidthsFileText(DefaultPrintWidths(6)));
+    EXPECT_EQ(readFile(level2FilePath(c.dir.str())), level2);
 
     c.steps.clear();
     c.state.confirm(c.grid, c.hooks(true));
     EXPECT_EQ(c.steps, "empty;ask;reload;");
-    EXPECT_EQ(TempFolder::readFile(level2FilePath(c.dir.path())), "B1,1\r\n");
+    EXPECT_EQ(readFile(level2FilePath(c.dir.str())), "B1,1\r\n");
     // Once the files hold the tree, later confirms write without asking.
     c.steps.clear();
     c.state.confirm(c.grid, c.hooks(false));
@@ -73,11 +72,11 @@ TEST(SettingsState, WhatCountsAsACompleteTitleLoad) {
         {"A\r\n", "B1,0\r\n", true},
     };
     for (const Case& k : cases) {
-        TempFolder dir;
-        if (k.level1) TempFolder::writeFile(level1FilePath(dir.path()), k.level1);
-        if (k.level2) TempFolder::writeFile(level2FilePath(dir.path()), k.level2);
+        ScratchFolder dir{"settings"};
+        if (k.level1) writeFile(level1FilePath(dir.str()), k.level1);
+        if (k.level2) writeFile(level2FilePath(dir.str()), k.level2);
         TitleForest forest;
-        EXPECT_EQ(LoadTitleTreeNoting(forest, dir.path()).complete, k.complete)
+        EXPECT_EQ(LoadTitleTreeNoting(forest, dir.str()).complete, k.complete)
             << (k.level1 ? k.level1 : "-") << " / " << (k.level2 ? k.level2 : "-");
     }
 }
@@ -90,7 +89,7 @@ TEST(SettingsState, ABadDisplayWidthStopsTheConfirmBeforeAnythingIsWritten) {
               "'wide' は整数ではありません");
     EXPECT_TRUE(c.state.confirmed());
     EXPECT_EQ(c.steps, "");
-    EXPECT_FALSE(std::filesystem::exists(c.dir.path() + "/Prin.ini"));
+    EXPECT_FALSE(std::filesystem::exists(c.dir.str() + "/Prin.ini"));
 
     // "設定のみ" fails the same way and leaves the showing unconfirmed.
     EXPECT_EQ(errorOf([&] { c.state.applyOnly(c.grid); }), "'wide' は整数ではありません");

@@ -30,8 +30,8 @@ TEST(TitleDefaults, HouseholdLevel1TitlesEachWithLevel2Titles) {
 TEST(TitleDefaults, SampleTitleFilesAreTheBundledDefaults) {
     const TitleLists d = DefaultTitleLists();
     const std::string sample = ORVO_SAMPLE;
-    EXPECT_EQ(testing::TempFolder::readFile(level1FilePath(sample)), level1FileText(d));
-    EXPECT_EQ(testing::TempFolder::readFile(level2FilePath(sample)), level2FileText(d));
+    EXPECT_EQ(readFile(level1FilePath(sample)), level1FileText(d));
+    EXPECT_EQ(readFile(level2FilePath(sample)), level2FileText(d));
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ namespace {
 
 using orvo::errorOf;
 using testing::abcForest;
+using testing::ScratchFolder;
 using testing::shapeOf;
-using testing::TempFolder;
 using testing::titleNamed;
 
 std::string fixture(const char* name) {
@@ -21,13 +21,14 @@ std::string fixture(const char* name) {
 }
 
 TEST(TitleFiles, AbcTreeIsSavedFlatAndReloadsWithTwoLevels) {
-    TempFolder dir;
-    SaveTitleTree(abcForest(), dir.path());
-    EXPECT_EQ(TempFolder::readFile(level1FilePath(dir.path())), "A\r\nB\r\nC\r\n");
-    EXPECT_EQ(TempFolder::readFile(level2FilePath(dir.path())), "B1,1\r\nB1a,1\r\nB2,1\r\n");
+    const ScratchFolder scratch("titles");
+    const std::string dir = scratch.path();
+    SaveTitleTree(abcForest(), dir);
+    EXPECT_EQ(readFile(level1FilePath(dir)), "A\r\nB\r\nC\r\n");
+    EXPECT_EQ(readFile(level2FilePath(dir)), "B1,1\r\nB1a,1\r\nB2,1\r\n");
 
     TitleForest back;
-    LoadTitleTree(back, dir.path());
+    LoadTitleTree(back, dir);
     EXPECT_EQ(shapeOf(back), "A;B(B1,B1a,B2);C");
 }
 
@@ -42,11 +43,12 @@ TEST(TitleFiles, ParentIndexesFollowTheTopLevelOrderAndNeverDecrease) {
 }
 
 TEST(TitleFiles, AnEmptyTreeWritesTwoEmptyFilesOverTheOldOnes) {
-    TempFolder dir;
-    SaveTitleTree(abcForest(), dir.path());
-    SaveTitleTree(TitleForest{}, dir.path());
-    EXPECT_EQ(TempFolder::readFile(level1FilePath(dir.path())), "");
-    EXPECT_EQ(TempFolder::readFile(level2FilePath(dir.path())), "");
+    const ScratchFolder scratch("titles");
+    const std::string dir = scratch.path();
+    SaveTitleTree(abcForest(), dir);
+    SaveTitleTree(TitleForest{}, dir);
+    EXPECT_EQ(readFile(level1FilePath(dir)), "");
+    EXPECT_EQ(readFile(level2FilePath(dir)), "");
 }
 
 TEST(TitleFiles, ReadsEveryLineEndAndSplitsAtTheLastComma) {
@@ -60,11 +62,11 @@ TEST(TitleFiles, TrailBackslashTitlesRoundTripByteForByte) {
     TitleForest f;
     LoadTitleTree(f, fixture("trail-5c"));
     EXPECT_EQ(shapeOf(f), "表計算ソフト(ソ連,表);十能(能);予算\\(十,予)");
-    TempFolder dir;
-    SaveTitleTree(f, dir.path());
+    const ScratchFolder scratch("titles");
+    const std::string dir = scratch.path();
+    SaveTitleTree(f, dir);
     for (auto path : {&level1FilePath, &level2FilePath})
-        EXPECT_EQ(TempFolder::readFile(path(dir.path())),
-                  TempFolder::readFile(path(fixture("trail-5c"))));
+        EXPECT_EQ(readFile(path(dir)), readFile(path(fixture("trail-5c"))));
 }
 
 TEST(TitleFiles, ABadParentIndexStopsReadingAfterTheLinesBeforeIt) {
@@ -142,29 +144,31 @@ TEST(TitleFiles, PickListsReadTheSameFiles) {
 }
 
 TEST(TitleFiles, UnreadableFileCannotBeOpened) {
-    TempFolder dir;
-    std::filesystem::create_directory(level1FilePath(dir.path()));
+    const ScratchFolder scratch("titles");
+    const std::string dir = scratch.path();
+    std::filesystem::create_directory(level1FilePath(dir));
     TitleLists lists;
-    EXPECT_EQ(errorOf([&] { ReadTitleLists(lists, dir.path()); }),
-              "ファイル 勘定科目1.txt は開けません");
+    EXPECT_EQ(errorOf([&] { ReadTitleLists(lists, dir); }), "ファイル 勘定科目1.txt は開けません");
 }
 
 TEST(TitleFiles, NeitherFileMeansTheBundledDefaultsAndNothingIsWritten) {
-    TempFolder dir;
+    const ScratchFolder scratch("titles");
+    const std::string dir = scratch.path();
     TitleForest f;
-    LoadTitleTree(f, dir.path());
+    LoadTitleTree(f, dir);
     TitleLists lists;
-    ReadTitleLists(lists, dir.path());
+    ReadTitleLists(lists, dir);
     EXPECT_EQ(lists, DefaultTitleLists());
     EXPECT_EQ(TitleListsOf(f), DefaultTitleLists());
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
 }
 
 TEST(TitleFiles, FailedWritesLeaveTheOldFile) {
-    TempFolder dir;
-    SaveTitleTree(abcForest(), dir.path());
-    const std::string old1 = TempFolder::readFile(level1FilePath(dir.path()));
-    const std::string old2 = TempFolder::readFile(level2FilePath(dir.path()));
+    const ScratchFolder scratch("titles");
+    const std::string dir = scratch.path();
+    SaveTitleTree(abcForest(), dir);
+    const std::string old1 = readFile(level1FilePath(dir));
+    const std::string old2 = readFile(level2FilePath(dir));
     TitleForest changed;
     changed.addLastChild(changed.addLastChild(kNoTitle, "X"), "X1");
 
@@ -173,20 +177,20 @@ TEST(TitleFiles, FailedWritesLeaveTheOldFile) {
     WriteFaults noRename;
     noRename.failRename = true;
 
-    EXPECT_EQ(errorOf([&] { SaveTitleTree(changed, dir.path(), cutShort); }),
+    EXPECT_EQ(errorOf([&] { SaveTitleTree(changed, dir, cutShort); }),
               "ファイル 勘定科目1.txt を作成できません");
-    EXPECT_EQ(TempFolder::readFile(level1FilePath(dir.path())), old1);
-    EXPECT_EQ(TempFolder::readFile(level2FilePath(dir.path())), old2);
+    EXPECT_EQ(readFile(level1FilePath(dir)), old1);
+    EXPECT_EQ(readFile(level2FilePath(dir)), old2);
 
     // The level-1 file written first stays written.
-    EXPECT_EQ(errorOf([&] { SaveTitleTree(changed, dir.path(), {}, noRename); }),
+    EXPECT_EQ(errorOf([&] { SaveTitleTree(changed, dir, {}, noRename); }),
               "ファイル 勘定科目2.txt を作成できません");
-    EXPECT_EQ(TempFolder::readFile(level1FilePath(dir.path())), "X\r\n");
-    EXPECT_EQ(TempFolder::readFile(level2FilePath(dir.path())), old2);
+    EXPECT_EQ(readFile(level1FilePath(dir)), "X\r\n");
+    EXPECT_EQ(readFile(level2FilePath(dir)), old2);
     // No temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
 
-    EXPECT_EQ(errorOf([&] { SaveTitleTree(changed, dir.path() + "/no-such-folder"); }),
+    EXPECT_EQ(errorOf([&] { SaveTitleTree(changed, dir + "/no-such-folder"); }),
               "ファイル 勘定科目1.txt を作成できません");
 }
 

@@ -1,12 +1,9 @@
 #pragma once
 // Test helpers for the title tree: a forest written as "A;B(B1(B1a),B2);C",
-// a throw-away folder, and the text of an expected error.
+// and the title looked up by its text.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "CoreTestSupport.h"
@@ -44,27 +41,5 @@ inline TitleForest abcForest() {
     f.addLastChild(b, "B2");
     return f;
 }
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("orvo-titles-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string path() const { return path_.string(); }
-
-    static void writeFile(const std::filesystem::path& p, const std::string& bytes) {
-        orvo::writeFile(p, bytes);
-    }
-    static std::string readFile(const std::filesystem::path& p) { return orvo::readFile(p); }
-
-private:
-    std::filesystem::path path_;
-};
 
 }  // namespace orvo::testing

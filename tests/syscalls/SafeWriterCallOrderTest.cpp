@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -65,9 +66,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(SafeWriterCallOrder, DataSyncedBeforeTheRenameAndTheFolderAfterIt) {
-    const fs::path dir = fs::temp_directory_path() / "orvo-writer-call-order";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const testing::ScratchFolder scratch("writer-call-order");
+    const fs::path& dir = scratch.path();
     const std::string target = (dir / "ledger.dat").string();
     std::string contents;
     for (int i = 0; i < 50000; ++i) contents += "2026/12/08\tline " + std::to_string(i) + "\r\n";
@@ -101,7 +101,6 @@ TEST(SafeWriterCallOrder, DataSyncedBeforeTheRenameAndTheFolderAfterIt) {
             folderSynced |= calls[i].kind == Call::SyncFolder && calls[i].inode == folder.st_ino;
         EXPECT_TRUE(folderSynced) << "the folder was not synced after the rename";
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace
