@@ -3,6 +3,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "app/FirstPaintTrace.h"
 #include "forms/calculator/OrvoDen.h"
@@ -30,16 +35,48 @@ public:
     }
 };
 
+// --help and --version answer before any window or display is needed.
+// Returns the exit status when one was asked for.
+std::optional<int> answerInformationOptions(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("orvokakei %s\n", ORVO_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf(
+                "usage: orvokakei [FILE.dat]\n"
+                "       orvokakei --help | --version\n"
+                "The OrvoKakei cash book. Opens FILE.dat, else the ledger used last.\n"
+                "Qt's own options (-platform, -display, ...) are taken too. See orvokakei(1).\n");
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+// The ledger named on the command line (as a desktop launcher passes it), if any.
+QString ledgerFromArguments() {
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (!arguments[i].startsWith(u'-')) return arguments[i];
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = answerInformationOptions(argc, argv)) return *status;
     OrvoApplication app(argc, argv);
     QApplication::setApplicationName(orvo::platform::applicationTitle());
     orvo::platform::installJapanese(app);
     orvo::platform::installFontSubstitutions();
 
-    // The main window first; its creation reopens the last ledger.
-    orvo::forms::TForm1 form1;
+    // The main window first; its creation opens the ledger named on the
+    // command line, else reopens the last one.
+    orvo::forms::StartOptions startOptions = orvo::forms::defaultStartOptions();
+    startOptions.ledgerToOpen = ledgerFromArguments();
+    orvo::forms::TForm1 form1(startOptions);
     // The fixed-phrase window, hidden; its phrase file's folder is the working folder now.
     orvo::forms::TForm4 form4(&form1, &form1);
     orvo::forms::TForm5 form5(form1, &form1);

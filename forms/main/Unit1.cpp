@@ -529,6 +529,14 @@ void TForm1::FormCreate(const StartOptions& options) {
     bool opened = false;
     bool recordRead = false;
     runShowingErrors([&] {
+        // A ledger named on the command line is opened whether or not it
+        // exists: a name that is wrong gets its error box, not silence.
+        if (!options.ledgerToOpen.isEmpty()) {
+            recordRead = true;
+            opened = true;
+            openLedgerFile(options.ledgerToOpen);
+            return;
+        }
         const std::optional<QString> last = platform::readLastFileRecord(lastFileRecordPath);
         recordRead = true;
         if (!last || last->isEmpty() || !QFileInfo(*last).isFile()) return;

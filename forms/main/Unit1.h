@@ -42,6 +42,7 @@ class LedgerGridView;
 struct StartOptions {
     LedgerDate today;
     QString lastFileRecordPath;  // the last-file record
+    QString ledgerToOpen = {};   // opened in place of the last file when not empty
 };
 // Today's date and the record beside the running executable.
 StartOptions defaultStartOptions();
