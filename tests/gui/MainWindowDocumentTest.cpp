@@ -77,6 +77,26 @@ private slots:
         QCOMPARE(countShown(h, kHint), 1);
     }
 
+    // "orvokakei FILE.dat", as a desktop launcher starts it: that file, not the last one.
+    void aLedgerNamedAtStartIsOpenedInPlaceOfTheLastOne() {
+        MainWindowHarness h;
+        const QString last = h.writeLedger(u"前回.dat"_s, {u"2026/10/15\t食費\t\t500\t0\t"_s});
+        const QString named = h.writeLedger(u"指定.dat"_s, {u"2026/10/15\t住居費\t\t70000\t0\t"_s});
+        h.writeRecord(last);
+        h.start({2026, 10, 15}, true, named);
+        QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + named + u']');
+        QCOMPARE(h.cell(1, 1), u"住居費"_s);
+        QCOMPARE(h.readCp932(u"orvokakei.ini"_s), named + u"\r\n"_s);
+        QCOMPARE(countShown(h, kHint), 0);
+    }
+
+    void aMissingLedgerNamedAtStartIsReported() {
+        MainWindowHarness h;
+        h.start({2026, 10, 15}, true, h.path(u"ない.dat"_s));
+        QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
+        QVERIFY(!h.form->windowTitle().contains(u"ない.dat"_s));
+    }
+
     void startUpReopensTheLastLedgerOnToday() {
         MainWindowHarness h;
         const QString file =

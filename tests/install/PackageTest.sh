@@ -1,5 +1,8 @@
 #!/bin/sh
-# Builds the Debian package from the build folder and lists what it holds.
+# Builds the Debian package from the build folder and checks it as Debian's own
+# tools do: what it holds, its programs' --version, its manual pages, lintian
+# (no errors), and the desktop entry and AppStream metadata where their
+# validators are installed.
 # $1: the build folder.
 set -eu
 build=$1
@@ -10,8 +13,41 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/orvokakei_*.deb)
-dpkg-deb -c "$deb"
+listing=$(dpkg-deb -c "$deb")
+printf '%s\n' "$listing"
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-ipafont-gothic'
-for f in ./usr/bin/orvokakei ./usr/bin/orvokakei-cli ./usr/share/applications/orvokakei.desktop; do
-  dpkg-deb -c "$deb" | grep -q " $f\$" || { echo "missing from the package: $f"; exit 1; }
+for f in ./usr/bin/orvokakei ./usr/bin/orvokakei-cli ./usr/share/applications/orvokakei.desktop \
+         ./usr/share/man/man1/orvokakei.1.gz ./usr/share/man/man1/orvokakei-cli.1.gz \
+         ./usr/share/doc/orvokakei/copyright ./usr/share/doc/orvokakei/changelog.gz \
+         ./usr/share/bash-completion/completions/orvokakei-cli \
+         ./usr/share/metainfo/org.example.orvokakei.metainfo.xml; do
+  printf '%s\n' "$listing" | grep -q " $f\$" || { echo "missing from the package: $f"; exit 1; }
 done
+
+root=$out/root
+dpkg-deb -x "$deb" "$root"
+version=$(dpkg-deb -f "$deb" Version)
+for program in orvokakei orvokakei-cli; do
+  printed=$("$root/usr/bin/$program" --version)
+  [ "$printed" = "$program $version" ] || { echo "$program --version printed '$printed'"; exit 1; }
+  file "$root/usr/bin/$program" | grep -q ', stripped' || { echo "not stripped: $program"; exit 1; }
+  rendered=$(man -l "$root/usr/share/man/man1/$program.1.gz" 2>&1)
+  printf '%s\n' "$rendered" | grep -q "^NAME" || { echo "$program(1) did not render: $rendered"; exit 1; }
+done
+zcat "$root/usr/share/doc/orvokakei/changelog.gz" | head -n 1 | grep -q "^orvokakei ($version)" ||
+  { echo "the changelog's first entry is not version $version"; exit 1; }
+
+if command -v lintian >/dev/null; then
+  # lintian refuses to run as root without this; the tags are what count.
+  tags=$(lintian --allow-root --tag-display-limit 0 "$deb" 2>&1 || true)
+  printf '%s\n' "$tags"
+  if printf '%s\n' "$tags" | grep -q '^E: '; then echo "lintian reports errors"; exit 1; fi
+  if printf '%s\n' "$tags" | grep -q '^W: '; then echo "lintian warnings not overridden"; exit 1; fi
+fi
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$root/usr/share/applications/orvokakei.desktop"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.orvokakei.metainfo.xml"
+fi
+echo "package $(basename "$deb") checked"

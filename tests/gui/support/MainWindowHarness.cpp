@@ -31,8 +31,8 @@ MainWindowHarness::~MainWindowHarness() {
     QDir::setCurrent(previousFolder_);
 }
 
-forms::TForm1& MainWindowHarness::start(LedgerDate today, bool show) {
-    form = std::make_unique<forms::TForm1>(forms::StartOptions{today, recordPath()});
+forms::TForm1& MainWindowHarness::start(LedgerDate today, bool show, const QString& ledgerToOpen) {
+    form = std::make_unique<forms::TForm1>(forms::StartOptions{today, recordPath(), ledgerToOpen});
     if (show) {
         form->show();
         form->activateWindow();

@@ -30,7 +30,9 @@ public:
 
     // Creates the window (FormCreate runs) for `today`; shows and activates it
     // when `show` is set.
-    forms::TForm1& start(LedgerDate today = {2026, 10, 15}, bool show = true);
+    // `ledgerToOpen`: the file named on the command line, if any.
+    forms::TForm1& start(LedgerDate today = {2026, 10, 15}, bool show = true,
+                         const QString& ledgerToOpen = {});
 
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString recordPath() const { return path(QStringLiteral("orvokakei.ini")); }
