@@ -10,6 +10,12 @@
 // __FILE__ and the test frameworks' messages point at the source. A character
 // CP932 lacks, or a \u escape in a narrow literal, stops the build as GCC
 // would.
+//
+//     orvo-cp932-literals --refuse-non-ascii HEADER...
+//
+// checks instead that no narrow literal in the headers holds a non-ASCII
+// character: a core header is compiled with CP932 literals in the core and
+// with UTF-8 ones in the window layer, so such a literal would mean two things.
 
 #include <iconv.h>
 
@@ -73,9 +79,13 @@ bool isNonAscii(char c) {
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
+enum class NonAscii { Encode, Refuse };
+
 class Rewriter {
 public:
-    Rewriter(std::string_view text, const Cp932Encoder& encoder) : s_(text), encoder_(encoder) {}
+    Rewriter(std::string_view text, const Cp932Encoder& encoder,
+             NonAscii nonAscii = NonAscii::Encode)
+        : s_(text), encoder_(encoder), nonAscii_(nonAscii) {}
 
     std::string run() {
         while (i_ < s_.size()) {
@@ -145,11 +155,12 @@ private:
         }
     }
 
-    // The run of non-ASCII bytes at i_ (whole UTF-8 characters), consumed.
-    std::string_view nonAsciiRun() {
+    // The CP932 bytes of the run of non-ASCII bytes at i_ (whole UTF-8 characters), consumed.
+    std::string encodeNonAsciiRun() {
+        if (nonAscii_ == NonAscii::Refuse) fail("a non-ASCII character in a narrow literal");
         const std::size_t start = i_;
         while (i_ < s_.size() && isNonAscii(s_[i_])) ++i_;
-        return s_.substr(start, i_ - start);
+        return encoder_.encode(s_.substr(start, i_ - start));
     }
 
     void literal(std::string_view prefix) {
@@ -172,7 +183,7 @@ private:
             } else if (c == '\n') {
                 fail("a literal without its closing quote");
             } else if (isNonAscii(c) && narrow) {
-                out_ += octalEscapes(encoder_.encode(nonAsciiRun()));
+                out_ += octalEscapes(encodeNonAsciiRun());
             } else {
                 out_ += c;
                 ++i_;
@@ -194,7 +205,7 @@ private:
         i_ = open + 1;
         while (i_ < end) {
             if (narrow && isNonAscii(s_[i_])) {
-                const std::string bytes = encoder_.encode(nonAsciiRun());
+                const std::string bytes = encodeNonAsciiRun();
                 out_ += close + " \"" + octalEscapes(bytes) + "\" R\"" + delimiter + "(";
             } else {
                 out_ += s_[i_++];
@@ -206,22 +217,44 @@ private:
 
     std::string_view s_;
     const Cp932Encoder& encoder_;
+    NonAscii nonAscii_;
     std::size_t i_ = 0;
     std::string out_;
 };
 
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot be read");
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+int refuseNonAscii(int count, char** headers) {
+    const Cp932Encoder encoder;
+    int failed = 0;
+    for (int k = 0; k < count; ++k) {
+        try {
+            Rewriter(readAll(headers[k]), encoder, NonAscii::Refuse).run();
+        } catch (const std::exception& e) {
+            std::cerr << headers[k] << ": " << e.what() << '\n';
+            failed = 1;
+        }
+    }
+    return failed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string_view(argv[1]) == "--refuse-non-ascii")
+        return refuseNonAscii(argc - 2, argv + 2);
     if (argc != 3) {
-        std::cerr << "usage: orvo-cp932-literals SOURCE.cpp COPY.cpp\n";
+        std::cerr << "usage: orvo-cp932-literals SOURCE.cpp COPY.cpp\n"
+                     "       orvo-cp932-literals --refuse-non-ascii HEADER...\n";
         return 2;
     }
     const std::string source = argv[1];
     try {
-        std::ifstream in(source, std::ios::binary);
-        if (!in) throw std::runtime_error("cannot be read");
-        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        const std::string text = readAll(source);
         const Cp932Encoder encoder;
         std::string copy = "#line 1 \"" + source + "\"\n";
         copy += Rewriter(text, encoder).run();

@@ -26,17 +26,18 @@ endfunction()
 
 # Core code holds its text as CP932 bytes, as the files do, so its narrow
 # literals are compiled to CP932. Only .cpp files hold non-ASCII literals:
-# core headers are shared with the UTF-8 window layer.
+# core headers are shared with the UTF-8 window layer (checked for each core
+# module by the same tool, orvo_core_module below).
 # GCC converts them itself. Other compilers (clang, for the sanitizer and fuzz
 # builds) take only UTF-8: they compile a generated copy of each .cpp whose
 # literals spell the CP932 bytes as escapes (cmake/Cp932Literals.cpp), so the
 # sources stay readable and the GCC build stays as it is.
+add_executable(orvo-cp932-literals ${CMAKE_CURRENT_LIST_DIR}/Cp932Literals.cpp)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   function(orvo_cp932_literals target)
     target_compile_options(${target} PRIVATE -fexec-charset=CP932)
   endfunction()
 else()
-  add_executable(orvo-cp932-literals ${CMAKE_CURRENT_LIST_DIR}/Cp932Literals.cpp)
   # Once the directory that made the target is done, so that sources added
   # later (target_sources in a subfolder) are converted too.
   function(orvo_cp932_literals target)
@@ -83,4 +84,17 @@ function(orvo_core_module target folder)
   orvo_cp932_literals(${target})
   orvo_layer_headers(${target} ${folder})
   target_link_libraries(${target} PUBLIC ${ARGN})
+  orvo_fuzz_coverage(${target})
+  # No header of the module may hold a non-ASCII narrow literal (see above).
+  file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+  if(headers)
+    set(stamp ${PROJECT_BINARY_DIR}/layers/${target}.ascii-literals)
+    add_custom_command(OUTPUT ${stamp}
+      COMMAND orvo-cp932-literals --refuse-non-ascii ${headers}
+      COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+      DEPENDS ${headers} orvo-cp932-literals
+      COMMENT "ASCII literals in the headers of ${folder}" VERBATIM)
+    add_custom_target(${target}-header-literals DEPENDS ${stamp})
+    add_dependencies(${target} ${target}-header-literals)
+  endif()
 endfunction()
