@@ -30,6 +30,11 @@ OrvoError notAnInteger(std::string_view text, std::optional<CellRef> cell) {
     return OrvoError(quoted(text) + " は整数ではありません", cell);
 }
 
+OrvoError notAnIntegerWithin(std::string_view text, long long low, long long high) {
+    return OrvoError(quoted(text) + " は " + std::to_string(low) + " から " + std::to_string(high) +
+                     " までの整数ではありません");
+}
+
 OrvoError notADate(std::string_view text) {
     return OrvoError(quoted(text) + " は日付ではありません");
 }

@@ -28,6 +28,8 @@ private:
 
 // The runtime's message texts; each takes its argument in CP932.
 OrvoError notAnInteger(std::string_view text, std::optional<CellRef> cell = std::nullopt);
+// A number outside the range a setting takes: "'%s' は LOW から HIGH までの整数ではありません".
+OrvoError notAnIntegerWithin(std::string_view text, long long low, long long high);
 OrvoError notADate(std::string_view text);
 OrvoError listIndexOutOfBounds(long long index);
 OrvoError cannotOpenFile(std::string_view fileName);

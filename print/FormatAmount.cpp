@@ -69,9 +69,9 @@ std::string FormatAmount(std::string_view text, int width) {
     char digits[400];
     std::snprintf(digits, sizeof digits, "%.0f", std::fabs(rounded));
     const std::string formatted = (rounded < 0 ? "-\\" : "\\") + grouped(digits);
-    if (width <= 0) return {};
-    const std::string padded = std::string(static_cast<std::size_t>(width), ' ') + formatted;
-    return padded.substr(padded.size() - static_cast<std::size_t>(width));
+    const std::size_t field = width > 0 ? static_cast<std::size_t>(width) : 0;
+    if (formatted.size() >= field) return formatted;
+    return std::string(field - formatted.size(), ' ') + formatted;
 }
 
 }  // namespace orvo::print

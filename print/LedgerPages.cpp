@@ -34,6 +34,14 @@ void drawTitleAndHeader(PageBuilder& b, const PageGeometry& g, const PrintSettin
 
 using CellLines = std::array<std::vector<std::string>, kPrintedColumns>;
 
+constexpr std::size_t kDateField = 0;
+
+// The date and the amounts print on one line whole: a figure wrapped would
+// read as two wrong ones.
+bool printsOnOneLine(std::size_t field) {
+    return field == kDateField || field == kExpenseField || field == kIncomeField;
+}
+
 // Wraps the printed fields of a record line into `cellLines` (when drawing; a
 // page that is only laid out needs the count alone). Returns its line count,
 // that of its longest field.
@@ -46,21 +54,37 @@ int wrapRecord(std::string_view line, const PageGeometry& g, const TextMeasurer&
         std::vector<std::string>* lines = cellLines ? &(*cellLines)[f] : nullptr;
         if (lines) lines->clear();
         const std::string_view field = f < fields.size() ? fields[f] : std::string_view();
+        if (printsOnOneLine(f)) {
+            if (field.empty()) continue;
+            if (lines) lines->emplace_back(field);
+            lineCount = std::max(lineCount, 1);
+            continue;
+        }
         lineCount = std::max(
             lineCount, wrapField(field, g.columnWidth[f], g.charWidth, body, measurer, lines));
     }
     return lineCount;
 }
 
-// Line j of every field at y; amounts right-aligned in their places.
+// Line j of every field at y. An amount is formatted whole and right-aligned in
+// its twelve places, or in its column when those are wider; a date or an amount
+// wider than its column is drawn smaller.
 void drawRecordLine(PageBuilder& b, const PageGeometry& g, const CellLines& cellLines,
                     std::size_t j, int y) {
     for (std::size_t f = 0; f < static_cast<std::size_t>(g.columnCount); ++f) {
         if (j >= cellLines[f].size()) continue;
         const std::string& line = cellLines[f][j];
         if (line.empty()) continue;
-        const bool amount = f == kExpenseField || f == kIncomeField;
-        b.text(g.columnX[f], y, amount ? FormatAmount(line, kAmountWidth) : line);
+        const int x = g.columnX[f];
+        if (f == kDateField) {
+            std::string date = line;
+            std::replace(date.begin(), date.end(), kPackedLineBreak, ' ');
+            b.textInSpan(x, x, x + g.columnWidth[f], y, std::move(date));
+        } else if (f == kExpenseField || f == kIncomeField) {
+            b.textInSpan(x, x, x + g.columnWidth[f], y, FormatAmount(line, kAmountWidth));
+        } else {
+            b.text(x, y, line);
+        }
     }
 }
 

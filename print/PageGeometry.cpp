@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "base/Cp932.h"
+#include "base/OrvoError.h"
+#include "print/PrintWidths.h"
 
 namespace orvo::print {
 
@@ -19,6 +21,22 @@ int fontHeightForPoints(int points) {
     return static_cast<int>(static_cast<std::int64_t>(points) * 35277 / 10000);
 }
 
+PrintFont fittedFont(const PrintFont& font, std::string_view text, int width,
+                     const TextMeasurer& measurer) {
+    if (measurer.width(font, text) <= width) return font;
+    // Widths grow with the height: the largest height that fits, by halving.
+    int fits = 1;
+    int tooWide = font.height;
+    while (tooWide - fits > 1) {
+        const int middle = fits + (tooWide - fits) / 2;
+        if (measurer.width({font.face, middle}, text) <= width)
+            fits = middle;
+        else
+            tooWide = middle;
+    }
+    return {font.face, fits};
+}
+
 PrintFont bodyFont(int fontHeight) {
     return {FontFace::Mincho, fontHeight};
 }
@@ -30,6 +48,9 @@ PrintFont titleFont(int fontHeight) {
 }
 
 PageGeometry pageGeometry(const PrintSettings& settings, const TextMeasurer& measurer) {
+    if (settings.fontPoints < kMinFontPoints || settings.fontPoints > kMaxFontPoints)
+        throw notAnIntegerWithin(std::to_string(settings.fontPoints), kMinFontPoints,
+                                 kMaxFontPoints);
     PageGeometry g;
     const bool portrait = settings.orientation == PageOrientation::Portrait;
     g.height = portrait ? kPortraitHeight : kPortraitWidth;
@@ -46,9 +67,12 @@ PageGeometry pageGeometry(const PrintSettings& settings, const TextMeasurer& mea
         std::min<int>(static_cast<int>(settings.printWidths.size()), kPrintedColumns - 1);
     g.columnCount = 1 + widths;
     g.columnWidth[0] = kDateColumnWidth;
-    for (int f = 1; f < g.columnCount; ++f)
-        g.columnWidth[static_cast<std::size_t>(f)] =
-            settings.printWidths[static_cast<std::size_t>(f - 1)];
+    for (int f = 1; f < g.columnCount; ++f) {
+        const int width = settings.printWidths[static_cast<std::size_t>(f - 1)];
+        if (width < kMinPrintWidth || width > kMaxPrintWidth)
+            throw notAnIntegerWithin(std::to_string(width), kMinPrintWidth, kMaxPrintWidth);
+        g.columnWidth[static_cast<std::size_t>(f)] = width;
+    }
     int x = 0;
     for (std::size_t f = 0; f < kPrintedColumns; ++f) {
         g.columnX[f] = g.left + x;
@@ -89,13 +113,37 @@ void PageBuilder::text(int x, int y, std::string text) {
 }
 
 void PageBuilder::centredText(int y, std::string text) {
-    const int x = (geometry_.width - textWidth(text)) / 2;
-    this->text(x, y, std::move(text));
+    fittedText(0, geometry_.width, y, std::move(text), Align::Centre);
 }
 
 void PageBuilder::textCentredIn(int columnX, int columnWidth, int y, std::string text) {
-    const int x = columnX + (columnWidth - textWidth(text)) / 2;
-    this->text(x, y, std::move(text));
+    fittedText(columnX, columnWidth, y, std::move(text), Align::Centre);
+}
+
+void PageBuilder::fittedText(int left, int width, int y, std::string text, Align align) {
+    if (text.empty()) return;
+    const PrintFont font = font_;
+    const PrintFont fitted = fittedFont(font, text, width, measurer_);
+    const int shown = measurer_.width(fitted, text);
+    int x = left;
+    if (align == Align::Centre) x = left + (width - shown) / 2;
+    if (align == Align::Right) x = left + width - shown;
+    if (fitted == font) {
+        this->text(x, y, std::move(text));
+        return;
+    }
+    selectFont(fitted);
+    this->text(x, y + font.height - fitted.height, std::move(text));
+    selectFont(font);
+}
+
+void PageBuilder::textInSpan(int x, int spanLeft, int spanRight, int y, std::string text) {
+    if (x + textWidth(text) <= spanRight) {
+        this->text(x, y, std::move(text));
+        return;
+    }
+    text.erase(0, text.find_first_not_of(' '));
+    fittedText(spanLeft, spanRight - spanLeft, y, std::move(text), Align::Right);
 }
 
 void PageBuilder::rule(int y) {

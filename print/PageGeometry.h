@@ -16,8 +16,19 @@ inline constexpr int kDateColumnWidth = 225;
 inline constexpr int kPrintedColumns = 6;  // the date and grid columns 1 to 5
 inline constexpr int kAmountWidth = 12;    // amounts are right-aligned in 12 half-width places
 
+// The font sizes the preview offers, in points; a size outside throws.
+inline constexpr int kMinFontPoints = 8;
+inline constexpr int kMaxFontPoints = 30;
+
 // Trunc(points x 3.5277): 11 points give 38.
 int fontHeightForPoints(int points);
+
+// The largest height of `font`'s face, up to its own, at which `text` is at
+// most `width` wide; 1 when none is.
+PrintFont fittedFont(const PrintFont& font, std::string_view text, int width,
+                     const TextMeasurer& measurer);
+
+enum class Align { Left, Centre, Right };
 
 PrintFont bodyFont(int fontHeight);
 PrintFont headerFont(int fontHeight);
@@ -39,6 +50,8 @@ struct PageGeometry {
     std::array<int, kPrintedColumns> columnWidth{};
 };
 
+// Throws notAnIntegerWithin for a font size or a print width out of range
+// (settings filled by code that did not check them).
 PageGeometry pageGeometry(const PrintSettings& settings, const TextMeasurer& measurer);
 
 // The data file's name without its folder, cut before its first "."; empty
@@ -52,10 +65,18 @@ public:
 
     void selectFont(const PrintFont& font);
     void text(int x, int y, std::string text);
-    // Centred on the page: x = (W - width) div 2.
+    // Centred on the page: x = (W - width) div 2; smaller when wider than the page.
     void centredText(int y, std::string text);
-    // Centred in a column: x = columnX + (columnWidth - width) div 2.
+    // Centred in a column: x = columnX + (columnWidth - width) div 2; smaller
+    // when wider than the column.
     void textCentredIn(int columnX, int columnWidth, int y, std::string text);
+    // One line in the span [left, left + width), aligned in it: in the current
+    // font when it fits, else in the fitted height of the same face with its
+    // foot on the line's foot. Never cut, never wrapped.
+    void fittedText(int left, int width, int y, std::string text, Align align);
+    // At x when it ends by spanRight; else, its leading blanks (which only
+    // align it) dropped, right-aligned in [spanLeft, spanRight), smaller if need be.
+    void textInSpan(int x, int spanLeft, int spanRight, int y, std::string text);
     // The thin rule across the page, from x = 80 to W - 100.
     void rule(int y);
     void rect(int left, int top, int right, int bottom, Rgb fill);

@@ -213,7 +213,11 @@ TEST(PrintLedgerPages, HeadersCentredOverUnequalColumns) {
     const Page& p = pages[0];
     // Columns start at L + 0, 263, 401, 639, 977, 1415.
     EXPECT_EQ(findText(p, "日付").x, 150 + (225 - 76) / 2);
-    EXPECT_EQ(findText(p, "勘定科目1").x, 150 + 263 + (100 - 171) / 2);
+    // Wider than its column (171): the largest height that fits, 4 x 22 + 11.
+    const DrawnText narrowHeading = findText(p, "勘定科目1");
+    EXPECT_EQ(narrowHeading.font, (PrintFont{FontFace::Gothic, 22}));
+    EXPECT_EQ(narrowHeading.x, 150 + 263);
+    EXPECT_EQ(narrowHeading.y, 285 + 38 - 22);
     EXPECT_EQ(findText(p, "支出").x, 150 + 639 + (300 - 76) / 2);
     EXPECT_EQ(findText(p, "摘要").x, 150 + 1415 + (500 - 76) / 2);
     EXPECT_EQ(findText(p, "D").x, 150 + 1415);
@@ -277,7 +281,8 @@ TEST(PrintLedgerPages, FormatAmount) {
         {"2.5", "          \\3"},
         {"-0.4", "          \\0"},
         {" 12 ", "         \\12"},
-        {"1234567890123", ",567,890,123"},  // too long: only the last twelve places
+        {"1234567890123", "\\1,234,567,890,123"},  // longer than the field: whole
+        {"-2147483648", "-\\2,147,483,648"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatAmount(c.text, 12), c.formatted) << c.text;
     EXPECT_EQ(errorOf([] { FormatAmount("12x", 12); }), "'12x' は浮動小数点数ではありません");
@@ -287,6 +292,40 @@ TEST(PrintLedgerPages, FormatAmount) {
     EXPECT_EQ(errorOf([&] { RenderLedgerPage(bad, standardSettings(), kFixed, state); }),
               "'1,000' は浮動小数点数ではありません");
     EXPECT_EQ(state, LedgerRenderState{});
+}
+
+TEST(PrintLedgerPages, AmountsAndDatesPrintWholeOnOneLine) {
+    struct Case {
+        int width;   // of the expense column
+        int points;  // 11: height 38, a half-width place 19
+        const char* amount;
+        DrawnText shown;  // x, y relative to the column and the line
+    } cases[] = {
+        {233, 11, "1234567", {0, 0, "  \\1,234,567", bodyFont(38)}},       // the worked example
+        {400, 11, "2147483647", {0, 0, "\\2,147,483,647", bodyFont(38)}},  // the field grows
+        // Wider than the column: right-aligned in it, smaller when the figure needs it.
+        {233, 11, "2147483647", {233 - 14 * 16, 5, "\\2,147,483,647", bodyFont(33)}},
+        {120, 11, "1234567890", {120 - 14 * 8, 21, "\\1,234,567,890", bodyFont(17)}},
+        {120, 11, "1234567", {120 - 10 * 12, 13, "\\1,234,567", bodyFont(25)}},
+        {233, 24, "12000", {233 - 7 * 33, 84 - 67, "\\12,000", bodyFont(67)}},
+    };
+    for (const Case& c : cases) {
+        PrintSettings s = standardSettings();
+        s.fontPoints = c.points;
+        s.printWidths[2] = c.width;
+        const std::vector<Page> pages =
+            printRun(recordsOf({std::string("2026/11/02\tA\t\t") + c.amount + "\t\t"}), s);
+        ASSERT_EQ(pages.size(), 1u);
+        const PageGeometry g = pageGeometry(s, kFixed);
+        const DrawnText date = findText(pages[0], "2026/11/02");
+        const DrawnText shown = findText(pages[0], c.shown.text);
+        EXPECT_EQ(shown.x - g.columnX[3], c.shown.x) << c.amount << " at " << c.width;
+        EXPECT_EQ(shown.y - (g.top + 4 * g.linePitch + g.linePitch / 3), c.shown.y) << c.amount;
+        EXPECT_EQ(shown.font, c.shown.font) << c.amount << " at " << c.width;
+        // The date stays whole in its 225, smaller from 14 points up.
+        EXPECT_LE(kFixed.width(date.font, date.text), 225);
+        EXPECT_EQ(date.font.height < g.fontHeight, c.points >= 14);
+    }
 }
 
 TEST(PrintLedgerPages, PreviewScale) {
@@ -304,6 +343,21 @@ TEST(PrintLedgerPages, PrintWidthRows) {
     EXPECT_EQ(printWidthsFromRows({"100", "200", "300", "400", "500", "x"}),
               (std::vector<int>{100, 200, 300, 400, 500}));
     EXPECT_EQ(errorOf([] { printWidthsFromRows({"100", "2cm"}); }), "'2cm' は整数ではありません");
+    // Widths a page can hold arithmetic on, checked where they are read.
+    for (const char* bad : {"0", "-5", "10001"})
+        EXPECT_EQ(errorOf([&] {
+                      printWidthsFromRows({"100", bad});
+                  }),
+                  std::string("'") + bad + "' は 1 から 10000 までの整数ではありません");
+    EXPECT_EQ(printWidthsFromRows({"1", "10000"}), (std::vector<int>{1, 10000}));
+    PrintSettings s = standardSettings();
+    s.printWidths = {2147483647, 1, 1, 1, 1};
+    EXPECT_EQ(errorOf([&] { pageGeometry(s, kFixed); }),
+              "'2147483647' は 1 から 10000 までの整数ではありません");
+    s = standardSettings();
+    s.fontPoints = 31;
+    EXPECT_EQ(errorOf([&] { pageGeometry(s, kFixed); }),
+              "'31' は 8 から 30 までの整数ではありません");
 }
 
 }  // namespace
