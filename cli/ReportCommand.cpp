@@ -62,6 +62,20 @@ void printRankedList(const print::TitleTotals& totals) {
     printLine(cp932::toUtf8("合計") + "\t" + amountForText(totals.grandTotal));
 }
 
+// A year of 1 to 9999, as the ledger's dates write it (four digits); says why not.
+std::optional<std::string> reportYearOption(const std::string& text) {
+    const bool digits = !text.empty() && text.size() <= 4 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    const int year = digits ? std::stoi(text) : 0;
+    if (year < 1) {
+        std::fprintf(stderr, "--year '%s' is none of 1 to 9999.\n", text.c_str());
+        return std::nullopt;
+    }
+    char fourDigits[16];
+    std::snprintf(fourDigits, sizeof fourDigits, "%04d", year);
+    return std::string(fourDigits);
+}
+
 // As the menu command: nothing without records, nor for an empty year.
 void report(const LedgerBook& book, const std::string& year,
             const std::optional<std::string>& titlesFile, const PageOptions& options) {
@@ -78,13 +92,13 @@ void report(const LedgerBook& book, const std::string& year,
     std::unique_ptr<FontPages> fontPages;
     const print::TextMeasurer& measurer = pageMeasurer(options, fontPages);
     const print::PrintSettings settings = startupSettings(book, todayText(options.today));
-    const print::Page page = print::RenderTotalsReport(totals, settings, measurer);
+    const std::vector<print::Page> pages = print::RenderTotalsReport(totals, settings, measurer);
     if (options.target == PageTarget::Trace) {
-        printTrace(page);
+        for (const print::Page& page : pages) printTrace(page);
         return;
     }
     fontPages->beginPdf(options.pdfPath, settings.orientation, settings.dataFileName);
-    fontPages->addPage(page);
+    for (const print::Page& page : pages) fontPages->addPage(page);
     fontPages->finishPdf();
 }
 
@@ -99,6 +113,7 @@ int runReport(const std::vector<std::string>& args) {
         if (shared == 0) continue;
         if (args[i] == "--year") {
             if (!(year = optionValue(args, i))) return kExitUsage;
+            if (!(year = reportYearOption(*year))) return usageOf("report");
         } else if (args[i] == "--titles") {
             if (!(titlesFile = optionValue(args, i))) return kExitUsage;
         } else {

@@ -1,10 +1,12 @@
 #pragma once
-// The one-page account-totals report: the ranked list with shares and bars,
-// the grand total, and the month table of the six largest titles.
+// The account-totals report: the ranked list with shares and bars, the grand
+// total, and the month table of the six largest titles, continued on further
+// pages when they do not fit above the footer.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "print/PageOps.h"
 #include "print/PrintSettings.h"
@@ -24,9 +26,12 @@ std::string formatShare(std::int32_t total, std::int32_t grandTotal);
 // drawn for a total of 0 or less, nor when no title has a positive total.
 std::optional<int> barLength(std::int32_t total, std::int32_t maxTitleTotal);
 
-// Lays out the report page for `totals`, whose entries are sorted by
-// ascending total (SortTitlesByTotal). Settings' page range is not used.
-Page RenderTotalsReport(const TitleTotals& totals, const PrintSettings& settings,
-                        const TextMeasurer& measurer, int pageNo = 1);
+// Lays out the report pages for `totals`, whose entries are sorted by
+// ascending total (SortTitlesByTotal), numbered from 1. Every page has the
+// title, a header row (the list's, or the month table's once the list is done)
+// and the footer; a row that would pass the bottom limit goes to the next page.
+// Settings' page range is not used.
+std::vector<Page> RenderTotalsReport(const TitleTotals& totals, const PrintSettings& settings,
+                                     const TextMeasurer& measurer);
 
 }  // namespace orvo::print

@@ -150,8 +150,7 @@ void TForm3::showReport(print::TitleTotals totals) {
     report_ = std::move(totals);
     BtnKanjoKeiPrint->show();
     BtnKanjoKeiPrint->raise();
-    Button3->hide();
-    RenderTotalsReport();
+    RenderTotalsReport(0);
 }
 
 void TForm3::RenderLedgerPage() {
@@ -160,9 +159,12 @@ void TForm3::RenderLedgerPage() {
     showPage(std::move(rendered.page), s.orientation);
 }
 
-void TForm3::RenderTotalsReport() {
+void TForm3::RenderTotalsReport(std::size_t index) {
     const print::PrintSettings s = currentSettings();
-    showPage(print::RenderTotalsReport(*report_, s, metrics_, state.pageNo), s.orientation);
+    std::vector<print::Page> pages = print::RenderTotalsReport(*report_, s, metrics_);
+    reportPage_ = index < pages.size() ? index : 0;
+    Button3->setVisible(pages.size() > 1);
+    showPage(std::move(pages[reportPage_]), s.orientation);
 }
 
 void TForm3::showPage(print::Page page, print::PageOrientation orientation) {
@@ -180,13 +182,17 @@ void TForm3::showPage(print::Page page, print::PageOrientation orientation) {
 }
 
 void TForm3::Button3Click() {
+    if (report_) {
+        RenderTotalsReport(reportPage_ + 1);  // after the last, the first again
+        return;
+    }
     RenderLedgerPage();
 }
 
 void TForm3::ComboBox1Select() {
     // A new size moves every page break: the ledger starts again at page 1.
     if (report_) {
-        RenderTotalsReport();
+        RenderTotalsReport(0);
         return;
     }
     state = {};
@@ -247,7 +253,8 @@ void TForm3::BtnKanjoKeiPrintClick() {
     const std::optional<PaperRequest> request = paperRequest(s.orientation);
     if (!request) return;
     PaperDocument paper(*request, metrics_);
-    paper.addPage(print::RenderTotalsReport(*report_, s, metrics_, state.pageNo));
+    for (const print::Page& page : print::RenderTotalsReport(*report_, s, metrics_))
+        paper.addPage(page);
     paper.finish();
     platform::dialogs().message(platform::MessageKind::Plain, u"印刷完了しました"_s, platform::Ok);
 }

@@ -2,7 +2,8 @@
 // The print preview `TForm3` ("印刷ﾌﾟﾚﾋﾞｭｰ"): one page of the ledger at a time,
 // scaled into `Image1`, "次ﾍﾟｰｼﾞ" walking on (back to page 1 after the last),
 // and "印刷" running the print through the settings window as print dialog. In
-// report mode it shows the account-totals page, and "合計印刷" prints it.
+// report mode it shows the account-totals pages ("次ﾍﾟｰｼﾞ" when there is more
+// than one), and "合計印刷" prints them.
 // Created for each preview and destroyed when it closes.
 
 #include <QDialog>
@@ -34,7 +35,8 @@ public:
 
     // The ledger preview: page 1.
     void showLedgerPreview();
-    // Report mode: "合計印刷" over "印刷", "次ﾍﾟｰｼﾞ" hidden, the report page.
+    // Report mode: "合計印刷" over "印刷", the report's first page; "次ﾍﾟｰｼﾞ"
+    // only when the report has more than one.
     void showReport(print::TitleTotals totals);
 
     // The page last drawn into the preview, for tests.
@@ -53,7 +55,8 @@ private:
     // The settings as the print dialog holds them now, the font size ours.
     print::PrintSettings currentSettings() const;
     void RenderLedgerPage();
-    void RenderTotalsReport();
+    // Lays the report out again (the font size may have changed) and shows its page `index`.
+    void RenderTotalsReport(std::size_t index);
     void showPage(print::Page page, print::PageOrientation orientation);
     // The paper document the print dialog's choice asks for; nothing when the
     // user cancelled the choice of a PDF file.
@@ -67,6 +70,7 @@ private:
     std::vector<int> printWidths;
     print::LedgerRenderState state;
     std::optional<print::TitleTotals> report_;
+    std::size_t reportPage_ = 0;  // the report page shown, from 0
     print::Page shown_;
 
     QPushButton* Button1 = nullptr;           // "印刷"

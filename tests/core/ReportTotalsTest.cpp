@@ -42,7 +42,9 @@ TEST(ReportTotals, WorkedExample) {
     EXPECT_EQ(t.grandTotal, 6000);
     EXPECT_EQ(t.maxTitleTotal, 4000);
 
-    const Page p = RenderTotalsReport(t, reportSettings(), kFixed);
+    const std::vector<Page> pages = RenderTotalsReport(t, reportSettings(), kFixed);
+    ASSERT_EQ(pages.size(), 1u);
+    const Page& p = pages[0];
     EXPECT_EQ(findText(p, "《kakei 勘定科目合計  2026年分》").y, 150);
     EXPECT_EQ(findText(p, "合計金額").x, 150 + 300 + 76);
     const DrawnText food = findText(p, "食費");
@@ -109,7 +111,7 @@ TEST(ReportTotals, SortLeavesEqualTotalsAsThePartitionDoes) {
 TEST(ReportTotals, TensOfMillionsAndAYearWithoutExpenses) {
     const TitleTotals big = sortedTotals(
         {"2026/01/01\tA\t\t30000000\t0\t", "2026/02/01\tB\t\t10000000\t0\t"}, {"A", "B"});
-    const Page p = RenderTotalsReport(big, reportSettings(), kFixed);
+    const Page p = RenderTotalsReport(big, reportSettings(), kFixed).at(0);
     EXPECT_EQ(findText(p, "75.0%").y, 345);
     EXPECT_EQ(findText(p, "25.0%").y, 390);
     EXPECT_EQ(findText(p, " \\40,000,000").x, 450);
@@ -120,12 +122,12 @@ TEST(ReportTotals, TensOfMillionsAndAYearWithoutExpenses) {
     EXPECT_EQ(formatShare(-30000, 20), "-150,000.0%");
 
     const TitleTotals none = sortedTotals({"2025/01/01\tA\t\t1\t0\t"}, {"A", "B"});
-    const Page empty = RenderTotalsReport(none, reportSettings(), kFixed);
+    const Page empty = RenderTotalsReport(none, reportSettings(), kFixed).at(0);
     EXPECT_TRUE(opsOf<RectOp>(empty).empty());
     EXPECT_EQ(findText(empty, "0.0%").y, 345);
 }
 
-TEST(ReportTotals, LongTitleListStopsAtTheBottomLimit) {
+TEST(ReportTotals, LongTitleListContinuesOnTheNextPage) {
     std::vector<std::string> titles;
     std::vector<std::string> lines;
     for (int k = 1; k <= 100; ++k) {
@@ -136,13 +138,42 @@ TEST(ReportTotals, LongTitleListStopsAtTheBottomLimit) {
     std::reverse(titles.begin(), titles.end());
     const TitleTotals t = sortedTotals(lines, titles);
     EXPECT_EQ(t.grandTotal, 5050);
-    const Page p = RenderTotalsReport(t, reportSettings(), kFixed);
-    EXPECT_EQ(opsOf<RectOp>(p).size(), 52u);  // rows from 345 until y passes 2655
-    EXPECT_EQ(findText(p, "T100").y, 345);
-    EXPECT_EQ(findText(p, "T48").text, "");
-    EXPECT_EQ(findText(p, "      \\5,050").x, 450);
-    // The month table has six columns, the largest first.
-    EXPECT_EQ(findText(p, "T95", FontFace::Gothic).x, 150 + 7 * 38 * 6);
+    const std::vector<Page> pages = RenderTotalsReport(t, reportSettings(), kFixed);
+    ASSERT_EQ(pages.size(), 3u);
+    // 52 rows from 345 until y passes 2655, the other 48 below the next page's header.
+    EXPECT_EQ(opsOf<RectOp>(pages[0]).size(), 52u);
+    EXPECT_EQ(findText(pages[0], "T100").y, 345);
+    EXPECT_EQ(findText(pages[1], "T48").y, 345);
+    EXPECT_EQ(findText(pages[1], "勘定科目").y, 285);
+    EXPECT_EQ(findText(pages[1], "-2-").y, 2790);
+    // The grand total below the last row; the month table then no longer fits
+    // above the bottom limit (its first month would stand at 48 x 45 + 345 + 225)
+    // and starts the third page, its header row where the list's stood.
+    EXPECT_EQ(findText(pages[1], "      \\5,050").y, 345 + 48 * 45 + 60);
+    EXPECT_EQ(findText(pages[2], "T100", FontFace::Gothic).y, 285);
+    EXPECT_EQ(findText(pages[2], "T95", FontFace::Gothic).x, 150 + 7 * 38 * 6);
+    EXPECT_EQ(findText(pages[2], "1月").y, 345);
+    EXPECT_EQ(findText(pages[2], "12月").y, 345 + 11 * 45);
+}
+
+TEST(ReportTotals, TotalsPrintWholeInTheirColumns) {
+    // ¥2,000,001,000 is fourteen places (266): wider than its column up to the
+    // share's (300 - 38), it is right-aligned there a little smaller.
+    const TitleTotals t =
+        sortedTotals({"2026/01/01\tA\t\t2000001000\t0\t", "2026/02/01\tB\t\t1\t0\t"}, {"A", "B"});
+    const Page p = RenderTotalsReport(t, reportSettings(), kFixed).at(0);
+    const DrawnText total = findText(p, "\\2,000,001,000");
+    EXPECT_EQ(total.x + kFixed.width(total.font, total.text), 150 + 600 - 38);
+    EXPECT_EQ(total.font.height, 37);
+    const DrawnText monthly = findText(p, "\\2,000,001,000", FontFace::Mincho);
+    EXPECT_EQ(monthly.y + monthly.font.height, 345 + 38);  // its foot on the row's foot
+    int inMonthTable = 0;
+    for (const DrawnText& d : drawnTexts(p))
+        if (d.text == "\\2,000,001,000" && d.y + d.font.height == 690 + 38) {
+            ++inMonthTable;
+            EXPECT_LE(kFixed.width(d.font, d.text), 6 * 38);  // shrunk into its 6 places
+        }
+    EXPECT_EQ(inMonthTable, 1);
 }
 
 }  // namespace

@@ -148,6 +148,32 @@ private slots:
         QCOMPARE(f.dialog.showings, 0);  // the report has no print dialog
     }
 
+    void reportOfSixtyTitlesWalksItsPagesAndPrintsThemAll() {
+        MainWindowHarness h;  // scripted dialogs in a scratch folder; no main window
+        orvo::LedgerBook book;
+        book.startNewLedger();
+        ScriptedPrintDialog dialog;
+        orvo::print::TitleTotals totals;
+        totals.year = "2026";
+        for (int k = 1; k <= 60; ++k) totals.entries.push_back({"T" + std::to_string(k), k, {}});
+        totals.grandTotal = 1830;
+        totals.maxTitleTotal = 60;
+        TForm3 p(book, dialog, "2026/12/08");
+        p.show();
+        p.showReport(totals);
+        QVERIFY(button(p, "Button3")->isVisible());
+        QStringList labels{pageLabel(p)};
+        for (int i = 0; i < 2; ++i) {
+            QTest::mouseClick(button(p, "Button3"), Qt::LeftButton);
+            labels << pageLabel(p);
+        }
+        QCOMPARE(labels, (QStringList{u"1ﾍﾟｰｼﾞ"_s, u"2ﾍﾟｰｼﾞ"_s, u"1ﾍﾟｰｼﾞ"_s}));
+        const QString pdf = h.path(u"sixty.pdf"_s);
+        h.dialogs.answerFile(pdf);
+        QTest::mouseClick(button(p, "BtnKanjoKeiPrint"), Qt::LeftButton);
+        QCOMPARE(pdfPageCount(pdf), 2);
+    }
+
     void printRunDialogNotConfirmedPrintsNothing() {
         Fixture f(twoPagesOfRecords());
         f.dialog.confirm = false;
