@@ -11,8 +11,6 @@
 #include <system_error>
 #include <vector>
 
-#include "base/LineReader.h"
-#include "base/ReadFile.h"
 #include "cli/CliCommand.h"
 #include "cli/PrintCliSupport.h"
 #include "print/LedgerPages.h"
@@ -29,19 +27,13 @@ constexpr const char* kUsage =
     "LEDGER.dat (--pdf OUT.pdf | --trace) [--metrics fixed] [--font-size N] [--landscape] "
     "[--pages A-B] [--widths W1,W2,W3,W4,W5] [--today yyyy/mm/dd]";
 
-// The rows of "Prin.ini" beside the running executable, or nothing without one.
-std::optional<std::vector<std::string>> printSettingsFileRows() {
+// "Prin.ini" beside the running executable, read as the settings window reads
+// it (short files padded with the default widths); the defaults without one.
+std::vector<std::string> printSettingsFileRows(int columnCount) {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::nullopt;
-    const std::string path = (exe.parent_path() / "Prin.ini").string();
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    OwnedFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) return std::nullopt;
-    LineReader reader(file.get());
-    std::vector<std::string> rows;
-    while (!reader.atEnd()) rows.emplace_back(reader.nextLine());
-    return rows;
+    if (ec) return DefaultPrintWidths(columnCount);
+    return ReadPrintWidths((exe.parent_path() / printWidthsFileName()).string(), columnCount);
 }
 
 std::vector<std::string> splitAtCommas(const std::string& text) {
@@ -104,14 +96,8 @@ int runPrint(const std::vector<std::string>& args) {
         settings.firstPage = range.first;
         settings.lastPage = range.last;
     }
-    std::vector<std::string> rows;
-    if (widths)
-        rows = splitAtCommas(*widths);
-    else if (auto file = printSettingsFileRows())
-        rows = *file;
-    else
-        rows = DefaultPrintWidths(book.table.columnCount());
-    settings.printWidths = print::printWidthsFromRows(rows);
+    settings.printWidths = print::printWidthsFromRows(
+        widths ? splitAtCommas(*widths) : printSettingsFileRows(book.table.columnCount()));
 
     std::unique_ptr<FontPages> fontPages;
     const print::TextMeasurer& measurer = pageMeasurer(options, fontPages);

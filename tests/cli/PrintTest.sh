@@ -49,12 +49,24 @@ trace "$dir/kakei.dat" --pages 3-2 >"$dir/out" 2>"$dir/err"
 # Landscape, font size and widths.
 trace "$dir/kakei.dat" --landscape | grep -qx 'line 80 330 2870 330' || fail "landscape rule"
 trace "$dir/kakei.dat" --font-size 8 | grep -q '^text [0-9]* 150 gothic 39 ' || fail "font size 8"
-# A narrow column wraps the amount's digits before each line is formatted.
+# A narrow column: the amount whole on one line, right-aligned and smaller (10 places of 10).
 trace "$dir/kakei.dat" --widths 100,100,100,100,100 >"$dir/out"
-grep -qx 'text 689 345 mincho 38       ¥1,234' "$dir/out" && grep -qx 'text 689 390 mincho 38         ¥567' "$dir/out" ||
-    fail "widths"
+grep -qx 'text 689 362 mincho 21 ¥1,234,567' "$dir/out" && ! grep -q ' ¥567$' "$dir/out" ||
+    fail "widths: $(grep '¥' "$dir/out" | head -2)"
 trace "$dir/kakei.dat" --widths 100,2cm >/dev/null 2>"$dir/err"
 [ "$(cat "$dir/err")" = "'2cm' は整数ではありません." ] || fail "bad width: $(cat "$dir/err")"
+# Widths a page can be computed with, checked before anything is printed.
+for widths in 2147483647,1,1,1,1 0,1,1,1,1 1,1,-5; do
+    bad=${widths%%,*}
+    [ "$widths" = 1,1,-5 ] && bad=-5
+    trace "$dir/kakei.dat" --widths $widths >"$dir/out" 2>"$dir/err"
+    [ $? = 1 ] && [ ! -s "$dir/out" ] && [ "$(cat "$dir/err")" = "'$bad' は 1 から 10000 までの整数ではありません." ] ||
+        fail "widths $widths: $(cat "$dir/err")"
+done
+# A short "Prin.ini" beside the program: the columns it lacks get the default width, as in the window.
+mkdir "$dir/bin" && cp "$cli" "$dir/bin/" && printf '100\r\n200\r\n' >"$dir/bin/Prin.ini"
+[ "$("$dir/bin/$(basename "$cli")" print "$dir/kakei.dat" --trace --metrics fixed --today 2026/12/08)" = \
+    "$(trace "$dir/kakei.dat" --widths 100,200,233,233,233)" ] || fail "short Prin.ini"
 if [ ! -e "$(dirname "$cli")/Prin.ini" ]; then
     [ "$(trace "$dir/kakei.dat")" = "$(trace "$dir/kakei.dat" --widths 233,233,233,233,233)" ] ||
         fail "default widths are 1400 div 6"
@@ -79,6 +91,28 @@ grep -qx 'rect 1150 390 1500 425 0,128,0' "$dir/out" || fail "the half bar"
 grep -qx 'text 150 690 mincho 38 1月' "$dir/out" || fail "month table"
 "$cli" report "$dir/year.dat" --titles "$dir/titles.txt" 2>/dev/null
 [ $? = 2 ] || fail "report without a year"
+for year in abc 0 10000 -1 ''; do
+    "$cli" report "$dir/year.dat" --year "$year" --titles "$dir/titles.txt" >"$dir/out" 2>"$dir/err"
+    [ $? = 2 ] && [ ! -s "$dir/out" ] && grep -q '^usage: ' "$dir/err" || fail "year '$year'"
+done
+# Sixty titles: figures past a billion whole in the text, the page continued on further ones.
+printf '' >"$dir/sixty.txt"
+records=""
+k=101
+while [ $k -le 160 ]; do
+    printf 'T%d\r\n' $k >>"$dir/sixty.txt"
+    amount=$((k * 10000))
+    [ $k = 160 ] && amount=2000000000
+    records="$records 2026/05/01\\tT$k\\t\\t$amount\\t0\\t"
+    k=$((k + 1))
+done
+# shellcheck disable=SC2086
+ledger "$dir/sixty.dat" $records
+"$cli" report "$dir/sixty.dat" --year 2026 --titles "$dir/sixty.txt" | head -1 >"$dir/out"
+[ "$(cat "$dir/out")" = "$(printf 'T160\t¥2,000,000,000\t96.3%%')" ] || fail "sixty titles text: $(cat "$dir/out")"
+"$cli" report "$dir/sixty.dat" --year 2026 --titles "$dir/sixty.txt" --trace --metrics fixed >"$dir/out"
+[ "$(grep -c '^page' "$dir/out")" = 2 ] && grep -qx 'text 150 345 mincho 38 T108' "$dir/out" ||
+    fail "sixty titles pages: $(grep -c '^page' "$dir/out")"
 "$cli" report "$dir/year.dat" --year 2026 --titles "$dir/none.txt" 2>"$dir/err"
 [ $? = 1 ] || fail "missing title file: $(cat "$dir/err")"
 
