@@ -304,6 +304,8 @@ void TForm1::buildMenus() {
     Save1 = action(fileMenu, "Save1", u"上書き保存(&S)"_s, &TForm1::Save1Click);
     SaveAs1 = action(fileMenu, "SaveAs1", u"名前を付けて保存(&A)"_s, &TForm1::SaveAs1Click);
     CSV1 = action(fileMenu, "CSV1", u"CSV読み込み"_s, &TForm1::CSV1Click);
+    StatementImport1 = action(fileMenu, "StatementImport1", u"明細の取り込み..."_s,
+                              &TForm1::StatementImportClick);
     CSV2 = action(fileMenu, "CSV2", u"CSV書き込み"_s, &TForm1::CSV2Click);
     PrintPreview1 =
         action(fileMenu, "PrintPreview1", u"印刷ﾌﾟﾚﾋﾞｭｰ"_s, &TForm1::PrintPreview1Click);

@@ -175,6 +175,7 @@ private:
     // is left as it was, whatever the answer.
     std::optional<QString> askCsvFileName(const QString& filter, FileDialogPurpose purpose);
     void CSV1Click();   // "CSV読み込み"
+    void StatementImportClick();  // "明細の取り込み..."
     void CSV2Click();   // "CSV書き込み"
     void Find1Click();  // "検索･置換"
 
@@ -276,6 +277,7 @@ private:
     QAction* SaveAs1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* CSV1 = nullptr;   // "CSV読み込み"
+    QAction* StatementImport1 = nullptr;  // "明細の取り込み..."
     QAction* CSV2 = nullptr;   // "CSV書き込み"
     QAction* Find1 = nullptr;  // "検索･置換"
     QAction* Copy1 = nullptr;
@@ -320,6 +322,7 @@ private:
     platform::FileDialogRequest OpenDialog1;
     // The CSV file last chosen, kept apart so that a save never offers it.
     QString csvFileName_;
+    QString statementFileName_;  // the statement last imported
 
     QPointer<QWidget> phraseWindow_;
     QPointer<QWidget> calculatorWindow_;

@@ -21,8 +21,11 @@
 #include "forms/calculator/OrvoDen.h"
 #include "forms/phrases/Unit4.h"
 #include "forms/settings/Unit2.h"
+#include "forms/statement/StatementImportWindow.h"
 #include "ledger/RecordLine.h"
 #include "platform/Dialogs.h"
+#include "platform/Text.h"
+#include "settings/DefaultTitles.h"
 #include "support/MainWindowHarness.h"
 #include "support/WidgetAt.h"
 
@@ -292,6 +295,15 @@ private slots:
         h.form->setSettingsWindow(&settings);
         h.form->setCompanionWindows(&phrases, &calculator);
         calculator.showCalculator();
+        // The statement window beside them: it reads the ledger and changes none.
+        const orvo::TitleLists titles = orvo::DefaultTitleLists();
+        orvo::forms::StatementImportWindow statementWindow(
+            orvo::statement::readWholeFile(ORVO_FIXTURES "/statement/card-cp932.csv"),
+            h.book().records, titles, orvo::platform::toNativePath(h.path(u"rules.txt"_s)),
+            orvo::platform::toNativePath(h.path(u"layouts"_s)), h.form.get());
+        statementWindow.setAttribute(Qt::WA_QuitOnClose, false);
+        statementWindow.setModal(false);
+        statementWindow.show();
         CrashHunt hunt(h, random);
 
         int writeBacks = 0;
