@@ -48,9 +48,16 @@ std::vector<ImportRule> readRules(const std::string& path) {
 }
 
 std::string rulesFileText(const std::vector<ImportRule>& rules) {
+    // A TAB or line break inside a field would cut the rule: written as a blank
+    // (no CP932 trail byte is one of them).
+    auto field = [](std::string text) {
+        for (char& c : text)
+            if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        return text;
+    };
     std::string text;
     for (const ImportRule& r : rules)
-        text += r.keyword + "\t" + r.title1 + "\t" + r.title2 + "\r\n";
+        text += field(r.keyword) + "\t" + field(r.title1) + "\t" + field(r.title2) + "\r\n";
     return text;
 }
 

@@ -237,13 +237,13 @@ TEST(StatementImport, TitlesFromRulesThenHistoryThenUnclassified) {
     EXPECT_EQ(rows[4], "N 2025/01/07 0/3000 返品　テスト衣料 [衣服費|]");
     EXPECT_EQ(rows[0], "N 2024/12/20 2980/0 ｽｰﾊﾟｰﾃｽﾄ 01 [未分類|]");
 
-    const std::string dir = testing::TempDir() + "/rules-" + std::to_string(::getpid());
-    std::filesystem::create_directories(dir);
+    const orvo::testing::ScratchFolder scratch("rules");
+    const std::string dir = scratch.str();
     saveRules(rules, rulesFilePath(dir));
     EXPECT_EQ(readRules(rulesFilePath(dir)), rules);
     EXPECT_EQ(readFile(rulesFilePath(dir)), "ｶﾞｿﾘﾝ\t自動車\t燃料\r\n衣料\t衣服費\t\r\n");
     EXPECT_TRUE(readRules(dir + "/none.txt").empty());
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(rulesFileText({{"a\tb", "T\r\n", ""}}), "a b\tT  \t\r\n");
 }
 
 TEST(StatementImport, DuplicatesCountedWithMultiplicity) {
