@@ -133,7 +133,10 @@ void StatementImportWindow::buildWidgets() {
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->verticalHeader()->setDefaultSectionSize(22);
-    grid_->horizontalHeader()->setStretchLastSection(true);
+    // The description takes the room left; the state column is wide enough for a reason.
+    grid_->horizontalHeader()->setSectionResizeMode(StatementPreviewModel::Description,
+                                                    QHeaderView::Stretch);
+    grid_->horizontalHeader()->resizeSection(StatementPreviewModel::State, 220);
     column->addWidget(grid_, 1);
 
     auto* rowButtons = new QHBoxLayout;
