@@ -22,6 +22,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "print/LedgerPages.h"
+#include "support/ScriptedDialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     std::printf("ledger: %zu records\n", book.records.size());
 
     QTemporaryDir dir;
-    orvo::platform::ScriptedDialogs dialogs;
+    orvo::testing::ScriptedDialogs dialogs;
     BenchPrintDialog printDialog;
 
     // The preview: opening on page 1, then "次ﾍﾟｰｼﾞ" 200 times.

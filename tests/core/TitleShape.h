@@ -9,6 +9,7 @@
 #include "CoreTestSupport.h"
 #include "base/OrvoError.h"
 #include "settings/TitleForest.h"
+#include "support/TitleForests.h"
 
 namespace orvo::testing {
 
@@ -28,18 +29,6 @@ inline TitleId titleNamed(const TitleForest& forest, const std::string& text) {
         if (forest.text(id) == text) return id;
     ADD_FAILURE() << "no title " << text;
     return kNoTitle;
-}
-
-// Builds A;B(B1(B1a),B2);C.
-inline TitleForest abcForest() {
-    TitleForest f;
-    f.addLastChild(kNoTitle, "A");
-    const TitleId b = f.addLastChild(kNoTitle, "B");
-    f.addLastChild(kNoTitle, "C");
-    const TitleId b1 = f.addLastChild(b, "B1");
-    f.addLastChild(b1, "B1a");
-    f.addLastChild(b, "B2");
-    return f;
 }
 
 }  // namespace orvo::testing

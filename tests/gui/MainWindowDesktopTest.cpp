@@ -97,7 +97,7 @@ private slots:
         h.dialogs.answer(orvo::platform::No);  // Open's save question
         h.dialogs.cancelFile();
         h.form->findChild<QAction*>(command)->trigger();
-        QCOMPARE(h.dialogs.last().what, orvo::platform::ScriptedDialogs::Shown::What::File);
+        QCOMPARE(h.dialogs.last().what, orvo::testing::ScriptedDialogs::Shown::What::File);
         QCOMPARE(h.dialogs.last().file.acceptLabel, acceptLabel);
     }
 

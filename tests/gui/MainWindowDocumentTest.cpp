@@ -53,7 +53,7 @@ private slots:
 
         h.dialogs.cancelFile();
         h.action("Save1")->trigger();
-        QCOMPARE(h.dialogs.last().what, orvo::platform::ScriptedDialogs::Shown::What::File);
+        QCOMPARE(h.dialogs.last().what, orvo::testing::ScriptedDialogs::Shown::What::File);
         QCOMPARE(h.dialogs.last().file.filter, u"ﾃﾞｰﾀﾌｧｲﾙ(*.dat)|*.dat|すべてのﾌｧｲﾙ(*.*)|*.*"_s);
         QCOMPARE(h.dialogs.last().file.defaultSuffix, u"dat"_s);
         QVERIFY(!QFileInfo::exists(h.recordPath()));
@@ -302,8 +302,7 @@ private slots:
         if (!isNew) QCOMPARE(h.form->windowTitle(), caption);
         h.dialogs.cancelFile();
         h.action("Save1")->trigger();  // asks for a name only when there is none
-        QCOMPARE(h.dialogs.last().what == orvo::platform::ScriptedDialogs::Shown::What::File,
-                 isNew);
+        QCOMPARE(h.dialogs.last().what == orvo::testing::ScriptedDialogs::Shown::What::File, isNew);
     }
 
     void openOfAFileThatIsNoLedgerWarnsAndChangesNothing() {

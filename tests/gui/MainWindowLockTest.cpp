@@ -15,7 +15,7 @@
 using namespace Qt::Literals::StringLiterals;
 using orvo::platform::MessageKind;
 using orvo::testing::MainWindowHarness;
-using Shown = orvo::platform::ScriptedDialogs::Shown;
+using Shown = orvo::testing::ScriptedDialogs::Shown;
 
 namespace {
 

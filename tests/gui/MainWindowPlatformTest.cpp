@@ -26,6 +26,7 @@
 #include "platform/InputMethod.h"
 #include "platform/ProgramFiles.h"
 #include "platform/Text.h"
+#include "support/ScriptedDialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 namespace platform = orvo::platform;
@@ -67,7 +68,7 @@ private slots:
             {std::make_exception_ptr(std::bad_alloc()), u"メモリが不足しています."_s},
             {std::make_exception_ptr(std::length_error("vector::reserve")), u"vector::reserve."_s},
             {std::make_exception_ptr(42), u"エラーが発生しました."_s}};
-        platform::ScriptedDialogs dialogs;
+        orvo::testing::ScriptedDialogs dialogs;
         for (const auto& [error, text] : cases) platform::showException(error);
         QCOMPARE(dialogs.shown().size(), std::size(cases));
         for (std::size_t i = 0; i < std::size(cases); ++i) {

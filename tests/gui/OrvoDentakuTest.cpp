@@ -12,6 +12,7 @@
 #include "forms/calculator/OrvoDen.h"
 #include "forms/calculator/RightEdit.h"
 #include "platform/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 using orvo::CellBlock;
@@ -19,7 +20,7 @@ using orvo::forms::GridCellAccess;
 using orvo::forms::TOrvoDentaku;
 using orvo::forms::TRightEdit;
 using orvo::platform::MessageKind;
-using orvo::platform::ScriptedDialogs;
+using orvo::testing::ScriptedDialogs;
 
 namespace {
 

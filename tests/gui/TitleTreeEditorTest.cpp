@@ -15,6 +15,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Text.h"
 #include "settings/TitleFiles.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TitleForests.h"
 
 using namespace Qt::Literals::StringLiterals;
 using orvo::kNoTitle;
@@ -22,7 +24,8 @@ using orvo::TitleForest;
 using orvo::TitleId;
 using orvo::forms::TitleTreeEditor;
 using orvo::platform::MessageKind;
-using orvo::platform::ScriptedDialogs;
+using orvo::testing::abcForest;
+using orvo::testing::ScriptedDialogs;
 
 namespace {
 
@@ -45,18 +48,6 @@ QString shapeOf(const QTreeWidgetItem* parent, int count,
 QString shapeOf(const QTreeWidget* tree) {
     return shapeOf(nullptr, tree->topLevelItemCount(),
                    [tree](int i) { return tree->topLevelItem(i); });
-}
-
-// A;B(B1(B1a),B2);C
-TitleForest abcForest() {
-    TitleForest f;
-    f.addLastChild(kNoTitle, "A");
-    const TitleId b = f.addLastChild(kNoTitle, "B");
-    f.addLastChild(kNoTitle, "C");
-    const TitleId b1 = f.addLastChild(b, "B1");
-    f.addLastChild(b1, "B1a");
-    f.addLastChild(b, "B2");
-    return f;
 }
 
 QByteArray cp932(const QString& text) {

@@ -17,7 +17,7 @@
 #include "forms/main/LedgerGridModel.h"
 #include "forms/main/LedgerGridView.h"
 #include "forms/main/Unit1.h"
-#include "platform/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace orvo::testing {
 
@@ -70,7 +70,7 @@ public:
     // Lets queued work (the sent Tab keystrokes) run.
     static void settle();
 
-    platform::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     std::unique_ptr<forms::TForm1> form;
 
 private:
