@@ -174,6 +174,9 @@ LockFile::~LockFile() {
 
 LockOutcome LockFile::tryLock() {
     if (fd_ >= 0) return LockOutcome::Locked;
+    // Made first: running out of memory between creating the file and
+    // writing it would leave a lock that names this live process behind.
+    const std::string contents = lockContents();
     // Once more after a stale lock was removed; a third failure means that
     // someone else is taking it at the same time.
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -182,7 +185,7 @@ LockOutcome LockFile::tryLock() {
             // A file system without flock still has the lock file and the
             // owner it names, as for QLockFile.
             (void)::flock(fd, LOCK_EX | LOCK_NB);
-            if (!writeAll(fd, lockContents())) {  // a full disk
+            if (!writeAll(fd, contents)) {  // a full disk
                 ::close(fd);
                 ::unlink(path_.c_str());
                 return LockOutcome::Unavailable;

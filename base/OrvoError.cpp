@@ -39,6 +39,10 @@ OrvoError notADate(std::string_view text) {
     return OrvoError(quoted(text) + " は日付ではありません");
 }
 
+OrvoError notAFloat(std::string_view text) {
+    return OrvoError(quoted(text) + " は浮動小数点数ではありません");
+}
+
 OrvoError listIndexOutOfBounds(long long index) {
     return OrvoError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
 }

@@ -31,6 +31,7 @@ OrvoError notAnInteger(std::string_view text, std::optional<CellRef> cell = std:
 // A number outside the range a setting takes: "'%s' は LOW から HIGH までの整数ではありません".
 OrvoError notAnIntegerWithin(std::string_view text, long long low, long long high);
 OrvoError notADate(std::string_view text);
+OrvoError notAFloat(std::string_view text);
 OrvoError listIndexOutOfBounds(long long index);
 OrvoError cannotOpenFile(std::string_view fileName);
 OrvoError cannotCreateFile(std::string_view fileName);

@@ -213,25 +213,33 @@ std::shared_ptr<LockFile> LedgerBook::lockFor(const std::string& fileName, OpenM
 
 void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,
                              std::shared_ptr<LockFile> lock, OpenMode mode) {
-    records.clear();
-    ResetLedgerTable();
-    dataFileName = std::move(fileName);
-    lock_ = std::move(lock);
-    readOnly_ = mode == OpenMode::ForReading;
     // The window cannot be smaller than its minimum size, so it shows and
     // later writes at least that.
     auto keepMinimum = [this] {
         windowWidth = std::max(windowWidth, kMinimumWindowWidth);
         windowHeight = std::max(windowHeight, kMinimumWindowHeight);
     };
-    fileStamp_ = file.stamp();
     try {
+        records.clear();
+        ResetLedgerTable();
+        dataFileName = std::move(fileName);
+        lock_ = std::move(lock);
+        readOnly_ = mode == OpenMode::ForReading;
+        fileStamp_ = file.stamp();
         if (file.bytes())
             loadLedgerFrom(*file.bytes());
         else
             LoadLedger();  // which says why it cannot be read
-    } catch (...) {
+    } catch (const OrvoError&) {
         keepMinimum();
+        throw;
+    } catch (...) {
+        // Not the file's fault (out of memory, say): the ledger may stop
+        // anywhere, so it must not be saved over any file under its name.
+        keepMinimum();
+        dataFileName.clear();
+        lock_.reset();
+        readOnly_ = false;
         throw;
     }
     keepMinimum();

@@ -10,12 +10,6 @@ namespace orvo::print {
 
 namespace {
 
-OrvoError notAFloat(std::string_view text) {
-    std::string message = "'";
-    message += text;
-    return OrvoError(message + "' は浮動小数点数ではありません");
-}
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }

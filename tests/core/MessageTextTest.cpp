@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "CoreTestSupport.h"
 #include "base/OrvoError.h"
+#include "print/FormatAmount.h"
 
 namespace orvo {
 namespace {
@@ -20,6 +22,10 @@ TEST(MessageText, ControlBytesInAQuotedTextAreShownAndNeverCutTheMessage) {
         {"表", "'表' は整数ではありません"},  // a 0x5C trail byte is no control byte
     };
     for (const auto& c : cases) EXPECT_EQ(std::string(notAnInteger(c.text).what()), c.shown);
+    // Every message that quotes a text quotes it so.
+    EXPECT_EQ(std::string(notADate("1\t2").what()), "'1\\x092' は日付ではありません");
+    EXPECT_EQ(errorOf([] { print::FormatAmount(std::string("4\0", 2), 12); }),
+              "'4\\0' は浮動小数点数ではありません");
 }
 
 }  // namespace
