@@ -606,8 +606,10 @@ void RecordListBuilder::leaveOrder(std::size_t failedFrom, const std::string_vie
     inRun_ = false;
     sortLeftRuns();
     if (allLoadedSoFar()) {
-        mode_ = Mode::ByMonth;
+        // Made before the mode says so: running out of memory here leaves the
+        // builder in the mode it was in, for the destructor to finish.
         byMonth_ = std::make_unique<LinesByMonth>(loaded_);
+        mode_ = Mode::ByMonth;
         moveInOrderLines(failedFrom, &RecordListBuilder::placeByMonth);
         return;
     }
