@@ -44,10 +44,11 @@ std::int32_t amountOrThrow(std::string_view text) {
 }
 
 std::string formatYen(std::int32_t value) {
-    std::int64_t v = value;
-    const bool negative = v < 0;
-    if (negative) v = -v;
-    std::string digits = std::to_string(v);
+    const std::int64_t v = value;
+    return formatYen(std::to_string(v < 0 ? -v : v), v < 0);
+}
+
+std::string formatYen(std::string_view digits, bool negative) {
     std::string grouped;
     grouped.reserve(digits.size() + digits.size() / 3);
     for (std::size_t i = 0; i < digits.size(); ++i) {

@@ -90,10 +90,7 @@ void LedgerBook::ShowDay() {
         for (auto [field, total] :
              {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
             const auto f = static_cast<std::size_t>(field);
-            if (f >= recordFields.size() || recordFields[f].empty()) continue;
-            if (auto v = parseAmount(recordFields[f]))
-                *total = wrapAdd(*total, *v);
-            else if (!badAmount)
+            if (f < recordFields.size() && !addAmount(recordFields[f], *total) && !badAmount)
                 badAmount = notAnInteger(recordFields[f], CellRef{field, row});
         }
         ++row;
@@ -161,8 +158,7 @@ void LedgerBook::Recalculate() {
         SplitRecord(line);
         for (auto [c, total] : {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
             const auto f = static_cast<std::size_t>(c);
-            if (f < recordFields.size())
-                *total = wrapAdd(*total, parseAmount(recordFields[f]).value_or(0));
+            if (f < recordFields.size()) addAmount(recordFields[f], *total);
         }
         records.add(std::move(line));
     }

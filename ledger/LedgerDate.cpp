@@ -86,15 +86,4 @@ std::optional<LedgerDate> LedgerDate::parse(std::string_view s) {
     return LedgerDate{year, *m, *d};
 }
 
-bool LedgerDate::isCanonical(std::string_view s) {
-    // Every record is checked on load, so this avoids the general reader.
-    if (s.size() != 10 || s[4] != '/' || s[7] != '/') return false;
-    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
-        if (!isDigit(s[i])) return false;
-    const int year = (s[0] - '0') * 1000 + (s[1] - '0') * 100 + (s[2] - '0') * 10 + (s[3] - '0');
-    const int month = (s[5] - '0') * 10 + (s[6] - '0');
-    const int day = (s[8] - '0') * 10 + (s[9] - '0');
-    return year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month);
-}
-
 }  // namespace orvo

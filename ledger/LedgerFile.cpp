@@ -17,6 +17,7 @@
 #include "ledger/LedgerBook.h"
 #include "ledger/LedgerFileBytes.h"
 #include "ledger/LedgerLock.h"
+#include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
 #include "ledger/RecordListBuilder.h"
 
@@ -41,59 +42,6 @@ int tableSize(LedgerFileBytes& in, std::string& line, int min, int max) {
     const int n = headerInteger(in, line);
     if (n < min || n > max) throw tableSizeOutOfRange(n);
     return n;
-}
-
-// Fields 3 and 4 of a record line without splitting the whole of it.
-struct AmountFields {
-    std::size_t fieldCount = 0;
-    std::string_view expense;
-    std::string_view income;
-};
-
-// Eight bytes at a time: this runs for every record of a load, and most
-// fields are too short for a library search to pay off.
-AmountFields amountFieldsOf(std::string_view line) {
-    std::size_t tabs[5];
-    std::size_t found = 0;
-    std::size_t i = 0;
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    for (; std::endian::native == std::endian::little && i + 8 <= line.size() && found < 5;
-         i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, line.data() + i, 8);
-        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(kFieldSeparator));
-        // A high bit for every zero byte of x, that is every TAB (exact: no borrow across bytes).
-        std::uint64_t zeros = ~(((x & ~kHighs) + ~kHighs) | x | ~kHighs);
-        while (zeros && found < 5) {
-            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
-            tabs[found++] = at;
-            zeros &= zeros - 1;
-        }
-    }
-    for (; i < line.size() && found < 5; ++i)
-        if (line[i] == kFieldSeparator) tabs[found++] = i;
-    AmountFields a;
-    a.fieldCount = found + 1;  // at least, when five TABs were found
-    if (found >= 3)
-        a.expense = line.substr(tabs[2] + 1, (found >= 4 ? tabs[3] : line.size()) - tabs[2] - 1);
-    if (found >= 4)
-        a.income = line.substr(tabs[3] + 1, (found >= 5 ? tabs[4] : line.size()) - tabs[3] - 1);
-    return a;
-}
-
-// The usual amount, a few plain digits, read here where it is inlined; the
-// rest by the general reader.
-inline std::optional<std::int32_t> plainAmount(std::string_view text) {
-    if (text.size() <= 6) {
-        std::int32_t value = 0;
-        for (char c : text) {
-            if (c < '0' || c > '9') return parseAmount(text);
-            value = value * 10 + (c - '0');
-        }
-        return value;
-    }
-    return parseAmount(text);
 }
 
 }  // namespace
@@ -233,11 +181,7 @@ void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
         // this runs for every record, and the table cost a stall each time.)
         const AmountFields a = amountFieldsOf(record);
         const auto addUp = [&firstFault](std::string_view text, std::int32_t& total) {
-            if (text.empty()) return;
-            if (auto v = plainAmount(text))
-                total = wrapAdd(total, *v);
-            else if (!firstFault)
-                firstFault = notAnInteger(text);
+            if (!addAmount(text, total) && !firstFault) firstFault = notAnInteger(text);
         };
         if (a.fieldCount <= 3) {
             if (!firstFault) firstFault = listIndexOutOfBounds(3);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <thread>
 
+#include "ledger/LedgerDate.h"
 #include "ledger/RecordLine.h"
 
 namespace orvo {
@@ -31,28 +32,11 @@ constexpr std::size_t nextBlockLength(std::size_t left) {
     return left >= 2 * kBlockSize ? kBlockSize : left;
 }
 
-// The day of a line whose field 0 is a date written "yyyy/mm/dd", as a number
-// that orders as the dates do (not every number is a day); -1 for other lines.
-// Looked at for every line of a load out of order, so read here inline; the
-// dates it accepts are those LedgerDate::isCanonical accepts.
+// The day of a line whose field 0 is a date written "yyyy/mm/dd"
+// (canonicalDayKey); -1 for other lines.
 inline std::int32_t dayKey(std::string_view line) {
-    if (line.size() < 10 || (line.size() > 10 && line[10] != kFieldSeparator)) return -1;
-    if (line[4] != '/' || line[7] != '/') return -1;
-    unsigned digits[10];
-    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u}) {
-        digits[i] = static_cast<unsigned>(static_cast<unsigned char>(line[i])) - '0';
-        if (digits[i] > 9) return -1;
-    }
-    const unsigned year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
-    const unsigned month = digits[5] * 10 + digits[6];
-    const unsigned day = digits[8] * 10 + digits[9];
-    if (year < 1 || month < 1 || month > 12 || day < 1) return -1;
-    if (day > 28) {
-        static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return -1;
-    }
-    return static_cast<std::int32_t>((year * 16 + month) * 32 + day);
+    if (line.size() > 10 && line[10] != kFieldSeparator) return -1;
+    return canonicalDayKey(line.substr(0, 10));
 }
 
 // Lines of a canonical date share its ten bytes and the TAB after them.

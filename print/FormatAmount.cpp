@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/Amount.h"
 #include "base/OrvoError.h"
 
 namespace orvo::print {
@@ -46,23 +47,13 @@ double amountValue(std::string_view text) {
     return value;
 }
 
-std::string grouped(const std::string& digits) {
-    std::string out;
-    out.reserve(digits.size() + digits.size() / 3);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string FormatAmount(std::string_view text, int width) {
     const double rounded = std::round(amountValue(text));  // halves away from zero
     char digits[400];
     std::snprintf(digits, sizeof digits, "%.0f", std::fabs(rounded));
-    const std::string formatted = (rounded < 0 ? "-\\" : "\\") + grouped(digits);
+    const std::string formatted = formatYen(digits, rounded < 0);
     const std::size_t field = width > 0 ? static_cast<std::size_t>(width) : 0;
     if (formatted.size() >= field) return formatted;
     return std::string(field - formatted.size(), ' ') + formatted;

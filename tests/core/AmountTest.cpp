@@ -68,5 +68,21 @@ TEST(Amount, DisplayFormHasYenSignAndThousandsSeparators) {
     for (const Case& c : cases) EXPECT_EQ(formatYen(c.value), c.text) << c.value;
 }
 
+// Totals add an amount field through a fast path for plain digits; it adds
+// what the general reader reads, and nothing where that reads no amount.
+TEST(Amount, AddingAFieldAddsWhatTheReaderReads) {
+    for (const char* text :
+         {"0", "7", "000000012", "123456789", "999999999", "1234567890", "2147483647", "2147483648",
+          "-5", " 5", "+5", "5 ", "1e3", "1,000", "１２", "12a", "-"}) {
+        std::int32_t total = 100;
+        const std::optional<std::int32_t> read = parseAmount(text);
+        EXPECT_EQ(addAmount(text, total), read.has_value()) << text;
+        EXPECT_EQ(total, read ? wrapAdd(100, *read) : 100) << text;
+    }
+    std::int32_t total = 100;
+    EXPECT_TRUE(addAmount("", total));  // an empty field is no fault and adds nothing
+    EXPECT_EQ(total, 100);
+}
+
 }  // namespace
 }  // namespace orvo
