@@ -1,5 +1,6 @@
 // The ledger data file as "開く" loads it: header, sizes, titles and records,
-// then the day view of the first record's day and its write-back.
+// then the day view of the first record's day and its write-back; and the
+// record count the backup list shows for a copy.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,12 +9,14 @@
 
 #include "FuzzFiles.h"
 #include "base/OrvoError.h"
+#include "ledger/BackupGenerations.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/LedgerDate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = orvo::fuzz::scratchFolder() + "/ledger.dat";
     orvo::fuzz::writeFile(path, {reinterpret_cast<const char*>(data), size});
+    (void)orvo::recordCountOf(path);
     orvo::LedgerBook book;
     book.startNewLedger();
     book.pickedDay = orvo::LedgerDate{2026, 9, 10};

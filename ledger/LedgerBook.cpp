@@ -203,6 +203,19 @@ void LedgerBook::openDataFile(std::string fileName, CheckedDataFile& file, OpenM
     openChecked(std::move(fileName), file, std::move(lock), mode);
 }
 
+void LedgerBook::openAsUnnamed(const std::string& path) {
+    CheckedDataFile file(path);
+    try {
+        openChecked(path, file, nullptr, OpenMode::ForReading);
+    } catch (...) {
+        dataFileName.clear();
+        readOnly_ = false;
+        throw;
+    }
+    dataFileName.clear();
+    readOnly_ = false;
+}
+
 std::shared_ptr<LockFile> LedgerBook::lockFor(const std::string& fileName, OpenMode mode) const {
     return mode == OpenMode::ForWriting ? lockLedger(fileName, lock_) : nullptr;
 }

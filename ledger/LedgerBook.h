@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "ledger/BackupGenerations.h"
 #include "ledger/FileStamp.h"
 #include "ledger/LedgerDate.h"
 #include "ledger/LedgerRecords.h"
@@ -69,7 +70,8 @@ public:
     // The old file stays as it was unless the new one is complete. The file's
     // lock is taken first (LedgerInUse, and nothing changes, when another
     // process holds it) and kept: this ledger is that file's writer now.
-    // Under the lock, the temporary files of its interrupted saves are removed.
+    // Under the lock, the temporary files of its interrupted saves are removed
+    // and the day's copy is kept (backups(); a copy that fails stops no save).
     void SaveLedger(const WriteFaults& faults = {});
 
     // Saves under `fileName`, which becomes the ledger's file only once it has
@@ -102,6 +104,10 @@ public:
     // The same for a file already read and checked (CheckedDataFile), which a
     // window reads first so that a refused file changes nothing on screen either.
     void openDataFile(std::string fileName, CheckedDataFile& file, OpenMode mode);
+    // Opens the file `path` (a backup copy) as a new ledger without a name, so
+    // that its first save asks where: nothing is overwritten by itself. A file
+    // that is no ledger changes nothing (NotALedgerFile).
+    void openAsUnnamed(const std::string& path);
     // The refusal an open of `fileName` for writing would meet now, if any:
     // for a front end that asks before it changes anything.
     std::optional<LedgerInUse> heldElsewhere(const std::string& fileName) const;
@@ -139,6 +145,9 @@ public:
     // ledger last read or wrote it; a save would then replace their change.
     bool fileChangedOnDisk() const;
 
+    // The daily copies the saves keep, and what they could not keep.
+    BackupGenerations& backups() { return backups_; }
+
 private:
     // The lock an open in `mode` takes: none when it only reads.
     std::shared_ptr<LockFile> lockFor(const std::string& fileName, OpenMode mode) const;
@@ -155,6 +164,7 @@ private:
     std::string rowKey(int row) const;
     FileStamp fileStamp_;             // of `dataFileName` when last read or written
     std::shared_ptr<LockFile> lock_;  // of `dataFileName`, while this ledger may write it
+    BackupGenerations backups_;
     bool readOnly_ = false;
     Totals totals_;
     bool dailyLabelsSet_ = false;

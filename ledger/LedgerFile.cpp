@@ -54,6 +54,7 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
     if (lock) removeInterruptedSaves(dataFileName);
     dayViewChanged = true;
     Recalculate();
+    backups_.keepBefore(dataFileName);
 
     AtomicFileWriter out(dataFileName, faults, Backup::KeepPrevious);
     const int rows = table.rowCount();

@@ -503,11 +503,13 @@ TEST_F(LedgerFile, MissingFileAndUnreadableFile) {
 
 TEST_F(LedgerFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     const fs::path p = dir / "ledger.dat";
-    // Files in the folder but the ledger's backup, which is no temporary file.
+    // Files in the folder but the ledger's backups, which are no temporary files.
     auto filesBesidesBackup = [&] {
-        return std::count_if(
-            fs::directory_iterator(dir), fs::directory_iterator(),
-            [](const fs::directory_entry& e) { return e.path().extension() != ".bak"; });
+        return std::count_if(fs::directory_iterator(dir), fs::directory_iterator(),
+                             [](const fs::directory_entry& e) {
+                                 return e.path().extension() != ".bak" &&
+                                        e.path().extension() != ".backups";
+                             });
     };
     writeFile(p, readFile(fixture("standard.dat")));
     open(p.string());
