@@ -7,6 +7,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CsvSearchCommon.h"
+#include "cli/SaveLedgerTo.h"
 #include "ledger/CsvImport.h"
 
 namespace orvo::cli {
@@ -25,8 +26,7 @@ int runCsvImport(const std::vector<std::string>& args) {
     const CsvImportResult result = importCsv(book, args[0], hooks);
     if (result.fault) throw *result.fault;
     if (result.emptyTitleRecords > 0) printMessage(emptyTitleNotice(result));
-    book.dataFileName = args[1];
-    book.SaveLedger();
+    saveLedgerTo(book, args[1]);
     return kExitOk;
 }
 

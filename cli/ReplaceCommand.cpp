@@ -7,6 +7,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CsvSearchCommon.h"
+#include "cli/SaveLedgerTo.h"
 #include "ledger/SearchList.h"
 
 namespace orvo::cli {
@@ -35,8 +36,7 @@ int runReplace(const std::vector<std::string>& args) {
     if (keyword) list.search(book.records, *keyword);
     if (list.empty()) printMessage(searchNothingFoundMessage());
     replaceListed(book, list, keyword.value_or(std::string()), *newText);
-    book.dataFileName = args[3];
-    book.SaveLedger();
+    saveLedgerTo(book, args[3]);
     return kExitOk;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/SaveLedgerTo.h"
 #include "ledger/LedgerBook.h"
 
 namespace orvo::cli {
@@ -43,8 +44,7 @@ int runResave(const std::vector<std::string>& args) {
     const bool inPlace = std::filesystem::equivalent(args[0], args[1], ec);
     book.openDataFile(
         args[0], inPlace ? LedgerBook::OpenMode::ForWriting : LedgerBook::OpenMode::ForReading);
-    book.dataFileName = args[1];
-    book.SaveLedger();
+    saveLedgerTo(book, args[1]);
     return kExitOk;
 }
 

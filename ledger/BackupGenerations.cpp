@@ -11,8 +11,8 @@
 #include <system_error>
 #include <utility>
 
-#include "base/AtomicFile.h"
 #include "base/Amount.h"
+#include "base/AtomicFile.h"
 #include "base/Cp932.h"
 #include "base/ReadFile.h"
 #include "ledger/DataFileCheck.h"
@@ -94,7 +94,8 @@ std::vector<BackupCopy> backupCopiesOf(const std::string& dataFile) {
         if (name.size() != stem.size() + 10 + extension.size() || !name.starts_with(stem) ||
             !name.ends_with(extension))
             continue;
-        const std::optional<LedgerDate> day = dayFromName(std::string_view(name).substr(stem.size(), 10));
+        const std::optional<LedgerDate> day =
+            dayFromName(std::string_view(name).substr(stem.size(), 10));
         std::error_code statError;
         if (!day || !it->is_regular_file(statError)) continue;
         copies.push_back({*day, it->path().string(), it->file_size(statError)});
@@ -169,7 +170,8 @@ void BackupGenerations::keepBefore(const std::string& dataFile) {
         if (::stat(target.c_str(), &source) != 0) throw cannotCreateFile(copy);
         ::mkdir(backupFolderOf(dataFile).c_str(), folderModeFor(source.st_mode));
         copyFile(target.string(), copy);
-        ::chmod(copy.c_str(), source.st_mode & 0666);  // no one else may read it than may read the file
+        // Readable by those who may read the file, no one else.
+        ::chmod(copy.c_str(), source.st_mode & 0666);
     } catch (...) {
         failure_ = cannotCreateFile(cp932::fromUtf8(copy).bytes);
         return;

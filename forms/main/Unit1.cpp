@@ -303,6 +303,8 @@ void TForm1::buildMenus() {
     Open1 = action(fileMenu, "Open1", u"開く(&O)"_s, &TForm1::Open1Click);
     Save1 = action(fileMenu, "Save1", u"上書き保存(&S)"_s, &TForm1::Save1Click);
     SaveAs1 = action(fileMenu, "SaveAs1", u"名前を付けて保存(&A)"_s, &TForm1::SaveAs1Click);
+    mnuRestore =
+        action(fileMenu, "mnuRestore", u"バックアップから復元..."_s, &TForm1::mnuRestoreClick);
     CSV1 = action(fileMenu, "CSV1", u"CSV読み込み"_s, &TForm1::CSV1Click);
     StatementImport1 = action(fileMenu, "StatementImport1", u"明細の取り込み..."_s,
                               &TForm1::StatementImportClick);

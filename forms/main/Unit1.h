@@ -158,13 +158,15 @@ private:
     static QString acceptLabelFor(FileDialogPurpose purpose);
     // Makes `path` the ledger's file, the dialog's next start, then saves there.
     void saveAsDataFile(const QString& path);
-    // Runs `save` with the window's edit and size handed to the book first.
+    // Runs `save` with the window's edit and size handed to the book first;
+    // then shows the day's backup copy that could not be made, if any.
     void writeLedgerWith(const std::function<void()>& save);
     bool askToSaveFirst();
     void New1Click();
     void Open1Click();
     void Save1Click();
     void SaveAs1Click();
+    void mnuRestoreClick();  // "バックアップから復元..."
     void Exit1Click();
     void Button4Click();  // "終了"
     void Help1Click();
@@ -275,6 +277,7 @@ private:
     QAction* Open1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
+    QAction* mnuRestore = nullptr;  // "バックアップから復元..."
     QAction* Exit1 = nullptr;
     QAction* CSV1 = nullptr;   // "CSV読み込み"
     QAction* StatementImport1 = nullptr;  // "明細の取り込み..."

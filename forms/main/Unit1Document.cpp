@@ -6,6 +6,7 @@
 
 #include "forms/main/LedgerCellDelegate.h"
 #include "forms/main/Unit1.h"
+#include "forms/restore/BackupRestoreDialog.h"
 #include "ledger/LedgerLock.h"
 #include "platform/Help.h"
 #include "platform/ProgramFiles.h"
@@ -44,6 +45,9 @@ void TForm1::writeLedgerWith(const std::function<void()>& save) {
         throw;
     }
     refreshFromBook();
+    // The ledger is saved; the copy is reported as a save's own backup would be.
+    if (const std::optional<OrvoError> failure = book.backups().takeFailure())
+        dialogs().showError(*failure);
 }
 
 bool TForm1::SaveLedger() {
@@ -86,6 +90,37 @@ void TForm1::Save1Click() {
 void TForm1::SaveAs1Click() {
     if (const std::optional<QString> chosen = askDataFileName(FileDialogPurpose::Save))
         saveAsDataFile(*chosen);
+}
+
+void TForm1::mnuRestoreClick() {
+    // The copies of the ledger in hand, also when a save below gives it another name.
+    const std::string file = book.dataFileName;
+    if (file.empty() || backupCopiesOf(file).empty()) {
+        dialogs().message(MessageKind::Information, u"バックアップはありません"_s, platform::Ok);
+        return;
+    }
+    if (!askToSaveFirst()) return;
+    BackupRestoreDialog window(backupCopiesOf(file), this);
+    window.exec();
+    const std::optional<std::string> chosen = window.chosen();
+    if (!chosen) return;
+    cellDelegate->commitOpenEditor();
+    setEditMode(true);
+    book.windowWidth = width();
+    book.windowHeight = height();
+    // A copy that is no ledger leaves all as it was; one read in part has replaced it.
+    const auto showBook = [this] {
+        if (book.dataFileName.empty()) showCreditCaption();
+        applyWindowSizeFromBook();
+        refreshFromBook();
+    };
+    try {
+        book.openAsUnnamed(*chosen);
+    } catch (...) {
+        showBook();
+        throw;
+    }
+    showBook();
 }
 
 void TForm1::Open1Click() {

@@ -180,9 +180,9 @@ TEST(BackupRecordCount, CountsAsALoadReadsAndRefusesWhatIsNoLedger) {
         {"", 0},
         {head, 0},
         {head + "2026/12/09\ta\tb\t1\t0\t\r\n\r\n  \r\n2026/12/10\ta\tb\t1\t0\t", 2},
-        {"572\r\n390\r\n2\r\n", std::nullopt},          // cut short in the header
-        {"572\r\n390\r\nx\r\n2\r\n", std::nullopt},     // no table size
-        {"PK\x03\x04 an archive", std::nullopt},        // no ledger
+        {"572\r\n390\r\n2\r\n", std::nullopt},       // cut short in the header
+        {"572\r\n390\r\nx\r\n2\r\n", std::nullopt},  // no table size
+        {"PK\x03\x04 an archive", std::nullopt},     // no ledger
     };
     for (const auto& [bytes, count] : cases) {
         writeFile(dir / "copy.dat", bytes);

@@ -165,9 +165,9 @@ TEST_F(LedgerLock, ASaveRemovesOnlyTheLeftoversOfItsOwnLedgersInterruptedSaves) 
 
     theirs.unlock();
     book.SaveLedger();
-    const std::set<std::string> expected = {
-        "book.dat",   "book.dat.bak",  "book.dat.lock",   "book.dat.backups",
-        neighbours,   stem + "abc12",  stem + "abcdefg", own + ".tmp"};
+    const std::set<std::string> expected = {"book.dat",         "book.dat.bak", "book.dat.lock",
+                                            "book.dat.backups", neighbours,     stem + "abc12",
+                                            stem + "abcdefg",   own + ".tmp"};
     EXPECT_EQ(names(), expected);
 }
 

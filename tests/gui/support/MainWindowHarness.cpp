@@ -33,6 +33,7 @@ MainWindowHarness::~MainWindowHarness() {
 
 forms::TForm1& MainWindowHarness::start(LedgerDate today, bool show, const QString& ledgerToOpen) {
     form = std::make_unique<forms::TForm1>(forms::StartOptions{today, recordPath(), ledgerToOpen});
+    form->ledger().backups().setClock([today] { return today; });  // the day copies are named by
     if (show) {
         form->show();
         form->activateWindow();

@@ -28,8 +28,8 @@ public:
     explicit MainWindowHarness(bool withTitleFiles = true);
     ~MainWindowHarness();
 
-    // Creates the window (FormCreate runs) for `today`; shows and activates it
-    // when `show` is set.
+    // Creates the window (FormCreate runs) for `today`, which also names the
+    // saves' backup copies; shows and activates it when `show` is set.
     // `ledgerToOpen`: the file named on the command line, if any.
     forms::TForm1& start(LedgerDate today = {2026, 10, 15}, bool show = true,
                          const QString& ledgerToOpen = {});
