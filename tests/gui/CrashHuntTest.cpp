@@ -128,6 +128,11 @@ public:
         // an event is still being delivered.
         const QScopedValueRollback delivering(delivering_, true);
         closeNestedLoops();
+        // A window that random clicks seldom reach through its menu.
+        if (pick(random_, 150) == 0) {
+            h_.action("mnuRestore")->trigger();
+            return u"menu バックアップから復元..."_s;
+        }
         return randomEvent(someWindow());
     }
 
@@ -314,6 +319,7 @@ private slots:
         CrashHunt hunt(h, random);
 
         int writeBacks = 0;
+        int restores = 0;
         std::set<std::string> shownDays;
         for (int i = 0; i < events; ++i) {
             const auto before = recordsByDay(h.book().records);
@@ -336,6 +342,7 @@ private slots:
             shownDays.insert(h.book().pickedDay.format());
             // A copy restored in place of the ledger is another ledger, no edit.
             const bool replaced = h.book().dataFileName != fileBefore;
+            restores += replaced;
             const QStringList changed =
                 replaced ? QStringList()
                          : changedDays(before, after, {shownBefore, h.book().pickedDay.format()});
@@ -344,8 +351,8 @@ private slots:
                     u"seed %1, event %2 (%3) changed the records of %4"_s.arg(seed).arg(i).arg(
                         what, changed.join(u", "_s))));
         }
-        qInfo("seed %d: %d events, %d changed the records, %zu days shown, %d closes", seed, events,
-              writeBacks, shownDays.size(), hunt.reopened);
+        qInfo("seed %d: %d events, %d changed the records, %zu days shown, %d closes, %d restores",
+              seed, events, writeBacks, shownDays.size(), hunt.reopened, restores);
         // The cumulative totals still add up the records.
         std::int32_t out = 0, in = 0;
         std::vector<std::string> fields;
