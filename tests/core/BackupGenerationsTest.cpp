@@ -2,7 +2,6 @@
 // save keeps, and that a copy that cannot be made stops no save.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 
@@ -82,14 +81,11 @@ TEST(BackupRetention, KeepsTheLastSevenAndTheFirstOfEachOfTwelveMonths) {
 class BackupGenerationsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/orvo-backups-XXXXXX";
-        dir = ::mkdtemp(pattern);
         file = (dir / "book.dat").string();
         book.startNewLedger();
         book.pickedDay = {2026, 12, 9};
         book.backups().setClock([this] { return today; });
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     // Saves the ledger with one record more, `amount`.
     void saveWith(int amount) {
@@ -99,7 +95,8 @@ protected:
         book.SaveLedger();
     }
 
-    fs::path dir;
+    const testing::ScratchFolder scratch{"backups"};
+    const fs::path& dir = scratch.path();
     std::string file;
     LedgerBook book;
     LedgerDate today{2026, 12, 9};
@@ -173,8 +170,8 @@ TEST_F(BackupGenerationsTest, ACopyThatCannotBeMadeIsReportedOnceAndStopsNoSave)
 }
 
 TEST(BackupRecordCount, CountsAsALoadReadsAndRefusesWhatIsNoLedger) {
-    char pattern[] = "/tmp/orvo-count-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
+    const testing::ScratchFolder scratch("backup-count");
+    const fs::path& dir = scratch.path();
     const std::string head = "572\r\n390\r\n2\r\n2\r\n20\r\n20\r\n20\r\n90\r\n勘定科目1\r\n";
     const std::pair<std::string, std::optional<std::size_t>> cases[] = {
         {"", 0},
@@ -189,7 +186,6 @@ TEST(BackupRecordCount, CountsAsALoadReadsAndRefusesWhatIsNoLedger) {
         EXPECT_EQ(recordCountOf((dir / "copy.dat").string()), count) << bytes;
     }
     EXPECT_EQ(recordCountOf((dir / "none.dat").string()), std::nullopt);
-    fs::remove_all(dir);
 }
 
 }  // namespace
