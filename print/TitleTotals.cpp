@@ -4,69 +4,45 @@
 #include <utility>
 
 #include "base/Amount.h"
-#include "base/Cp932.h"
 #include "ledger/RecordLine.h"
+#include "summary/TitleRule.h"
+#include "summary/YearSummary.h"
 
 namespace orvo::print {
-
-namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The month of a date written "yyyy/mm/dd", or 0.
-int monthOf(std::string_view date) {
-    if (date.size() != 10 || date[4] != '/' || date[7] != '/') return 0;
-    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (!isDigit(date[i])) return 0;
-    const int month = (date[5] - '0') * 10 + (date[6] - '0');
-    return month >= 1 && month <= 12 ? month : 0;
-}
-
-}  // namespace
 
 std::string defaultReportYear(std::string_view today) {
     return std::string(today.substr(0, 4));
 }
 
-bool containsWholeCharacters(std::string_view haystack, std::string_view needle) {
-    if (needle.empty()) return false;
-    for (std::size_t pos = 0; pos + needle.size() <= haystack.size();
-         pos += cp932::charLength(haystack, pos)) {
-        if (haystack.compare(pos, needle.size(), needle) != 0) continue;
-        std::size_t end = pos;
-        while (end < pos + needle.size()) end += cp932::charLength(haystack, end);
-        if (end == pos + needle.size()) return true;
-    }
-    return false;
-}
-
 TitleTotals GatherTitleTotals(const LedgerRecords& records, const std::vector<std::string>& titles,
                               std::string_view year) {
-    TitleTotals totals;
-    totals.year = std::string(year);
-    totals.entries.resize(titles.size());
-    for (std::size_t i = 0; i < titles.size(); ++i) totals.entries[i].title = titles[i];
-
+    summary::TitleRule rule(titles);
+    std::vector<TitleTotal> byNumber(titles.size());
     std::vector<std::string> fields;
     records.forEach([&](std::string_view line) {
         if (line.substr(0, 4) != year) return;
         splitRecordInto(line, fields);
-        const int month = monthOf(fields[0]);
-        if (month == 0 || fields.size() < 2) return;
-        const auto found = std::find_if(titles.begin(), titles.end(), [&](const std::string& t) {
-            return containsWholeCharacters(fields[1], t);
-        });
-        if (found == titles.end()) return;
+        int month = 0;
+        if (summary::validRecordYear(fields[0], month) == 0 || fields.size() < 2) return;
         const std::string_view expense = fields.size() > 3 ? fields[3] : std::string_view();
         if (expense.empty()) return;
         const std::int32_t value = amountOrThrow(expense);
-        TitleTotal& entry = totals.entries[static_cast<std::size_t>(found - titles.begin())];
+        if (value == 0) return;  // adds nothing, and gives no unlisted title an entry
+        const std::size_t number = rule.titleOf(fields[1]);
+        if (byNumber.size() < rule.size()) byNumber.resize(rule.size());
+        TitleTotal& entry = byNumber[number];
         auto& monthTotal = entry.monthly[static_cast<std::size_t>(month - 1)];
         monthTotal = wrapAdd(monthTotal, value);
         entry.total = wrapAdd(entry.total, value);
     });
+
+    TitleTotals totals;
+    totals.year = std::string(year);
+    byNumber.resize(rule.size());
+    for (std::size_t number : rule.shownOrder()) {
+        byNumber[number].title = rule.title(number);
+        totals.entries.push_back(std::move(byNumber[number]));
+    }
     for (const TitleTotal& entry : totals.entries) {
         totals.grandTotal = wrapAdd(totals.grandTotal, entry.total);
         totals.maxTitleTotal = std::max(totals.maxTitleTotal, entry.total);

@@ -28,18 +28,17 @@ struct TitleTotals {
 // The year the prompt offers: the first four characters of today "yyyy/mm/dd".
 std::string defaultReportYear(std::string_view today);
 
-// Sums field 3 (expense) of every record whose date is "yyyy/mm/dd" in `year`
-// with a month from 1 to 12, for the first title of `titles` found inside its
-// field 1 (whole characters; an empty title matches nothing). An empty expense
-// adds nothing; one that is no whole number throws "'%s' は整数ではありません".
+// Sums field 3 (expense) of every record dated "yyyy/mm/dd" in `year` with a
+// real month and day (summary::validRecordYear), by the title its field 1 counts under
+// (summary::TitleRule): the entries are `titles` in list order, then the
+// titles the list lacks that records with an expense other than 0 use, in byte order, so
+// that the grand total is the year's whole expense. An empty expense adds
+// nothing; one that is no whole number throws "'%s' は整数ではありません".
 TitleTotals GatherTitleTotals(const LedgerRecords& records, const std::vector<std::string>& titles,
                               std::string_view year);
 
 // Sorts entries lo to hi by ascending total with Hoare partitioning around the
 // middle entry; equal totals keep the order this leaves them in.
 void SortTitlesByTotal(std::vector<TitleTotal>& entries, int lo, int hi);
-
-// Whether `needle` stands in `haystack` starting and ending on whole characters.
-bool containsWholeCharacters(std::string_view haystack, std::string_view needle);
 
 }  // namespace orvo::print

@@ -78,7 +78,10 @@ TEST(ReportTotals, WhatIsCounted) {
     } cases[] = {
         {"first listed title wins", {"2026/01/01\t外食費\t\t100\t0\t"}, {"食", "食費"}, {100, 0}},
         {"empty title matches nothing", {"2026/01/01\tA\t\t100\t0\t"}, {"", "A"}, {0, 100}},
-        {"whole characters only", {"2026/01/01\t表\t\t100\t0\t"}, {"\\"}, {0}},
+        {"whole characters only, else under its own name",
+         {"2026/01/01\t表\t\t100\t0\t"},
+         {"\\"},
+         {0, 100}},
         {"odd dates",
          {"2026/1/05\tA\t\t1\t0\t", "2026/13/01\tA\t\t2\t0\t", "2026/12/31\tA\t\t4\t0\t"},
          {"A"},
