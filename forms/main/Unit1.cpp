@@ -346,6 +346,7 @@ void TForm1::buildMenus() {
     N21 = action(toolsMenu, "N21", u"電卓"_s, &TForm1::N21Click);
     mnuKanjoKeiPrint =
         action(toolsMenu, "mnuKanjoKeiPrint", u"勘定科目計算"_s, &TForm1::mnuKanjoKeiPrintClick);
+    mnuSuii = action(toolsMenu, "mnuSuii", u"家計の推移"_s, &TForm1::mnuSuiiClick);
     helpMenu = menu("helpMenu", u"ヘルプ"_s);
     Help1 = action(helpMenu, "Help1", u"ヘルプ"_s, &TForm1::Help1Click);
 

@@ -17,6 +17,7 @@
 #include "forms/GridCellAccess.h"
 #include "forms/GridSettingsAccess.h"
 #include "forms/LedgerAccess.h"
+#include "forms/SummaryAccess.h"
 #include "ledger/LedgerBook.h"
 #include "platform/Dialogs.h"
 #include "settings/TitleFiles.h"
@@ -50,7 +51,8 @@ StartOptions defaultStartOptions();
 class TForm1 : public QMainWindow,
                public GridCellAccess,
                public GridSettingsAccess,
-               public LedgerAccess {
+               public LedgerAccess,
+               public SummaryAccess {
     Q_OBJECT
 public:
     explicit TForm1(const StartOptions& options = defaultStartOptions(), QWidget* parent = nullptr);
@@ -84,6 +86,12 @@ public:
     LedgerBook& ledger() override { return book; }
     // LedgerAccess: after the search window changed the book.
     void showLedger() override;
+
+    // SummaryAccess, for the window "家計の推移" (Unit1Summary.cpp).
+    const LedgerRecords& summaryRecords() override;
+    const TitleLists& summaryTitles() const override { return titleLists; }
+    LedgerDate shownDay() const override;
+    void showDay(const LedgerDate& day) override;
 
     // The search window "検索･置換" shows, modal. Not owned.
     void setSearchWindow(QWidget* searchWindow);
@@ -216,6 +224,7 @@ private:
     // --- the print preview and the totals report (Unit1Print.cpp) ---
     void PrintPreview1Click();     // "ファイル" > "印刷ﾌﾟﾚﾋﾞｭｰ"
     void mnuKanjoKeiPrintClick();  // "ツール" > "勘定科目計算"
+    void mnuSuiiClick();           // "ツール" > "家計の推移" (Unit1Summary.cpp)
 
     // --- the Edit menu's block commands and the sort menu (Unit1Edit.cpp) ---
     // The main menu's Ctrl+C, Ctrl+V and Ctrl+X act on the block also from
@@ -310,6 +319,7 @@ private:
     QAction* mnuSort2 = nullptr;          // "降順"
     QAction* PrintPreview1 = nullptr;     // "印刷ﾌﾟﾚﾋﾞｭｰ"
     QAction* mnuKanjoKeiPrint = nullptr;  // "勘定科目計算"
+    QAction* mnuSuii = nullptr;           // "家計の推移"
 
     // The settings and fixed-phrase windows (Unit1Settings.cpp).
     QAction* mnuKoumoku = nullptr;  // "環境設定"
@@ -331,6 +341,7 @@ private:
     QPointer<QWidget> calculatorWindow_;
     QPointer<TForm2> settingsWindow_;
     QPointer<QWidget> searchWindow_;
+    QPointer<QWidget> summaryWindow_;  // "家計の推移", made at its first opening
     PrintDialog* printDialog_ = nullptr;
     // Set while the window writes the book into the view, so that the view's
     // signals of that moment are not taken for the user's changes.

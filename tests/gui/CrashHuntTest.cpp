@@ -316,6 +316,7 @@ private slots:
         statementWindow.setAttribute(Qt::WA_QuitOnClose, false);
         statementWindow.setModal(false);
         statementWindow.show();
+        h.action("mnuSuii")->trigger();  // "家計の推移", left open among the others
         CrashHunt hunt(h, random);
 
         int writeBacks = 0;
