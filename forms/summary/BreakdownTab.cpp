@@ -37,7 +37,8 @@ QChart* donut(const QString& title, const std::vector<std::pair<QString, std::in
         if (amount <= 0) continue;
         QPieSlice* slice = series->append(
             name + u" "_s + platform::fromCp932(print::formatShare(amount, whole)), amount);
-        slice->setLabelVisible(true);
+        // Labels of thin slices would only overlap; the legend names them all.
+        slice->setLabelVisible(static_cast<double>(amount) * 20 >= static_cast<double>(whole));
     }
     auto* chart = new QChart;
     chart->setTitle(title + u"  "_s + yenText(whole));

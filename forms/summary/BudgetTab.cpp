@@ -65,6 +65,10 @@ BudgetTab::BudgetTab(const std::string& budgetPath, QWidget* parent)
         {u"科目"_s, u"月予算"_s, u"支出"_s, u"残り"_s, u"予算に対する支出"_s});
     BudgetTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     BudgetTable->horizontalHeader()->setSectionResizeMode(BarColumn, QHeaderView::Stretch);
+    for (int amount : {BudgetColumn, RemainingColumn}) {
+        BudgetTable->horizontalHeader()->setSectionResizeMode(amount, QHeaderView::Interactive);
+        BudgetTable->setColumnWidth(amount, 110);
+    }
     BudgetTable->verticalHeader()->hide();
     layout->addWidget(BudgetTable);
     BudgetTotal = new QLabel(this);

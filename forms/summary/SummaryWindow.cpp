@@ -80,9 +80,10 @@ void SummaryWindow::buildWindow() {
     connect(NextYear, &QPushButton::clicked, this, [this] { NextYearClick(); });
     connect(YearBox, &QSpinBox::valueChanged, this, [this](int year) { showYear(year); });
     connect(SaveImage, &QPushButton::clicked, this, [this] { SaveImageClick(); });
-    // Only the charts are pictures.
-    connect(SummaryTabs, &QTabWidget::currentChanged, this,
-            [this](int tab) { SaveImage->setEnabled(tab <= 1); });
+    connect(SummaryTabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        SaveImage->setEnabled(tab <= 1);  // only the charts are pictures
+        showTab(tab);
+    });
 }
 
 void SummaryWindow::showSummary() {
@@ -117,10 +118,29 @@ void SummaryWindow::refresh() {
                                  ? QString()
                                  : u"日付が読めない記録 "_s +
                                        QString::number(summary_.unreadableDates) + u"件"_s);
-    monthTab_->showSummary(summary_, *records_);
-    breakdownTab_->showSummary(summary_);
-    tableTab_->showSummary(summary_);
-    budgetTab_->showSummary(summary_, titles.level1);
+    // The tab in front is brought up to date now, the others when they come forward.
+    stale_.fill(true);
+    showTab(SummaryTabs->currentIndex());
+}
+
+void SummaryWindow::showTab(int tab) {
+    if (tab < 0 || tab >= static_cast<int>(stale_.size()) || !stale_[static_cast<std::size_t>(tab)])
+        return;
+    stale_[static_cast<std::size_t>(tab)] = false;
+    switch (tab) {
+        case 0:
+            monthTab_->showSummary(summary_, *records_);
+            break;
+        case 1:
+            breakdownTab_->showSummary(summary_);
+            break;
+        case 2:
+            tableTab_->showSummary(summary_);
+            break;
+        default:
+            budgetTab_->showSummary(summary_, access_->summaryTitles().level1);
+            break;
+    }
 }
 
 void SummaryWindow::PrevYearClick() {

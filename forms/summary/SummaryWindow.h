@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
 #include <vector>
 
 #include "summary/Budgets.h"
@@ -41,6 +42,8 @@ public:
 private:
     void buildWindow();
     void refresh();
+    // Shows the summary on tab `tab` when it has not been shown there yet.
+    void showTab(int tab);
     void PrevYearClick();
     void NextYearClick();
     void SaveImageClick();  // "画像として保存"
@@ -48,6 +51,7 @@ private:
     SummaryAccess* access_;
     const LedgerRecords* records_ = nullptr;
     summary::YearSummary summary_;
+    std::array<bool, 4> stale_{};  // by tab: not yet showing summary_
 
     QPushButton* PrevYear = nullptr;
     QSpinBox* YearBox = nullptr;
