@@ -1,5 +1,6 @@
 #include "base/Amount.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "base/Cp932.h"
@@ -74,6 +75,64 @@ std::string withAsciiDigits(std::string_view cp932) {
         i += n;
     }
     return out;
+}
+
+}  // namespace orvo
+
+namespace orvo {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The digits of "1,234,567" (groups of three after a lead of one to three), or nothing.
+std::optional<std::string> ungroupedDigits(std::string_view text) {
+    const std::size_t lead = text.find(',');
+    if (lead == std::string_view::npos || lead == 0 || lead > 3) return std::nullopt;
+    std::string digits;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool groupComma = i >= lead && (i - lead) % 4 == 0;
+        if (groupComma ? text[i] != ',' : !isDigit(text[i])) return std::nullopt;
+        if (!groupComma) digits += text[i];
+    }
+    if ((text.size() - lead) % 4 != 0) return std::nullopt;  // a last group short of three
+    return digits;
+}
+
+bool cutPrefix(std::string_view& text, std::string_view prefix) {
+    if (!text.starts_with(prefix)) return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
+bool cutSuffix(std::string_view& text, std::string_view suffix) {
+    if (!text.ends_with(suffix)) return false;
+    text.remove_suffix(suffix.size());
+    return true;
+}
+
+}  // namespace
+
+std::string storedAmountText(std::string_view cp932) {
+    const std::string ascii = withAsciiDigits(cp932);
+    // The full-width comma the input method leaves between full-width digits.
+    std::string commas = ascii;
+    for (std::size_t at; (at = commas.find("，")) != std::string::npos;) commas.replace(at, 2, ",");
+    std::string_view rest = commas;
+    std::string sign;
+    if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
+        if (rest.front() == '-') sign = "-";
+        rest.remove_prefix(1);
+    }
+    // "\" is the yen sign as the totals show it; "￥" its full-width form.
+    const bool yen = cutPrefix(rest, "\\") || cutPrefix(rest, "￥");
+    const bool en = cutSuffix(rest, "円");
+    std::optional<std::string> digits = ungroupedDigits(rest);
+    if (!digits && (yen || en) && !rest.empty() && std::all_of(rest.begin(), rest.end(), isDigit))
+        digits = std::string(rest);
+    return digits ? sign + *digits : ascii;
 }
 
 }  // namespace orvo

@@ -50,6 +50,12 @@ inline bool addAmount(std::string_view text, std::int32_t& total) {
 // into their ASCII forms; every other character stays as it is.
 std::string withAsciiDigits(std::string_view cp932);
 
+// What an amount cell stores of the text typed into it: the digits in ASCII
+// (withAsciiDigits), and an amount written as the totals show it, "1,500",
+// "\\1,500" (the yen sign), "￥1,500" or "1,500円", as its plain number "1500".
+// Digit groups must be of three; any other text stays as typed.
+std::string storedAmountText(std::string_view cp932);
+
 // The totals' display form "\,0": a backslash (shown as the yen sign), the number
 // with "," every three digits; a negative number's minus sign comes first.
 std::string formatYen(std::int32_t value);

@@ -63,7 +63,7 @@ bool LedgerGridModel::setData(const QModelIndex& index, const QVariant& value, i
     text = platform::withCrLfLineBreaks(text);
     text.replace(u'\t', u' ');
     platform::Cp932Result encoded = platform::toCp932(text);
-    if (col == kColExpense || col == kColIncome) encoded.bytes = withAsciiDigits(encoded.bytes);
+    if (col == kColExpense || col == kColIncome) encoded.bytes = storedAmountText(encoded.bytes);
     if (encoded.bytes == table_.cell(col, row) && encoded.ok()) return true;
     table_.setCell(col, row, encoded.bytes);
     emit dataChanged(index, index);

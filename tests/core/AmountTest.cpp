@@ -33,6 +33,37 @@ TEST(Amount, ParsesWholeDecimalNumbersIn32Bits) {
     for (const Case& c : cases) EXPECT_EQ(parseAmount(c.text), c.value) << c.text;
 }
 
+TEST(Amount, StoredAmountTextDropsTheDisplayFormsSigns) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1500", "1500"},
+        {"1,500", "1500"},
+        {"\\1,500", "1500"},
+        {"￥1,500", "1500"},
+        {"1,500円", "1500"},
+        {"￥１，５００", "1500"},
+        {"１，５０", "1，50"},
+        {"\\1,234,567円", "1234567"},
+        {"-\\1,500", "-1500"},
+        {"-1,500", "-1500"},
+        {"+1,500", "1500"},
+        {"\\800", "800"},
+        {"800円", "800"},
+        {"１,５００", "1500"},
+        {"1,50", "1,50"},
+        {"1,5000", "1,5000"},
+        {"1234,567", "1234,567"},
+        {",500", ",500"},
+        {"1,500,", "1,500,"},
+        {"1,,500", "1,,500"},
+        {"\\", "\\"},
+        {"円", "円"},
+        {"1,500 ", "1,500 "},
+        {"1万", "1万"},
+        {"", ""},
+    };
+    for (const auto& [typed, stored] : cases) EXPECT_EQ(storedAmountText(typed), stored) << typed;
+}
+
 TEST(Amount, NotAnIntegerNamesTheText) {
     try {
         amountOrThrow("12x");

@@ -148,6 +148,12 @@ private slots:
         QTest::newRow("income minus") << 4 << u"－５００"_s << u"-500"_s;
         QTest::newRow("other text kept") << 3 << u"１万"_s << u"1万"_s;
         QTest::newRow("not in a title") << 1 << u"１２３"_s << u"１２３"_s;
+        QTest::newRow("grouped") << 3 << u"1,500"_s << u"1500"_s;
+        QTest::newRow("yen sign") << 4 << u"¥1,500"_s << u"1500"_s;
+        QTest::newRow("full-width yen") << 3 << u"￥１，５００"_s << u"1500"_s;
+        QTest::newRow("en") << 3 << u"1,500円"_s << u"1500"_s;
+        QTest::newRow("short group kept") << 3 << u"1,50"_s << u"1,50"_s;
+        QTest::newRow("grouped title kept") << 1 << u"1,500"_s << u"1,500"_s;
     }
     void fullWidthDigitsInAmountsAreStoredAsAscii() {
         QFETCH(int, col);
