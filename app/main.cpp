@@ -89,6 +89,8 @@ int main(int argc, char** argv) {
     form1.setPrintDialog(&printDialog);
     // Owned by the main window, so it stays above it (not above other programs).
     orvo::forms::TOrvoDentaku orvoDentaku(&form1, &form1);
+    orvoDentaku.setSettingsFile(
+        orvo::platform::calculatorSettingsPathFor(QCoreApplication::applicationFilePath()));
 
     // The program ends when the main window closes, whatever companion is open.
     orvoDentaku.setAttribute(Qt::WA_QuitOnClose, false);

@@ -190,6 +190,15 @@ std::string saveTargetOf(const std::string& path) {
     return resolvedTarget(path);
 }
 
+bool canReplaceFile(const std::string& path) {
+    const std::string target = resolvedTarget(path);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && writeProtected(target, st)) return false;
+    std::string folder = std::filesystem::path(target).parent_path().string();
+    if (folder.empty()) folder = ".";
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 void removeInterruptedSaves(const std::string& path) {
     const std::filesystem::path pattern(temporaryPattern(resolvedTarget(path)));
     std::filesystem::path folder = pattern.parent_path();

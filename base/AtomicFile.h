@@ -71,6 +71,10 @@ std::string saveTargetOf(const std::string& path);
 // no save of `path` is running elsewhere (it holds the file's lock).
 void removeInterruptedSaves(const std::string& path);
 
+// Whether a save could replace `path` now: the file (when it exists) is not
+// write-protected and its folder takes new files.
+bool canReplaceFile(const std::string& path);
+
 // Writes a whole text at once, safely as above.
 void writeFileAtomically(const std::string& path, std::string_view contents,
                          WriteFaults faults = {});

@@ -30,7 +30,7 @@ namespace {
 
 class BenchPrintDialog : public orvo::forms::PrintDialog {
 public:
-    bool showAsPrintDialog() override { return true; }
+    bool showAsPrintDialog(const std::string&) override { return true; }
     orvo::PageSettings pageSettings() const override { return page; }
     std::vector<std::string> printWidthRows() const override {
         return {"233", "233", "233", "233", "233"};

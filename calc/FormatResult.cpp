@@ -86,4 +86,26 @@ std::string FormatResult(double value) {
     return out;
 }
 
+std::string WholeYen(std::string_view shown) {
+    const std::size_t e = shown.find('E');
+    if (e != std::string_view::npos) {
+        const bool tiny = e + 1 < shown.size() && shown[e + 1] == '-';
+        return tiny ? "0" : std::string(shown);
+    }
+    const std::size_t point = shown.find('.');
+    if (point == std::string_view::npos) return std::string(shown);
+    const bool negative = !shown.empty() && shown[0] == '-';
+    std::string digits(shown.substr(negative ? 1 : 0, point - (negative ? 1 : 0)));
+    if (point + 1 < shown.size() && shown[point + 1] >= '5') {
+        std::size_t i = digits.size();
+        while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+        if (i == 0)
+            digits.insert(digits.begin(), '1');
+        else
+            ++digits[i - 1];
+    }
+    if (digits.find_first_not_of('0') == std::string::npos) return "0";
+    return (negative ? "-" : "") + digits;
+}
+
 }  // namespace orvo::calc

@@ -26,6 +26,7 @@ int runCsvImport(const std::vector<std::string>& args) {
     const CsvImportResult result = importCsv(book, args[0], hooks);
     if (result.fault) throw *result.fault;
     if (result.emptyTitleRecords > 0) printMessage(emptyTitleNotice(result));
+    if (result.badAmountRecords > 0) printMessage(badAmountNotice(result));
     saveLedgerTo(book, args[1]);
     return kExitOk;
 }

@@ -1,10 +1,12 @@
 #pragma once
 // What the settings window may do with the main window: read the grid, change
-// its titles and widths, and empty and reload the two account-title pick lists.
+// its titles and widths, empty and reload the two account-title pick lists, and
+// carry a renamed account title into the records.
 
 #include <functional>
 
 #include "ledger/LedgerTable.h"
+#include "ledger/TitleRename.h"
 
 namespace orvo::forms {
 
@@ -18,6 +20,10 @@ public:
     virtual void emptyTitlePickLists() = 0;
     // Refills the pick lists from the title files; throws as reading them does.
     virtual void reloadTitlePickLists() = 0;
+    // The records that carry `title`, the day view's edits included.
+    virtual std::size_t recordsTitled(const RecordTitle& title) = 0;
+    // Gives them `newName` as one change of the ledger; the window shows the result.
+    virtual void renameTitleInLedger(const RecordTitle& title, const std::string& newName) = 0;
 };
 
 }  // namespace orvo::forms

@@ -1,5 +1,7 @@
 #include "ledger/CsvExport.h"
 
+#include <cstring>
+
 #include "ledger/CsvLine.h"
 
 namespace orvo {
@@ -22,15 +24,24 @@ bool writeRecords(const LedgerRecords& records, AtomicFileWriter& out,
             out.write(std::string_view(buffer).substr(0, used));
             used = 0;
         }
-        if (line.size() + 2 > buffer.size()) {
-            longLine.clear();
-            appendCsvLine(line, longLine);
-            out.write(longLine);
-        } else {
-            writeCsvFields(line, buffer.data() + used);
+        if (line.size() + 2 <= buffer.size() && writePlainCsvFields(line, buffer.data() + used)) {
             used += line.size();
             buffer[used++] = '\r';
             buffer[used++] = '\n';
+        } else {
+            // A field to quote, or too long for the buffer.
+            longLine.clear();
+            appendCsvLine(line, longLine);
+            if (used + longLine.size() > buffer.size()) {
+                out.write(std::string_view(buffer).substr(0, used));
+                used = 0;
+            }
+            if (longLine.size() > buffer.size()) {
+                out.write(longLine);
+            } else {
+                std::memcpy(buffer.data() + used, longLine.data(), longLine.size());
+                used += longLine.size();
+            }
         }
         if (progress && ++done % kRecordsPerProgress == 0 && !progress(done, records.size()))
             cancelled = true;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Amount.h"
 #include "base/Cp932.h"
 #include "ledger/CsvLine.h"
 #include "ledger/CsvLineReader.h"
@@ -92,6 +93,8 @@ struct StagedImport {
     AmountSums sums;
     std::size_t emptyTitleRecords = 0;
     std::string firstEmptyTitleRecord;
+    std::size_t badAmountRecords = 0;
+    std::string firstBadAmountRecord;
     std::optional<OrvoError> fault;
     bool cancelled = false;
 };
@@ -123,6 +126,20 @@ void stageTitles(StagedImport& staged, CsvLineReader& lines, CsvFields& fields) 
     }
 }
 
+// Notes `record` when it comes before the first noted so far, in ledger order.
+void noteRecord(std::size_t& count, std::string& first, std::string_view record) {
+    if (count++ == 0 || compareRecordLines(record, first) < 0) first = record;
+}
+
+bool isBadAmount(const CsvFields& fields, int column) {
+    const auto i = static_cast<std::size_t>(column);
+    return i < fields.size() && !fields[i].empty() && !parseAmount(fields[i]);
+}
+
+std::string dateOf(std::string_view record) {
+    return std::string(record.substr(0, record.find(kFieldSeparator)));
+}
+
 void stageRecord(StagedImport& staged, const CsvFields& fields) {
     if (staged.chunks.empty() || staged.chunks.back().size() == kLinesPerChunk) {
         staged.chunks.emplace_back();
@@ -133,11 +150,10 @@ void stageRecord(StagedImport& staged, const CsvFields& fields) {
     ++staged.records;
     if (fields.size() > 3)
         addAmountFields(fields[3], fields.size() > 4 ? fields[4] : std::string_view(), staged.sums);
-    if (fields.size() < 2 || fields[1].empty()) {
-        if (staged.emptyTitleRecords++ == 0 ||
-            compareRecordLines(record, staged.firstEmptyTitleRecord) < 0)
-            staged.firstEmptyTitleRecord = record;
-    }
+    if (fields.size() < 2 || fields[1].empty())
+        noteRecord(staged.emptyTitleRecords, staged.firstEmptyTitleRecord, record);
+    if (isBadAmount(fields, kColExpense) || isBadAmount(fields, kColIncome))
+        noteRecord(staged.badAmountRecords, staged.firstBadAmountRecord, record);
 }
 
 StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
@@ -185,7 +201,9 @@ void commit(LedgerBook& book, StagedImport& staged) {
     try {
         book.ShowDay();
     } catch (const OrvoError& e) {
-        if (!staged.fault) staged.fault = e;
+        // A bad amount of the day shown is among those the notice counts.
+        const bool counted = e.cell() && staged.badAmountRecords > 0;
+        if (!staged.fault && !counted) staged.fault = e;
     }
 }
 
@@ -217,11 +235,11 @@ CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvIm
     }
     result.records = staged.records;
     result.emptyTitleRecords = staged.emptyTitleRecords;
-    if (staged.emptyTitleRecords > 0) {
-        std::vector<std::string> fields;
-        splitRecordInto(staged.firstEmptyTitleRecord, fields);
-        result.firstEmptyTitleDate = fields[0];
-    }
+    if (staged.emptyTitleRecords > 0)
+        result.firstEmptyTitleDate = dateOf(staged.firstEmptyTitleRecord);
+    result.badAmountRecords = staged.badAmountRecords;
+    if (staged.badAmountRecords > 0)
+        result.firstBadAmountDate = dateOf(staged.firstBadAmountRecord);
     commit(book, staged);
     result.fault = std::move(staged.fault);
     return result;
@@ -235,6 +253,12 @@ std::string emptyTitleNotice(const CsvImportResult& result) {
     return "勘定科目1が空のデータが " + std::to_string(result.emptyTitleRecords) +
            " 件あります (最初は " + result.firstEmptyTitleDate +
            ")。その日の表を再計算すると、これらのデータは失われます";
+}
+
+std::string badAmountNotice(const CsvImportResult& result) {
+    return "支出か収入が整数でないデータが " + std::to_string(result.badAmountRecords) +
+           " 件あります (最初は " + result.firstBadAmountDate +
+           ")。合計には数えられません。その日の表で整数に直してください";
 }
 
 }  // namespace orvo

@@ -29,6 +29,11 @@ struct CsvImportResult {
     // first of them in ledger order.
     std::size_t emptyTitleRecords = 0;
     std::string firstEmptyTitleDate;
+    // Records whose expense or income (fields 3 and 4) is neither empty nor a
+    // whole number ("1,280" as a bank writes it): the totals count them as 0.
+    // The count, and field 0 of the first of them in ledger order.
+    std::size_t badAmountRecords = 0;
+    std::string firstBadAmountDate;
     // What stopped the import partway (a line without enough fields, a short
     // title line) or the day view afterwards; the ledger then holds the
     // records added before it, with totals and day view to match.
@@ -48,5 +53,7 @@ CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvIm
 std::string csvTitleQuestion();
 // The information about records with an empty level-1 title (count and date).
 std::string emptyTitleNotice(const CsvImportResult& result);
+// The information about records whose amount is no whole number (count and date).
+std::string badAmountNotice(const CsvImportResult& result);
 
 }  // namespace orvo

@@ -139,33 +139,78 @@ void splitCsvLine(std::string_view line, CsvFields& fields) {
 
 namespace {
 
-// Sixteen bytes copied with TAB turned into comma: a loop of fixed length the
-// compiler turns into a few vector instructions (an export writes every record).
-inline void tabsToCommas16(const char* from, char* to) {
-    char b[16];
+// A field is quoted when it holds a comma, a double quote or a code up to
+// 32 (TAB aside, which separates the record's fields): the reading above would
+// cut or drop those. Trail bytes are 0x40 and up, so bytes can be tested alone.
+inline bool needsQuotes(unsigned char b) {
+    return (b <= 0x20 && b != static_cast<unsigned char>(kFieldSeparator)) || b == kQuote ||
+           b == kComma;
+}
+
+// Sixteen bytes copied with TAB turned into comma; true when one of them
+// belongs in a quoted field. A loop of fixed length the compiler turns into a
+// few vector instructions (an export writes every record).
+inline bool tabsToCommas16(const char* from, char* to) {
+    unsigned char b[16];
     std::memcpy(b, from, 16);
-    for (int k = 0; k < 16; ++k) b[k] = b[k] == kFieldSeparator ? kComma : b[k];
+    unsigned char special = 0;
+    for (int k = 0; k < 16; ++k) {
+        special |= static_cast<unsigned char>(needsQuotes(b[k]));
+        b[k] = b[k] == kFieldSeparator ? kComma : b[k];
+    }
     std::memcpy(to, b, 16);
+    return special != 0;
+}
+
+void appendQuotedField(std::string_view field, std::string& out) {
+    bool quoted = false;
+    for (char c : field) quoted = quoted || needsQuotes(static_cast<unsigned char>(c));
+    if (!quoted) {
+        out.append(field);
+        return;
+    }
+    out += kQuote;
+    for (char c : field) {
+        if (c == kQuote) out += kQuote;
+        out += c;
+    }
+    out += kQuote;
 }
 
 }  // namespace
 
-void writeCsvFields(std::string_view recordLine, char* to) {
+bool writePlainCsvFields(std::string_view recordLine, char* to) {
     const char* from = recordLine.data();
     const std::size_t n = recordLine.size();
     if (n >= 16) {
+        bool special = false;
         std::size_t i = 0;
-        for (; i + 16 <= n; i += 16) tabsToCommas16(from + i, to + i);
-        if (i < n) tabsToCommas16(from + n - 16, to + n - 16);  // overlaps, reading the source
-        return;
+        for (; i + 16 <= n; i += 16) special |= tabsToCommas16(from + i, to + i);
+        if (i < n)
+            special |= tabsToCommas16(from + n - 16, to + n - 16);  // overlaps, reading the source
+        return !special;
     }
-    for (std::size_t i = 0; i < n; ++i) to[i] = from[i] == kFieldSeparator ? kComma : from[i];
+    bool special = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        special = special || needsQuotes(static_cast<unsigned char>(from[i]));
+        to[i] = from[i] == kFieldSeparator ? kComma : from[i];
+    }
+    return !special;
 }
 
 void appendCsvLine(std::string_view recordLine, std::string& out) {
     const std::size_t from = out.size();
     out.resize(from + recordLine.size());
-    writeCsvFields(recordLine, out.data() + from);
+    if (!writePlainCsvFields(recordLine, out.data() + from)) {
+        out.resize(from);
+        for (std::size_t start = 0;;) {
+            const std::size_t end = recordLine.find(kFieldSeparator, start);
+            appendQuotedField(recordLine.substr(start, end - start), out);
+            if (end == std::string_view::npos) break;
+            out += kComma;
+            start = end + 1;
+        }
+    }
     out += "\r\n";
 }
 

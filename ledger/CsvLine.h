@@ -38,12 +38,14 @@ private:
 // line keeps one field per CSV field.
 void splitCsvLine(std::string_view line, CsvFields& fields);
 
-// Appends the CSV line of a record line: every TAB becomes a comma, nothing is
-// quoted, and the line ends with CR LF.
+// Appends the CSV line of a record line: every TAB becomes a comma, a field
+// holding a comma, a double quote or a code up to 32 is quoted (its quotes
+// doubled), and the line ends with CR LF. splitCsvLine gives the record line back.
 void appendCsvLine(std::string_view recordLine, std::string& out);
 
-// The same without the line end, written to `to`, which has room for the
-// record line's size.
-void writeCsvFields(std::string_view recordLine, char* to);
+// The CSV line without the line end written to `to`, which has room for the
+// record line's size, when no field needs quotes; false (and `to` holds
+// nothing of use) when one does: appendCsvLine then writes it.
+bool writePlainCsvFields(std::string_view recordLine, char* to);
 
 }  // namespace orvo

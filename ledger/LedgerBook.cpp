@@ -186,6 +186,7 @@ void LedgerBook::startNewLedger() {
     dataFileName.clear();
     lock_.reset();
     readOnly_ = false;
+    dayViewChanged = false;  // the day view given up with the ledger is never written back
     records.clear();
     ResetLedgerTable();
     applyStandardSizes(table);
@@ -231,6 +232,7 @@ void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,
     try {
         records.clear();
         ResetLedgerTable();
+        dayViewChanged = false;  // the day view that was there is discarded
         dataFileName = std::move(fileName);
         lock_ = std::move(lock);
         readOnly_ = mode == OpenMode::ForReading;

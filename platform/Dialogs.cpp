@@ -36,16 +36,15 @@ QString captionOf(Button b) {
     return u"OK"_s;
 }
 
-// "説明(*.a)|*.a|説明2|*.*" into Qt's "説明(*.a);;説明2 (*.*)".
+// "説明(*.a)|*.a;*.b|説明2|*.*" into Qt's "説明(*.a) (*.a *.b);;説明2 (*.*)"; the
+// dialog hides the last group, so each file type reads as its description.
 QString qtFilterOf(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString pattern = parts[i + 1];
         pattern.replace(u';', u' ');
-        // A description that already ends in its pattern is shown as it is.
-        const QString suffix = u'(' + pattern + u')';
-        out << (parts[i].endsWith(suffix) ? parts[i] : parts[i] + u' ' + suffix);
+        out << parts[i] + u" ("_s + pattern + u')';
     }
     return out.join(u";;"_s);
 }
@@ -156,6 +155,7 @@ std::unique_ptr<QFileDialog> makeFileDialog(const FileDialogRequest& request) {
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setNameFilter(qtFilterOf(request.filter));
     dialog->setDefaultSuffix(request.defaultSuffix);
     if (!request.acceptLabel.isEmpty())

@@ -38,6 +38,10 @@ QString printSettingsPathFor(const QString& executablePath) {
     return programFilesFolder(executablePath) + u"/Prin.ini"_s;
 }
 
+QString calculatorSettingsPathFor(const QString& executablePath) {
+    return programFilesFolder(executablePath) + u"/OrvoDen.ini"_s;
+}
+
 std::optional<QString> readLastFileRecord(const QString& recordPath) {
     QFile file(recordPath);
     if (!file.exists()) return std::nullopt;

@@ -18,6 +18,9 @@ QString lastFileRecordPathFor(const QString& executablePath);
 // "Prin.ini" in that folder.
 QString printSettingsPathFor(const QString& executablePath);
 
+// "OrvoDen.ini" in that folder: what the calculator remembers (its tax rate).
+QString calculatorSettingsPathFor(const QString& executablePath);
+
 // The first line of the last-file record as a path, or nothing when the record
 // does not exist. The line is CP932; a line written as UTF-8 (a path CP932
 // cannot hold) is recognised when that names an existing file. Throws

@@ -1,9 +1,11 @@
 #include "settings/SettingsState.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "base/OrvoError.h"
+#include "base/SystemReason.h"
 #include "settings/PrintWidths.h"
 #include "settings/TitleFiles.h"
 
@@ -73,7 +75,13 @@ void SettingsState::applyOnly(LedgerTable& grid) {
 void SettingsState::confirm(LedgerTable& grid, const ConfirmHooks& hooks) {
     confirmed_ = true;
     ApplyColumnSettings(grid, columns);
-    WritePrintWidths(printWidthsPath_, printWidths);
+    try {
+        WritePrintWidths(printWidthsPath_, printWidths);
+    } catch (const OrvoError& e) {
+        // The user can mend permissions or space only when told which it is.
+        throw OrvoError(std::string(e.what()) + " (" + reasonCannotWrite(printWidthsPath_, errno) +
+                        ")");
+    }
     if (hooks.emptyPickLists) hooks.emptyPickLists();
     const bool overwrite =
         titleLoad_.complete || (hooks.allowTitleOverwrite && hooks.allowTitleOverwrite());

@@ -1,5 +1,6 @@
 #include "settings/TitleFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -83,6 +84,15 @@ std::vector<std::string> TitleLists::level2Under(int parentIndex) const {
     for (const Level2Title& t : level2)
         if (t.parentIndex == parentIndex) titles.push_back(t.title);
     return titles;
+}
+
+bool TitleLists::listsUnder(std::string_view title1, std::string_view title2) const {
+    const auto parent = std::find(level1.begin(), level1.end(), title1);
+    if (parent == level1.end()) return false;
+    const int parentIndex = static_cast<int>(parent - level1.begin());
+    return std::any_of(level2.begin(), level2.end(), [&](const Level2Title& t) {
+        return t.parentIndex == parentIndex && t.title == title2;
+    });
 }
 
 std::string level1FileName() {

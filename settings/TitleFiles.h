@@ -35,6 +35,8 @@ struct TitleLists {
 
     // The level-2 titles whose parent is the level-1 title at `parentIndex`, in file order.
     std::vector<std::string> level2Under(int parentIndex) const;
+    // Whether `title2` is listed under the level-1 title `title1` (exact texts).
+    bool listsUnder(std::string_view title1, std::string_view title2) const;
 };
 
 // The two file names: as CP932 text for messages, and as native path in `folder`.

@@ -4,15 +4,18 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 
 #include "base/OrvoError.h"
 #include "calc/Evaluator.h"
 #include "calc/FormatResult.h"
 #include "forms/GridCellAccess.h"
 #include "forms/calculator/RightEdit.h"
+#include "ledger/LedgerBook.h"
 #include "ledger/LedgerTable.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorDisplay.h"
@@ -32,7 +35,11 @@ constexpr int kKeySize = 25;
 constexpr int kWideKey = 49;
 constexpr int kFontPixels = 12;
 
-const QString kTaxFactor = u")*1.05"_s;
+// The consumption tax rates in force: the standard rate, and the reduced one
+// for food and newspapers.
+constexpr int kStandardTaxRate = 10;
+constexpr int kReducedTaxRate = 8;
+const QString kTaxRateKey = u"Calculator/TaxRate"_s;
 
 bool isOperator(const QString& text) {
     return text == u"+"_s || text == u"-"_s || text == u"*"_s || text == u"/"_s;
@@ -102,7 +109,20 @@ void TOrvoDentaku::FormCreate() {
     Button19->setToolTip(u"現消去"_s);
     Button20->setToolTip(u"全消去"_s);
     Button21->setToolTip(u"1文字削除"_s);
-    Button22->setToolTip(u"5%の消費税込み"_s);
+    // A right click on the tax key chooses the rate.
+    Button22->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Button22, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.setObjectName(u"TaxRateMenu"_s);
+        for (int rate : {kStandardTaxRate, kReducedTaxRate}) {
+            QAction* choice = menu.addAction(QString::number(rate) + u'%');
+            choice->setCheckable(true);
+            choice->setChecked(rate == taxRate_);
+            connect(choice, &QAction::triggered, this, [this, rate] { setTaxRate(rate); });
+        }
+        menu.exec(Button22->mapToGlobal(at));
+    });
+    setTaxRate(kStandardTaxRate);
     connect(Button17, &QPushButton::clicked, this, &TOrvoDentaku::Button17Click);
     connect(Button18, &QPushButton::clicked, this, &TOrvoDentaku::Button18Click);
     connect(Button19, &QPushButton::clicked, this, &TOrvoDentaku::Button19Click);
@@ -214,9 +234,25 @@ void TOrvoDentaku::Button17Click() {
 
 void TOrvoDentaku::Button22Click() {
     if (RightEdit1->text().isEmpty()) return;
-    lastExpression_ = u'(' + RightEdit1->text() + kTaxFactor;
+    lastExpression_ =
+        u'(' + RightEdit1->text() + u")*1."_s + QString::number(taxRate_).rightJustified(2, u'0');
     justEvaluated_ = true;
     Calculate();
+}
+
+void TOrvoDentaku::setTaxRate(int percent) {
+    taxRate_ = percent == kReducedTaxRate ? kReducedTaxRate : kStandardTaxRate;
+    Button22->setToolTip(QString::number(taxRate_) + u"%の消費税込み"_s);
+    if (!settingsFile_.isEmpty()) {
+        QSettings settings(settingsFile_, QSettings::IniFormat);
+        settings.setValue(kTaxRateKey, taxRate_);
+    }
+}
+
+void TOrvoDentaku::setSettingsFile(const QString& path) {
+    settingsFile_.clear();  // reading is no choice to write back
+    setTaxRate(QSettings(path, QSettings::IniFormat).value(kTaxRateKey, kStandardTaxRate).toInt());
+    settingsFile_ = path;
 }
 
 void TOrvoDentaku::Button18Click() {
@@ -276,7 +312,10 @@ void TOrvoDentaku::transferDisplay() {
     // With no ledger cell selected the selection sits on the fixed corner;
     // titles and the fixed column never receive a result.
     if (selection.left < LedgerTable::kFixedCols || selection.top < LedgerTable::kFixedRows) return;
-    grid_->setCellText(selection.left, selection.top, platform::toCp932(text).bytes);
+    std::string cell = platform::toCp932(text).bytes;
+    // An amount cell takes whole yen only.
+    if (selection.left == kColExpense || selection.left == kColIncome) cell = calc::WholeYen(cell);
+    grid_->setCellText(selection.left, selection.top, cell);
 }
 
 }  // namespace orvo::forms

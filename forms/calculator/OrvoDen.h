@@ -25,6 +25,13 @@ public:
 
     void setGridAccess(GridCellAccess* grid) { grid_ = grid; }
 
+    // The file the tax rate chosen on the tax key is kept in (an INI file
+    // beside the program's other settings); read now, written at each choice.
+    void setSettingsFile(const QString& path);
+    // The consumption tax the tax key adds, in percent: 10, or the reduced 8.
+    int taxRate() const { return taxRate_; }
+    void setTaxRate(int percent);
+
     // Shows the window without making it modal, or brings it forward when it
     // is showing already ("電卓" and a double click on an amount cell).
     void showCalculator();
@@ -40,7 +47,7 @@ public slots:
     void Button19Click();  // "C"
     void Button20Click();  // "CR"
     void Button21Click();  // "→": delete one character
-    void Button22Click();  // "税込み": 5% consumption tax included
+    void Button22Click();  // "税込み": the consumption tax included
     void ComboBox1Select();
 
 protected:
@@ -68,6 +75,8 @@ private:
     bool justEvaluated_ = false;  // the next key that is no operator starts a new expression
     QString lastExpression_;      // what was last evaluated or corrected
     bool placed_ = false;         // centred on the desktop at the first showing
+    int taxRate_ = 10;
+    QString settingsFile_;
 };
 
 }  // namespace orvo::forms

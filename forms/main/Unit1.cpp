@@ -31,7 +31,9 @@
 #include <QVBoxLayout>
 
 #include "base/Amount.h"
+#include "base/AtomicFile.h"
 #include "base/OrvoError.h"
+#include "forms/main/DatePicker.h"
 #include "forms/main/EventHook.h"
 #include "forms/main/LedgerCellDelegate.h"
 #include "forms/main/LedgerGridModel.h"
@@ -180,7 +182,7 @@ void TForm1::buildTopPanel(QWidget* panel) {
 
     Button1 = new QPushButton(u"<"_s, panel);
     Button1->setObjectName(u"Button1"_s);
-    DateTimePicker1 = new QDateEdit(panel);
+    DateTimePicker1 = new DatePicker(panel);
     DateTimePicker1->setObjectName(u"DateTimePicker1"_s);
     DateTimePicker1->setDisplayFormat(u"yyyy/MM/dd"_s);
     DateTimePicker1->setCalendarPopup(true);
@@ -388,6 +390,10 @@ void TForm1::wireGrid() {
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        // The menu acts on the cell under the pointer, or on the block it lies in.
+        const QModelIndex under = StringGrid1->indexAt(pos);
+        if (under.isValid() && !StringGrid1->selectionModel()->isSelected(under))
+            StringGrid1->setCurrentIndex(under);
         PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
     });
 
@@ -410,6 +416,10 @@ void TForm1::wireGrid() {
     // Entering the grid marks the day view; so does every edit, since the grid
     // may have held the focus since before the last write-back.
     connect(gridModel, &LedgerGridModel::cellEdited, this, [this] { book.dayViewChanged = true; });
+    connect(gridModel, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& changed) {
+        if (!updatingView_ && LedgerGridModel::tableColumn(changed) == kColTitle1)
+            clearUnlistedTitle2(LedgerGridModel::tableRow(changed));
+    });
     connect(gridModel, &LedgerGridModel::unencodableTyped, this, [](const QString& chars) {
         platform::dialogs().message(
             platform::MessageKind::Warning,
@@ -585,7 +595,11 @@ void TForm1::openLedgerFile(const QString& path) {
     }
     // Another instance has it open: only a look, or nothing changes.
     LedgerBook::OpenMode mode = LedgerBook::OpenMode::ForWriting;
-    if (const std::optional<LedgerInUse> inUse = book.heldElsewhere(nativePath)) {
+    // A file this user may not write is only looked at: the save asks for a new name.
+    const bool writeProtected = !canReplaceFile(nativePath);
+    if (writeProtected) {
+        mode = LedgerBook::OpenMode::ForReading;
+    } else if (const std::optional<LedgerInUse> inUse = book.heldElsewhere(nativePath)) {
         if (platform::dialogs().message(
                 platform::MessageKind::Warning,
                 platform::fromCp932(inUse->what()) + u"\r\n読み取り専用で開きますか？"_s,
@@ -608,6 +622,12 @@ void TForm1::openLedgerFile(const QString& path) {
     applyWindowSizeFromBook();
     refreshFromBook();
     RecordLastFile();
+    if (writeProtected)
+        platform::dialogs().message(
+            platform::MessageKind::Information,
+            u"このファイルには書き込めない (書き込みの許可がない) ため、読み取り専用で開きました。"
+            u"保存するときは別の名前を付けてください"_s,
+            platform::Ok);
 }
 
 void TForm1::runShowingErrors(const std::function<void()>& handler) {

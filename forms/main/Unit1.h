@@ -68,6 +68,8 @@ public:
     void changeGrid(const std::function<void(LedgerTable&)>& change) override;
     void emptyTitlePickLists() override;
     void reloadTitlePickLists() override;
+    std::size_t recordsTitled(const RecordTitle& title) override;
+    void renameTitleInLedger(const RecordTitle& title, const std::string& newName) override;
 
     // The settings window "環境設定" opens (not owned); also the print dialog.
     void setSettingsWindow(TForm2* settingsWindow);
@@ -164,6 +166,7 @@ private:
     enum class FileDialogPurpose { Open, Save };
     std::optional<QString> askDataFileName(FileDialogPurpose purpose = FileDialogPurpose::Open);
     static QString acceptLabelFor(FileDialogPurpose purpose);
+    static QString titleFor(FileDialogPurpose purpose);
     // Makes `path` the ledger's file, the dialog's next start, then saves there.
     void saveAsDataFile(const QString& path);
     // Runs `save` with the window's edit and size handed to the book first;
@@ -192,6 +195,8 @@ private:
     // --- grid, modes, date picker, sizes, titles (Unit1Grid.cpp) ---
     void LoadTitleLists();
     void ShowRowTitles(int row);
+    // After the row's level-1 title changed: a level-2 title not listed under it goes.
+    void clearUnlistedTitle2(int row);
     void FillLevel2List();
     void mnuDefaultClick();
     void mnuOrinClick();

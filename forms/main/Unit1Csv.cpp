@@ -17,6 +17,7 @@ using platform::MessageKind;
 std::optional<QString> TForm1::askCsvFileName(const QString& filter, FileDialogPurpose purpose) {
     platform::FileDialogRequest csvSetUp = OpenDialog1;
     csvSetUp.acceptLabel = acceptLabelFor(purpose);
+    csvSetUp.title = titleFor(purpose);
     csvSetUp.defaultSuffix = u"csv"_s;
     csvSetUp.filter = filter;
     csvSetUp.fileName = csvFileName_;
@@ -50,6 +51,9 @@ void TForm1::CSV1Click() {
     if (result.fault) dialogs().showError(*result.fault);
     if (result.emptyTitleRecords > 0)
         dialogs().message(MessageKind::Information, platform::fromCp932(emptyTitleNotice(result)),
+                          platform::Ok);
+    if (result.badAmountRecords > 0)
+        dialogs().message(MessageKind::Information, platform::fromCp932(badAmountNotice(result)),
                           platform::Ok);
 }
 

@@ -23,8 +23,13 @@ QString TForm1::acceptLabelFor(FileDialogPurpose purpose) {
     return purpose == FileDialogPurpose::Save ? platform::saveAcceptLabel() : QString();
 }
 
+QString TForm1::titleFor(FileDialogPurpose purpose) {
+    return purpose == FileDialogPurpose::Save ? platform::saveAcceptLabel() : u"開く"_s;
+}
+
 std::optional<QString> TForm1::askDataFileName(FileDialogPurpose purpose) {
     OpenDialog1.acceptLabel = acceptLabelFor(purpose);
+    OpenDialog1.title = titleFor(purpose);
     return dialogs().openFile(OpenDialog1);
 }
 

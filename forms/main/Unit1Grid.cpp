@@ -135,6 +135,10 @@ bool TForm1::StringGrid1KeyDown(QKeyEvent* event, QWidget* editor) {
                 return true;
             }
     }
+    if (!editor && key == Qt::Key_Delete && event->modifiers() == Qt::NoModifier && editMode()) {
+        mnuEraseClick();  // as "消去"
+        return true;
+    }
     if (key == Qt::Key_Escape) {
         // The edit in hand stays in the cell whatever the close question's answer.
         cellDelegate->commitOpenEditor();
@@ -260,6 +264,13 @@ void TForm1::ShowRowTitles(int row) {
         if (listed >= 0) box->setCurrentIndex(listed);
         box->setEditText(text);
     }
+}
+
+void TForm1::clearUnlistedTitle2(int row) {
+    if (titleLists.level1.empty() || !book.table.contains(kColTitle2, row)) return;
+    const std::string& title2 = book.table.cell(kColTitle2, row);
+    if (title2.empty() || titleLists.listsUnder(book.table.cell(kColTitle1, row), title2)) return;
+    gridModel->setData(gridModel->indexOfCell(kColTitle2, row), QString());
 }
 
 void TForm1::FillLevel2List() {

@@ -39,6 +39,22 @@ void TForm1::reloadTitlePickLists() {
     LoadTitleLists();
 }
 
+std::size_t TForm1::recordsTitled(const RecordTitle& title) {
+    Recalculate();
+    return countRecordsTitled(book.records, title);
+}
+
+void TForm1::renameTitleInLedger(const RecordTitle& title, const std::string& newName) {
+    cellDelegate->commitOpenEditor();
+    try {
+        renameTitleInRecords(book, title, newName);
+    } catch (...) {
+        refreshFromBook();
+        throw;
+    }
+    refreshFromBook();
+}
+
 // "設定" > "環境設定"
 void TForm1::mnuKoumokuClick() {
     if (!settingsWindow_) return;

@@ -16,9 +16,10 @@ class PrintDialog {
 public:
     virtual ~PrintDialog() = default;
 
-    // Shows the window modally with the confirm caption "印刷実行"; true when
-    // it was closed with that button.
-    virtual bool showAsPrintDialog() = 0;
+    // Shows the window modally with the confirm caption "印刷実行", on its
+    // print tab with the preview's font size `fontSize` (CP932); true when it
+    // was closed with that button.
+    virtual bool showAsPrintDialog(const std::string& fontSize) = 0;
     // The page settings as the window's controls hold them now.
     virtual PageSettings pageSettings() const = 0;
     // The print widths list's rows (CP932), columns 1, 2, ...

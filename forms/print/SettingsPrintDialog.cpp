@@ -6,8 +6,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace orvo::forms {
 
-bool SettingsPrintDialog::showAsPrintDialog() {
+bool SettingsPrintDialog::showAsPrintDialog(const std::string& fontSize) {
     window_.setConfirmCaption(u"印刷実行"_s);
+    window_.showPrintTab(fontSize);
     return window_.showModally();
 }
 

@@ -11,7 +11,7 @@ class SettingsPrintDialog final : public PrintDialog {
 public:
     explicit SettingsPrintDialog(TForm2& window) : window_(window) {}
 
-    bool showAsPrintDialog() override;
+    bool showAsPrintDialog(const std::string& fontSize) override;
     PageSettings pageSettings() const override;
     std::vector<std::string> printWidthRows() const override;
     PaperTarget paperTarget() const override;

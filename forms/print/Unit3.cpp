@@ -33,7 +33,7 @@ namespace {
 
 constexpr int kWindowWidth = 599;
 constexpr int kWindowHeight = 395;
-constexpr int kImageTop = 40;
+constexpr int kImageTop = 40;  // the button bar's height
 constexpr int kFormFontPixels = 12;
 constexpr int kDefaultFontSizeIndex = 3;  // "11" in "8" to "30"
 
@@ -68,28 +68,35 @@ void TForm3::buildWindow() {
     resize(kWindowWidth, kWindowHeight);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // The buttons stay in place while the page scrolls below them.
+    auto* bar = new QWidget(this);
+    bar->setObjectName(u"ButtonBar"_s);
+    bar->setFixedHeight(kImageTop);
+    layout->addWidget(bar);
     auto* scroll = new QScrollArea(this);
-    layout->addWidget(scroll);
+    scroll->setObjectName(u"PageScroll"_s);
+    layout->addWidget(scroll, 1);
     auto* content = new QWidget(scroll);
     scroll->setWidget(content);
 
-    Button1 = button(content, "Button1", u"印刷"_s, 8);
-    BtnKanjoKeiPrint = button(content, "BtnKanjoKeiPrint", u"合計印刷"_s, 8);
+    Button1 = button(bar, "Button1", u"印刷"_s, 8);
+    BtnKanjoKeiPrint = button(bar, "BtnKanjoKeiPrint", u"合計印刷"_s, 8);
     BtnKanjoKeiPrint->hide();
-    Button3 = button(content, "Button3", u"次ﾍﾟｰｼﾞ"_s, 90);
-    Button2 = button(content, "Button2", u"閉じる"_s, 172);
-    Label2 = new QLabel(u"文字ｻｲｽﾞ"_s, content);
+    Button3 = button(bar, "Button3", u"次ﾍﾟｰｼﾞ"_s, 90);
+    Button2 = button(bar, "Button2", u"閉じる"_s, 172);
+    Label2 = new QLabel(u"文字ｻｲｽﾞ"_s, bar);
     Label2->setObjectName(u"Label2"_s);
     Label2->setGeometry(262, 12, 56, 18);
-    ComboBox1 = new QComboBox(content);
+    ComboBox1 = new QComboBox(bar);
     ComboBox1->setObjectName(u"ComboBox1"_s);
     ComboBox1->setGeometry(320, 8, 56, 25);
-    Label1 = new QLabel(u"0ﾍﾟｰｼﾞ"_s, content);
+    Label1 = new QLabel(u"0ﾍﾟｰｼﾞ"_s, bar);
     Label1->setObjectName(u"Label1"_s);
     Label1->setGeometry(392, 12, 100, 18);
     Image1 = new QLabel(content);
     Image1->setObjectName(u"Image1"_s);
-    Image1->move(0, kImageTop);
+    Image1->move(0, 0);
 
     connect(Button1, &QPushButton::clicked, this,
             [this] { runShowingErrors(&TForm3::Button1Click); });
@@ -110,7 +117,7 @@ void TForm3::FormCreate() {
     const print::PixelSize image =
         print::previewImageSize(printOrientation(dialog_.pageSettings().orientation));
     Image1->resize(image.width, image.height);
-    Image1->parentWidget()->resize(image.width, kImageTop + image.height);
+    Image1->parentWidget()->resize(image.width, image.height);
     platform::centreOnScreen(this);
 }
 
@@ -175,7 +182,7 @@ void TForm3::showPage(print::Page page, print::PageOrientation orientation) {
         paintPreviewPage(painter, page, orientation, metrics_);
     }
     Image1->resize(size.width, size.height);
-    Image1->parentWidget()->resize(size.width, kImageTop + size.height);
+    Image1->parentWidget()->resize(size.width, size.height);
     Image1->setPixmap(image);
     Label1->setText(QString::number(page.number) + u"ﾍﾟｰｼﾞ"_s);
     shown_ = std::move(page);
@@ -228,7 +235,13 @@ std::optional<PaperRequest> TForm3::paperRequest(print::PageOrientation orientat
 }
 
 void TForm3::Button1Click() {
-    if (!dialog_.showAsPrintDialog()) return;
+    if (!dialog_.showAsPrintDialog(platform::toCp932(ComboBox1->currentText()).bytes)) return;
+    // A size chosen in the dialog is the one printed, and the preview's from now on.
+    const int chosen = ComboBox1->findText(platform::fromCp932(dialog_.pageSettings().fontSize));
+    if (chosen >= 0 && chosen != ComboBox1->currentIndex()) {
+        ComboBox1->setCurrentIndex(chosen);
+        ComboBox1Select();
+    }
     const ResolvedPageSettings resolved = dialog_.pageSettings().resolve();
     if (!resolved.range) {
         platform::dialogs().message(platform::MessageKind::Plain,

@@ -82,6 +82,20 @@ void TForm2::FormCreate() {
     QWidget* printTab = buildPrintTab();
     titleEditor = new TitleTreeEditor(PageControl1);
     titleEditor->setObjectName(u"TabSheet3"_s);
+    // A renamed title may go into the records that carry the old name.
+    titleEditor->titleRenamed = [this](const RecordTitle& old, const std::string& newName) {
+        try {
+            const std::size_t count = grid_.recordsTitled(old);
+            if (count == 0) return;
+            if (platform::dialogs().message(
+                    platform::MessageKind::Confirmation,
+                    u"記録の勘定科目も変更しますか？ ("_s + QString::number(count) + u"件)"_s,
+                    platform::Yes | platform::No) == platform::Yes)
+                grid_.renameTitleInLedger(old, newName);
+        } catch (...) {
+            platform::showException(std::current_exception());
+        }
+    };
     PageControl1->addTab(columnsTab, u"ｼｰﾄ項目変更"_s);
     PageControl1->addTab(printTab, u"印刷設定"_s);
     PageControl1->addTab(titleEditor, u"勘定科目編集"_s);
@@ -316,6 +330,11 @@ void TForm2::setConfirmCaption(const QString& caption) {
 void TForm2::refreshFromGrid() {
     state_.refreshFromGrid(grid_.settingsGrid());
     showColumnLists();
+}
+
+void TForm2::showPrintTab(const std::string& fontSize) {
+    PageControl1->setCurrentIndex(PageControl1->indexOf(findChild<QWidget*>(u"TabSheet2"_s)));
+    ComboBox1->setEditText(platform::fromCp932(fontSize));
 }
 
 bool TForm2::showModally() {

@@ -41,6 +41,9 @@ public:
     void setConfirmCaption(const QString& caption);
     // "環境設定" refreshes the titles and on-screen widths from the grid first.
     void refreshFromGrid();
+    // The print tab in front, its font size `fontSize` (CP932): as the print
+    // dialog, the window shows what the preview prints with.
+    void showPrintTab(const std::string& fontSize);
     // Shows the window modally; returns confirmed().
     bool showModally();
     // True when the latest showing ended with the confirm button, its whole

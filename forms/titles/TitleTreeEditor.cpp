@@ -273,6 +273,9 @@ void TitleTreeEditor::TreeView1Edited(QTreeWidgetItem* item) {
     const TitleId id = titleOf(item);
     if (!forest_.contains(id)) return;
     const platform::Cp932Result text = platform::toCp932(item->text(0));
+    RecordTitle old;
+    if (forest_.level(id) == 0) old.title1 = forest_.text(id);
+    if (forest_.level(id) == 1) old = {forest_.text(forest_.parent(id)), forest_.text(id)};
     if (text.ok()) forest_.setText(id, text.bytes);
     if (!text.ok())
         platform::dialogs().message(platform::MessageKind::Warning,
@@ -280,8 +283,13 @@ void TitleTreeEditor::TreeView1Edited(QTreeWidgetItem* item) {
                                     platform::Ok);
     // The row shows what the title holds: the old text after a refusal, blanks
     // for line breaks.
-    const QSignalBlocker blocker(TreeView1);
-    item->setText(0, platform::fromCp932(forest_.text(id)));
+    {
+        const QSignalBlocker blocker(TreeView1);
+        item->setText(0, platform::fromCp932(forest_.text(id)));
+    }
+    const std::string& now = forest_.text(id);
+    const std::string& was = old.title2.empty() ? old.title1 : old.title2;
+    if (!old.title1.empty() && now != was && titleRenamed) titleRenamed(old, now);
 }
 
 }  // namespace orvo::forms

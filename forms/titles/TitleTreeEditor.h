@@ -15,6 +15,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "ledger/TitleRename.h"
 #include "settings/TitleForest.h"
 
 class QAction;
@@ -73,6 +74,10 @@ public:
     // tree's viewport; below the last row means "no target".
     bool TreeView1DragOver(QObject* source) const;
     void TreeView1DragDrop(QObject* sender, QObject* source, const QPoint& pos);
+
+    // Called after a level-1 or level-2 title was renamed: the title as the
+    // records carry its old name, and the new name.
+    std::function<void(const RecordTitle& old, const std::string& newName)> titleRenamed;
 
     TitleTreeView* TreeView1;
     QMenu* PopupMenu1;

@@ -78,3 +78,26 @@ TEST(CalcFormatResult, ANearlyHalfwayValueRoundsByItsExactBinaryValue) {
 
 }  // namespace
 }  // namespace orvo::calc
+
+namespace orvo::calc {
+namespace {
+
+TEST(CalcWholeYen, RoundsHalfAwayFromZero) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"333.333333333333", "333"},
+        {"1.5", "2"},
+        {"-2.5", "-3"},
+        {"-2.4", "-2"},
+        {"999.5", "1000"},
+        {"0.4", "0"},
+        {"-0.4", "0"},
+        {"1050", "1050"},
+        {"1.23E-5", "0"},
+        {"1E15", "1E15"},
+        {"99.49", "99"},
+    };
+    for (const auto& [shown, yen] : cases) EXPECT_EQ(WholeYen(shown), yen) << shown;
+}
+
+}  // namespace
+}  // namespace orvo::calc

@@ -34,6 +34,9 @@ TEST(CsvLine, SplitsAsTheReaderRulesSay) {
          {"2002/05/20", "食費", "外食", "1200", "", "昼食"}},
         {"codes 1 to 32 around fields", " \t a ,\x01 b  ", {"a", "b"}},
         {"a blank in an unquoted text", "昼食 代", {"昼食", "代"}},
+        {"a blank in a long unquoted line",
+         "2002/05/20,昼食 代,1200,0,x",
+         {"2002/05/20", "昼食", "代", "1200", "0", "x"}},
         {"a control character ends a field",
          "a\x1B"
          "b,c",
@@ -108,11 +111,21 @@ TEST(CsvLine, ReadsAFileLineByLine) {
     for (const auto& c : cases) EXPECT_EQ(linesOf(c.text), c.lines) << c.rule;
 }
 
-TEST(CsvLine, ExportJoinsFieldsByCommaQuotingNothing) {
-    std::string out;
-    appendCsvLine("2002/05/20\t食費\t\t1200\t0\ta,b \"q\"\x1Bz", out);
-    appendCsvLine("x", out);
-    EXPECT_EQ(out, "2002/05/20,食費,,1200,0,a,b \"q\"\x1Bz\r\nx\r\n");
+TEST(CsvLine, ExportQuotesOnlyTheFieldsThatNeedIt) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"2002/05/20\t食費\t\t1200\t0\tソ表", "2002/05/20,食費,,1200,0,ソ表"},
+        {"x", "x"},
+        {"2002/05/20\t食費\t\t1200\t0\tイオン まとめ買い",
+         "2002/05/20,食費,,1200,0,\"イオン まとめ買い\""},
+        {"a,b\t\"q\"\t\x1Bz\t\x01\t", "\"a,b\",\"\"\"q\"\"\",\"\x1Bz\",\"\x01\","},
+        {std::string("a\0b", 3), std::string("\"a\0b\"", 5)},
+        {"short, line", "\"short, line\""},
+    };
+    for (const auto& [record, line] : cases) {
+        std::string out = "x";
+        appendCsvLine(record, out);
+        EXPECT_EQ(out, "x" + line + "\r\n") << record;
+    }
 }
 
 }  // namespace

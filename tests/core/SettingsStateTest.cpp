@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "CoreTestSupport.h"
 #include "TitleShape.h"
+#include "base/SystemReason.h"
 #include "settings/PrintWidths.h"
 #include "settings/TitleFiles.h"
 
@@ -94,6 +98,32 @@ TEST(SettingsState, ABadDisplayWidthStopsTheConfirmBeforeAnythingIsWritten) {
     // "設定のみ" fails the same way and leaves the showing unconfirmed.
     EXPECT_EQ(errorOf([&] { c.state.applyOnly(c.grid); }), "'wide' は整数ではありません");
     EXPECT_FALSE(c.state.confirmed());
+}
+
+}  // namespace
+}  // namespace orvo
+
+namespace orvo {
+namespace {
+
+// A "Prin.ini" that cannot be written says why; as root only a folder that is
+// no folder refuses every user, so that stands for the system's refusals.
+TEST(SettingsState, APrintSettingsFileThatCannotBeWrittenNamesTheReason) {
+    testing::TempFolder dir;
+    testing::TempFolder::writeFile(dir.path() + "/file", "");
+    LedgerTable grid;
+    grid.setColumnCount(6, 64);
+    grid.setRowCount(2);
+    SettingsState state(dir.path() + "/file/Prin.ini", dir.path());
+    state.create(grid);
+    const std::string error = errorOf([&] { state.confirm(grid, {}); });
+    EXPECT_NE(error.find("を作成できません (途中の名前がフォルダではありません)"),
+              std::string::npos)
+        << error;
+    EXPECT_EQ(systemReason(EACCES), "アクセスが拒否されました");
+    EXPECT_EQ(systemReason(EROFS), "読み取り専用のファイルシステムです");
+    EXPECT_EQ(systemReason(ENOSPC), "ディスクの空きが足りません");
+    EXPECT_EQ(systemReason(EBADF).rfind("エラー 9: ", 0), 0u);
 }
 
 }  // namespace

@@ -2,10 +2,16 @@
 // key, the correction box, the mode list, and what reaches the ledger grid.
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "forms/GridCellAccess.h"
@@ -83,6 +89,8 @@ private slots:
     void afterAResultAnOperatorContinuesAndADigitStartsAgain();
     void deleteAfterEqualsKeepsStartingANewExpression();
     void taxKeyWrapsTheDisplayInBothModes();
+    void rightClickChoosesTheTaxRateWhichIsRemembered();
+    void amountCellsTakeWholeYen();
     void modeChangeReevaluatesIntoTheCellSelectedNow();
     void divisionByZeroShowsTheErrorAndWritesNothing();
     void textWithoutValueIsTransferredAsKeyed();
@@ -121,7 +129,7 @@ void OrvoDentakuTest::windowHasItsCaptionSizeKeysAndModes() {
         {"Button19", u"C"_s, {144, 64, 25, 25}, u"現消去"_s, false},
         {"Button1", u"1"_s, {16, 88, 25, 25}, {}, true},
         {"Button15", u"*"_s, {96, 88, 25, 25}, {}, false},
-        {"Button22", u"税込み"_s, {120, 88, 49, 25}, u"5%の消費税込み"_s, false},
+        {"Button22", u"税込み"_s, {120, 88, 49, 25}, u"10%の消費税込み"_s, false},
         {"Button10", u"0"_s, {16, 112, 25, 25}, {}, true},
         {"Button12", u"000"_s, {40, 112, 25, 25}, {}, true},
         {"Button11", u"."_s, {64, 112, 25, 25}, {}, true},
@@ -226,26 +234,82 @@ void OrvoDentakuTest::deleteAfterEqualsKeepsStartingANewExpression() {
 void OrvoDentakuTest::taxKeyWrapsTheDisplayInBothModes() {
     FakeGrid grid;
     TOrvoDentaku calc(&grid);
-    press(calc, u"100"_s);
+    press(calc, u"1000"_s);
     QTest::mouseClick(key(calc, "Button22"), Qt::LeftButton);
-    QCOMPARE(calc.displayText(), u"105"_s);
-    QCOMPARE(calc.lastExpression(), u"(100)*1.05"_s);
-    QCOMPARE(grid.cellText(3, 1), "105");
+    QCOMPARE(calc.displayText(), u"1100"_s);
+    QCOMPARE(calc.lastExpression(), u"(1000)*1.10"_s);
+    QCOMPARE(grid.cellText(3, 1), "1100");
     QVERIFY(calc.justEvaluated());
 
     // The wrapped text holds ")", so it follows precedence even in input order.
     press(calc, u"2+3*4"_s);
     QTest::mouseClick(key(calc, "Button22"), Qt::LeftButton);
-    QCOMPARE(calc.displayText(), u"14.7"_s);
+    QCOMPARE(calc.displayText(), u"15.4"_s);
     press(calc, u"2+3*4="_s);
     QCOMPARE(calc.displayText(), u"20"_s);
     QTest::mouseClick(key(calc, "Button22"), Qt::LeftButton);
-    QCOMPARE(calc.displayText(), u"21"_s);
+    QCOMPARE(calc.displayText(), u"22"_s);
 
-    chooseNormalMode(calc);  // re-evaluates (20)*1.05
+    chooseNormalMode(calc);  // re-evaluates (20)*1.10
     press(calc, u"2+3*4"_s);
     QTest::mouseClick(key(calc, "Button22"), Qt::LeftButton);
-    QCOMPARE(calc.displayText(), u"14.7"_s);
+    QCOMPARE(calc.displayText(), u"15.4"_s);
+}
+
+// A right click on the tax key chooses 8% (food, newspapers) or 10%; the
+// choice names itself in the hint and is there again in the next session.
+void OrvoDentakuTest::rightClickChoosesTheTaxRateWhichIsRemembered() {
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(u"OrvoDen.ini"_s);
+    FakeGrid grid;
+    auto calc = std::make_unique<TOrvoDentaku>(&grid);
+    calc->setSettingsFile(settings);
+    calc->show();
+    QVERIFY(QTest::qWaitForWindowExposed(calc.get()));
+    bool picked = false;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* action : menu->actions())
+            if (action->text() == u"8%"_s) {
+                picked = true;
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            }
+    });
+    // The right press, then the menu request the desktop sends with it.
+    QPushButton* tax = key(*calc, "Button22");
+    QTest::mousePress(tax, Qt::RightButton, {}, QPoint(5, 5));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              tax->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(tax, &request);
+    QTest::mouseRelease(tax, Qt::RightButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(picked);
+    QCOMPARE(calc->taxRate(), 8);
+    QCOMPARE(key(*calc, "Button22")->toolTip(), u"8%の消費税込み"_s);
+    press(*calc, u"1000"_s);
+    QTest::mouseClick(key(*calc, "Button22"), Qt::LeftButton);
+    QCOMPARE(calc->displayText(), u"1080"_s);
+
+    calc = std::make_unique<TOrvoDentaku>(&grid);
+    QCOMPARE(calc->taxRate(), 10);
+    calc->setSettingsFile(settings);
+    QCOMPARE(calc->taxRate(), 8);
+}
+
+// An amount cell takes the result in whole yen, rounded half up; other
+// cells take it as shown.
+void OrvoDentakuTest::amountCellsTakeWholeYen() {
+    FakeGrid grid;
+    TOrvoDentaku calc(&grid);
+    press(calc, u"1000/3="_s);
+    QCOMPARE(calc.displayText(), u"333.333333333333"_s);
+    QCOMPARE(grid.cellText(3, 1), "333");
+    grid.select(4, 1);
+    press(calc, u"5/2="_s);
+    QCOMPARE(grid.cellText(4, 1), "3");
+    grid.select(5, 1);
+    press(calc, u"5/2="_s);
+    QCOMPARE(grid.cellText(5, 1), "2.5");
 }
 
 void OrvoDentakuTest::modeChangeReevaluatesIntoTheCellSelectedNow() {

@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -27,8 +28,9 @@ namespace {
 // The settings window's part in a print, answered by the test.
 class ScriptedPrintDialog : public orvo::forms::PrintDialog {
 public:
-    bool showAsPrintDialog() override {
+    bool showAsPrintDialog(const std::string& fontSize) override {
         ++showings;
+        shownFontSize = fontSize;
         return confirm;
     }
     orvo::PageSettings pageSettings() const override { return page; }
@@ -37,6 +39,7 @@ public:
 
     bool confirm = true;
     int showings = 0;
+    std::string shownFontSize;
     orvo::PageSettings page;
     std::vector<std::string> widths{"233", "233", "233", "233", "233"};
     orvo::forms::PaperTarget target = orvo::forms::PaperTarget::PdfFile;
@@ -234,15 +237,25 @@ private slots:
         const QString pdf = f.h.path(u"out.pdf"_s);
         f.h.dialogs.answerFile(pdf);
         QStringList captions;
-        // Closed with "閉じる" first (nothing printed), then confirmed.
+        QStringList tabsAndSizes;
+        // Closed with "閉じる" first (nothing printed), then confirmed; the
+        // dialog opens on its print tab with the preview's font size.
         for (const char* closeWith : {"Button3", "Button2"}) {
             f.preview("PrintPreview1", [&](TForm3& p) {
+                auto* size = p.findChild<QComboBox*>(u"ComboBox1"_s);
+                size->setFocus();
+                QTest::keyClick(size, Qt::Key_Down);
                 QTimer::singleShot(0, [&] {
                     auto* shown =
                         qobject_cast<orvo::forms::TForm2*>(QApplication::activeModalWidget());
                     if (!shown) return;
                     auto* confirm = shown->findChild<QPushButton*>(u"Button2"_s);
                     captions << confirm->text();
+                    tabsAndSizes << shown->findChild<QTabWidget*>(u"PageControl1"_s)
+                                        ->currentWidget()
+                                        ->objectName()
+                                 << shown->findChild<QComboBox*>(u"ComboBox1"_s)->currentText();
+                    shown->findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(0);
                     QTest::mouseClick(
                         shown->findChild<QPushButton*>(QString::fromLatin1(closeWith)),
                         Qt::LeftButton);
@@ -252,6 +265,7 @@ private slots:
             QCOMPARE(QFile::exists(pdf), closeWith == std::string_view("Button2"));
         }
         QCOMPARE(captions, (QStringList{u"印刷実行"_s, u"印刷実行"_s}));
+        QCOMPARE(tabsAndSizes, (QStringList{u"TabSheet2"_s, u"12"_s, u"TabSheet2"_s, u"12"_s}));
         QCOMPARE(pdfPageCount(pdf), 2);
         QCOMPARE(f.h.dialogs.last().text, u"終了しました"_s);
     }
