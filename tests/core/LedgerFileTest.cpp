@@ -20,6 +20,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Every day of the month can be drawn, the 29th to the 31st included.
+int daysInMonth(int year, int month) {
+    const LedgerDate first{year, month, 1};
+    const LedgerDate next =
+        month == 12 ? LedgerDate{year + 1, 1, 1} : LedgerDate{year, month + 1, 1};
+    return next.serial() - first.serial();
+}
+
 std::string fixture(const std::string& name) {
     return std::string(ORVO_FIXTURES) + "/ledger/" + name;
 }
@@ -192,9 +200,10 @@ TEST_F(LedgerFile, RecordsInAnyOrderLoadAsAddedOneByOne) {
     for (LineOrder order : kLineOrders) {
         std::vector<std::string> lines;
         for (int i = 0; i < 5000; ++i) {
-            char date[16];
-            std::snprintf(date, sizeof date, "2026/%02d/%02d", 1 + static_cast<int>(rng() % 12),
-                          1 + static_cast<int>(rng() % 28));
+            char date[32];
+            const int month = 1 + static_cast<int>(rng() % 12);
+            std::snprintf(date, sizeof date, "2026/%02d/%02d", month,
+                          1 + static_cast<int>(rng() % daysInMonth(2026, month)));
             lines.push_back(std::string(date) + "\t" + titles[rng() % 8] + "\t\t" +
                             std::to_string(rng() % 3) + "\t0\t" + titles[rng() % 8]);
         }
@@ -264,9 +273,11 @@ TEST_F(LedgerFile, ALargeFileOutOfOrderLoadsAsAddedOneByOne) {
     const char* titles[] = {"food", "Food", "FOOD", "表", "b"};
     std::vector<std::string> lines;
     for (int i = 0; i < 90000; ++i) {
-        char date[16];
-        std::snprintf(date, sizeof date, "%d/%02d/%02d", 2024 + static_cast<int>(rng() % 3),
-                      1 + static_cast<int>(rng() % 12), 1 + static_cast<int>(rng() % 28));
+        char date[32];
+        const int year = 2024 + static_cast<int>(rng() % 3);
+        const int month = 1 + static_cast<int>(rng() % 12);
+        std::snprintf(date, sizeof date, "%d/%02d/%02d", year, month,
+                      1 + static_cast<int>(rng() % daysInMonth(year, month)));
         lines.push_back(std::string(date) + "\t" + titles[rng() % 5] + "\t\t" +
                         std::to_string(rng() % 3) + "\t0\t" + titles[rng() % 5]);
     }

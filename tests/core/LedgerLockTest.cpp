@@ -127,6 +127,32 @@ TEST_F(LedgerLock, ALockWhoseOwnerIsGoneIsTakenOverUnlessItsFlockIsHeld) {
     EXPECT_FALSE(fs::exists(ledger + ".lock.rmlock"));
 }
 
+// Without any flock on it, a lock file is judged by what it says: one naming
+// this running process on this machine since its last start is held; one
+// written before the machine last started is stale and taken over.
+TEST_F(LedgerLock, AHandWrittenLockIsHeldByALiveOwnerAndStaleFromAnotherBoot) {
+    const auto firstLine = [](const char* file) {
+        std::string line = readFile(file);
+        return line.substr(0, line.find('\n'));
+    };
+    const std::string machine = firstLine("/etc/machine-id");
+    if (machine.empty()) GTEST_SKIP() << "no machine id to name";
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const std::string program = fs::read_symlink("/proc/self/exe").filename().string();
+    const std::string lock = ledger + ".lock";
+    for (const std::string& boot : {firstLine("/proc/sys/kernel/random/boot_id"),
+                                    std::string("00000000-0000-0000-0000-000000000000")}) {
+        writeFile(lock, std::to_string(::getpid()) + "\n" + program + "\n" + host + "\n" + machine +
+                            "\n" + boot + "\n");
+        LockFile taker(lock);
+        const bool thisBoot = boot != "00000000-0000-0000-0000-000000000000";
+        EXPECT_EQ(taker.tryLock(), thisBoot ? LockOutcome::HeldByOther : LockOutcome::Locked)
+            << boot;
+        fs::remove(lock);
+    }
+}
+
 TEST_F(LedgerLock, NoLockBesideTheFileDoesNotStopOpeningOrSaving) {
     // A name with room for ".bak" (the backup), but not for ".lock".
     const std::string longName = (dir / (std::string(247, 'n') + ".dat")).string();

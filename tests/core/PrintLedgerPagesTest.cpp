@@ -239,6 +239,7 @@ TEST(PrintLedgerPages, PageRangeAndTheCap) {
     const std::vector<Page> pages = printRun(five, s);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].number, 2);
+    ASSERT_FALSE(titlesOn(pages[0]).empty());
     EXPECT_EQ(titlesOn(pages[0]).front().first, "r00052");
     EXPECT_EQ(pages[1].number, 3);
 

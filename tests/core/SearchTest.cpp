@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "CoreTestSupport.h"
 #include "ledger/LedgerBook.h"
 #include "ledger/SearchList.h"
@@ -153,6 +155,19 @@ TEST_F(Search, EqualListedLinesStandForAsManyRecords) {
     EXPECT_EQ(outcome.changed, 1u);
     EXPECT_EQ(outcome.missing, 1u);
     EXPECT_EQ(records()[0], "2002/05/19\t食費\t会食\t1000\t0\t");
+}
+
+TEST_F(Search, OfTwoEqualListedLinesOneTakenOutTheOtherStandsForOneRecordAfterAShift) {
+    book.records.add("2002/05/19\t食費\t外食\t1000\t0\t");
+    EXPECT_EQ(list.search(book.records, "05/19"), 2u);
+    list.removeAt(1);
+    book.records.add("2002/05/01\t交際費\t\t1\t0\t");  // every position shifts
+    const auto outcome = replaceListed(book, list, "外食", "会食");
+    EXPECT_EQ(outcome.changed, 1u);
+    EXPECT_EQ(outcome.missing, 0u);
+    const auto lines = records();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "2002/05/19\t食費\t外食\t1000\t0\t"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "2002/05/19\t食費\t会食\t1000\t0\t"), 1);
 }
 
 TEST_F(Search, ManyChangesKeepTheOrderOfTheRecordsLeftAlone) {
