@@ -242,9 +242,11 @@ private slots:
         // dialog opens on its print tab with the preview's font size.
         for (const char* closeWith : {"Button3", "Button2"}) {
             f.preview("PrintPreview1", [&](TForm3& p) {
-                auto* size = p.findChild<QComboBox*>(u"ComboBox1"_s);
-                size->setFocus();
-                QTest::keyClick(size, Qt::Key_Down);
+                if (closeWith == std::string_view("Button3")) {  // a size of the preview's own
+                    auto* size = p.findChild<QComboBox*>(u"ComboBox1"_s);
+                    size->setFocus();
+                    QTest::keyClick(size, Qt::Key_Down);
+                }
                 QTimer::singleShot(0, [&] {
                     auto* shown =
                         qobject_cast<orvo::forms::TForm2*>(QApplication::activeModalWidget());
@@ -265,7 +267,7 @@ private slots:
             QCOMPARE(QFile::exists(pdf), closeWith == std::string_view("Button2"));
         }
         QCOMPARE(captions, (QStringList{u"印刷実行"_s, u"印刷実行"_s}));
-        QCOMPARE(tabsAndSizes, (QStringList{u"TabSheet2"_s, u"12"_s, u"TabSheet2"_s, u"12"_s}));
+        QCOMPARE(tabsAndSizes, (QStringList{u"TabSheet2"_s, u"12"_s, u"TabSheet2"_s, u"11"_s}));
         QCOMPARE(pdfPageCount(pdf), 2);
         QCOMPARE(f.h.dialogs.last().text, u"終了しました"_s);
     }
