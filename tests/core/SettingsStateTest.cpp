@@ -109,12 +109,12 @@ namespace {
 // A "Prin.ini" that cannot be written says why; as root only a folder that is
 // no folder refuses every user, so that stands for the system's refusals.
 TEST(SettingsState, APrintSettingsFileThatCannotBeWrittenNamesTheReason) {
-    testing::TempFolder dir;
-    testing::TempFolder::writeFile(dir.path() + "/file", "");
+    testing::ScratchFolder dir{"settings"};
+    writeFile(dir.str() + "/file", "");
     LedgerTable grid;
     grid.setColumnCount(6, 64);
     grid.setRowCount(2);
-    SettingsState state(dir.path() + "/file/Prin.ini", dir.path());
+    SettingsState state(dir.str() + "/file/Prin.ini", dir.str());
     state.create(grid);
     const std::string error = errorOf([&] { state.confirm(grid, {}); });
     EXPECT_NE(error.find("を作成できません (途中の名前がフォルダではありません)"),
