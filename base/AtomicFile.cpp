@@ -12,6 +12,7 @@
 
 #include "base/Cp932.h"
 #include "base/OrvoError.h"
+#include "base/WriteTarget.h"
 
 namespace orvo {
 
@@ -22,16 +23,9 @@ std::string nameForMessage(const std::string& path) {
 }
 
 // Writes through a symbolic link to the file it names, so the link stays;
-// also a link whose file does not exist yet.
+// also a link whose file does not exist yet (as base/WriteTarget.h allows).
 std::string resolvedTarget(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::path p(path);
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(p, ec); ++hops) {
-        const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
-        if (ec) break;
-        p = target.is_absolute() ? target : p.parent_path() / target;
-    }
-    return p.string();
+    return writeTargetOf(path);
 }
 
 // A temporary name in the target's folder short enough for any target name:
@@ -177,6 +171,12 @@ void AtomicFileWriter::keepBackup() {
     const std::string backup = path_ + ".bak";
     const std::string link = tempPath_ + ".bak";
     if (::access(path_.c_str(), F_OK) != 0) return;  // nothing to keep yet
+    struct stat old {};
+    if (::lstat(backup.c_str(), &old) == 0 && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) {
+        ::unlink(tempPath_.c_str());
+        committed_ = true;
+        throw notARegularFile(nameForMessage(backup));
+    }
     if (faults_.failBackup || ::link(path_.c_str(), link.c_str()) != 0 ||
         ::rename(link.c_str(), backup.c_str()) != 0) {
         ::unlink(link.c_str());

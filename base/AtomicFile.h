@@ -28,7 +28,9 @@ class AtomicFileWriter {
 public:
     // Creates the temporary file; "ファイル %s を作成できません" when it cannot,
     // or when the file exists and is write-protected (no one may write it, or
-    // this user may not): renaming over it would bypass the protection.
+    // this user may not): renaming over it would bypass the protection. The
+    // target is refused as base/WriteTarget.h says (another user's link, no
+    // regular file) before anything is written.
     explicit AtomicFileWriter(std::string path, WriteFaults faults = {},
                               Backup backup = Backup::None);
     ~AtomicFileWriter();  // without commit(): removes the temporary file
@@ -63,7 +65,7 @@ private:
 };
 
 // The file a save of `path` replaces: `path` itself, or the file a symbolic
-// link there names.
+// link there names (writeTargetOf: its refusals are thrown).
 std::string saveTargetOf(const std::string& path);
 
 // Removes the temporary files that interrupted saves of `path` left in its

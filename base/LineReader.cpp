@@ -29,6 +29,7 @@ std::string_view LineReader::nextLine() {
         if (!stop) {
             if (!straddles) straddling_.clear();
             straddling_.append(start, avail);
+            if (straddling_.size() > kLongestLine) throw OverlongLine();
             straddles = true;
             pos_ = end_;
             continue;
@@ -42,8 +43,10 @@ std::string_view LineReader::nextLine() {
                 skipLf_ = true;  // looked at on the next read, which refills the buffer
             }
         }
+        if (length > kLongestLine) throw OverlongLine();
         if (!straddles) return std::string_view(start, length);
         straddling_.append(start, length);
+        if (straddling_.size() > kLongestLine) throw OverlongLine();
         return straddling_;
     }
     if (straddles) return straddling_;

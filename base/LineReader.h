@@ -1,12 +1,25 @@
 #pragma once
 // Buffered reading of a text file line by line; lines end at CR LF, CR or LF.
 
+#include <cstddef>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orvo {
+
+// No line of any file the program reads is anywhere near this long; a file
+// with a longer line (or none at all, as a device of endless bytes) is not
+// read on.
+inline constexpr std::size_t kLongestLine = std::size_t{16} << 20;
+
+// Thrown by the reading when a line is longer than kLongestLine.
+class OverlongLine : public std::runtime_error {
+public:
+    OverlongLine() : std::runtime_error("line too long") {}
+};
 
 class LineReader {
 public:
@@ -16,7 +29,8 @@ public:
     bool atEnd() { return !fill(); }
     // Reads up to the next line end and consumes it; at the end of the file
     // gives the empty text, as reading past the end does. The view is valid
-    // until the next call.
+    // until the next call. Throws OverlongLine rather than read on past
+    // kLongestLine bytes without a line end.
     std::string_view nextLine();
     void readLine(std::string& line) { line = nextLine(); }
     // Skips every byte with a code from 0 to 32 (blanks, TABs, line ends, controls).

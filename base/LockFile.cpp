@@ -10,16 +10,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 namespace orvo {
 
 namespace {
-
-// A lock file that names no owner (its owner ended while making it) is stale
-// once it is this old, as QLockFile's default stale time has it.
-constexpr std::time_t kUnnamedLockStaleSeconds = 30;
 
 struct LockRecord {
     LockOwner owner;
@@ -83,13 +78,39 @@ std::string lockContents() {
            machineId() + '\n' + bootId() + '\n';
 }
 
+// Opened without waiting and without following a link: whoever can make a
+// file beside the ledger could put a FIFO there.
+int openLockFileToRead(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 std::optional<LockRecord> readRecord(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "re");
-    if (!f) return std::nullopt;
-    std::vector<std::string> lines;
-    char line[4096];
-    while (lines.size() < 5 && std::fgets(line, sizeof line, f)) lines.push_back(trimmed(line));
-    std::fclose(f);
+    const int fd = openLockFileToRead(path);
+    if (fd < 0) return std::nullopt;
+    char bytes[8192];  // five short lines
+    std::size_t got = 0;
+    for (ssize_t n = 0; got < sizeof bytes; got += static_cast<std::size_t>(n)) {
+        n = ::read(fd, bytes + got, sizeof bytes - got);
+        if (n < 0 && errno == EINTR)
+            n = 0;
+        else if (n <= 0)
+            break;
+    }
+    ::close(fd);
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < got && lines.size() <= 5; ++i) {
+        if (bytes[i] == '\n')
+            lines.emplace_back();
+        else
+            lines.back() += bytes[i];
+    }
+    for (std::string& line : lines) line = trimmed(std::move(line));
     lines.resize(5);
     char* end = nullptr;
     errno = 0;
@@ -109,16 +130,13 @@ bool ownerRuns(const LockRecord& record) {
     return !program || *program == baseName(record.owner.programName);
 }
 
-bool olderThan(const std::string& path, std::time_t seconds) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && std::time(nullptr) - st.st_mtime > seconds;
-}
-
-// Whether the lock file at `path` was left by an owner that is gone. An
-// owner on another machine cannot be looked at, so its lock is never stale.
+// Whether the lock file at `path` was left by an owner that is gone, or
+// names none (its owner ended between making it and writing its lines; one
+// still at it holds the flock, which the removal looks at). An owner on
+// another machine cannot be looked at, so its lock is never stale.
 bool looksStale(const std::string& path) {
     const std::optional<LockRecord> record = readRecord(path);
-    if (!record) return olderThan(path, kUnnamedLockStaleSeconds);
+    if (!record) return true;
     const std::string ourMachine = machineId();
     const bool sameMachine =
         !record->machineId.empty() && !ourMachine.empty()
@@ -142,7 +160,7 @@ bool removeIfStale(const std::string& path) {
     // lock that the first has just made in its place.
     LockFile removal(path + ".rmlock");
     if (removal.tryLock() != LockOutcome::Locked || !looksStale(path)) return false;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = openLockFileToRead(path);
     if (fd < 0) return errno == ENOENT;  // gone already
     struct stat held {};
     struct stat named {};
@@ -151,6 +169,23 @@ bool removeIfStale(const std::string& path) {
                          ::unlink(path.c_str()) == 0;
     ::close(fd);
     return removed;
+}
+
+// Why what is at `path`, which exists, can be no lock file; "" when it can.
+std::string whyUnusable(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return {};
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target {};
+        return ::stat(path.c_str(), &target) != 0 ? "壊れたシンボリックリンクです"
+                                                  : "シンボリックリンクです";
+    }
+    if (S_ISDIR(st.st_mode)) return "フォルダーです";
+    if (!S_ISREG(st.st_mode)) return "通常のファイルではありません";
+    const int fd = openLockFileToRead(path);
+    if (fd < 0) return errno == ENOENT ? std::string() : "読み取れません";
+    ::close(fd);
+    return {};
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -183,8 +218,13 @@ LockOutcome LockFile::tryLock() {
         const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             // A file system without flock still has the lock file and the
-            // owner it names, as for QLockFile.
-            (void)::flock(fd, LOCK_EX | LOCK_NB);
+            // owner it names, as for QLockFile. An flock held already is a
+            // removal's that took the new, still empty file for a stale one:
+            // it goes, and the lock is tried again.
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+                ::close(fd);
+                continue;
+            }
             if (!writeAll(fd, contents)) {  // a full disk
                 ::close(fd);
                 ::unlink(path_.c_str());
@@ -195,6 +235,8 @@ LockOutcome LockFile::tryLock() {
             return LockOutcome::Locked;
         }
         if (errno != EEXIST) return LockOutcome::Unavailable;
+        unusableReason_ = whyUnusable(path_);
+        if (!unusableReason_.empty()) return LockOutcome::Unusable;
         if (!removeIfStale(path_)) return LockOutcome::HeldByOther;
     }
     return LockOutcome::HeldByOther;

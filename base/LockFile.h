@@ -10,9 +10,12 @@
 // - the owner keeps an flock() on it, which the system lets go of when the
 //   owner ends, however it ends.
 // A lock whose owner is gone (on this machine: its process no longer runs,
-// or the machine was restarted since) and whose flock is free is stale and
-// is taken over. Two processes taking over the same stale lock agree through
-// a second lock, "NAME.rmlock", as Qt does.
+// or the machine was restarted since), or that names no owner (its owner
+// ended while making it), and whose flock is free is stale and is taken
+// over. Two processes taking over the same stale lock agree through a second
+// lock, "NAME.rmlock", as Qt does. Something other than a regular file in the
+// lock file's place (a folder, a link, a FIFO), or one that cannot be read,
+// is never taken over: it stays in the way until someone removes it.
 
 #include <optional>
 #include <string>
@@ -30,6 +33,7 @@ enum class LockOutcome {
     Locked,       // this object holds the lock now
     HeldByOther,  // a live owner holds it
     Unavailable,  // no lock file can be made there (read-only folder, name too long, ...)
+    Unusable,     // something that is no readable lock file is in its place
 };
 
 class LockFile {
@@ -45,6 +49,9 @@ public:
     // Removes the lock file and lets go of the flock.
     void unlock();
     bool isLocked() const { return fd_ >= 0; }
+    // What is in the lock file's place after Unusable, as a phrase for a
+    // message (CP932): "フォルダーです", "壊れたシンボリックリンクです", ...
+    const std::string& unusableReason() const { return unusableReason_; }
     const std::string& path() const { return path_; }
     // Whether this object holds the lock file named `path` (the same file,
     // whichever way it is named).
@@ -56,6 +63,7 @@ public:
 
 private:
     std::string path_;
+    std::string unusableReason_;
     int fd_ = -1;
 };
 

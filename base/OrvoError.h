@@ -36,7 +36,15 @@ OrvoError listIndexOutOfBounds(long long index);
 OrvoError cannotOpenFile(std::string_view fileName);
 OrvoError cannotCreateFile(std::string_view fileName);
 OrvoError cannotWriteFile(std::string_view fileName);
-OrvoError fileNotFound();
+OrvoError fileNotFound(std::string_view fileName);
+// A file that is a folder, device, FIFO or socket where a file is read or written.
+OrvoError notARegularFile(std::string_view fileName);
+// A symbolic link the program will not save through: another user's, in a
+// folder where anyone may put one (see base/WriteTarget.h).
+OrvoError foreignSymlink(std::string_view fileName);
+// A line longer than kLongestLine, read or about to be written.
+OrvoError lineTooLong(std::string_view fileName);
+OrvoError lineTooLongToWrite(std::string_view fileName);
 // A data file's row or column count the table cannot take.
 OrvoError tableSizeOutOfRange(long long size);
 

@@ -9,6 +9,7 @@
 #include "cli/CsvSearchCommon.h"
 #include "cli/SaveLedgerTo.h"
 #include "ledger/CsvImport.h"
+#include "ledger/LedgerLock.h"
 
 namespace orvo::cli {
 
@@ -18,6 +19,8 @@ int runCsvImport(const std::vector<std::string>& args) {
     if (args.size() != 2 && !(args.size() == 3 && args[2] == "--titles"))
         return usageOf("csv-import");
     const bool titles = args.size() == 3;
+    // OUT is locked before IN is read, and to the end: it may be IN itself.
+    const std::shared_ptr<LockFile> lock = lockLedger(args[1], nullptr);
     LedgerBook book;
     book.startNewLedger();
     book.pickedDay = todayForCommands();
@@ -27,6 +30,7 @@ int runCsvImport(const std::vector<std::string>& args) {
     if (result.fault) throw *result.fault;
     if (result.emptyTitleRecords > 0) printMessage(emptyTitleNotice(result));
     if (result.badAmountRecords > 0) printMessage(badAmountNotice(result));
+    book.adoptLock(lock);
     saveLedgerTo(book, args[1]);
     return kExitOk;
 }

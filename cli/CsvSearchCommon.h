@@ -23,11 +23,12 @@ inline LedgerDate todayForCommands() {
 
 // A book on today's date with the ledger file loaded, as the window reopens
 // it; a load fault is thrown.
-inline LedgerBook loadedLikeWindow(const std::string& path) {
+inline LedgerBook loadedLikeWindow(const std::string& path,
+                                   LedgerBook::OpenMode mode = LedgerBook::OpenMode::ForReading) {
     LedgerBook book;
     book.startNewLedger();
     book.pickedDay = todayForCommands();
-    book.openDataFile(path);
+    book.openDataFile(path, mode);
     return book;
 }
 

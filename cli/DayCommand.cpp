@@ -8,7 +8,9 @@
 
 #include "base/Cp932.h"
 #include "base/OrvoError.h"
+#include "base/ReadFile.h"
 #include "cli/CliCommand.h"
+#include "ledger/DataFileCheck.h"
 #include "ledger/LedgerBook.h"
 
 namespace orvo::cli {
@@ -58,11 +60,15 @@ int runDay(const std::vector<std::string>& args) {
     LedgerBook book;
     book.startNewLedger();
     book.pickedDay = *day;
+    // A file refused before it is read (missing, no ledger, no regular file)
+    // prints nothing but the refusal.
+    CheckedDataFile file(args[0], PipeUse::Allowed);
+    if (!file.bytes()) openForReading(args[0], nullptr, PipeUse::Allowed);  // says why
     // A load that reports a fault has still shown the day, as the window
     // does; print it, then the fault.
     std::optional<OrvoError> fault;
     try {
-        book.openDataFile(args[0]);
+        book.openDataFile(args[0], file, LedgerBook::OpenMode::ForReading);
     } catch (const OrvoError& e) {
         fault = e;
     }

@@ -2,6 +2,7 @@
 // bulk replace of every listed record, then Save to OUT.dat.
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,12 @@ int runReplace(const std::vector<std::string>& args) {
         std::fprintf(stderr, "NEWTEXT holds a character CP932 cannot hold.\n");
         return kExitUsage;
     }
-    LedgerBook book = loadedLikeWindow(args[0]);
+    // In place, the lock comes before the read and stays to the end of the
+    // save, so that no other save comes in between and is lost.
+    std::error_code ec;
+    const bool inPlace = std::filesystem::equivalent(args[0], args[3], ec);
+    LedgerBook book = loadedLikeWindow(
+        args[0], inPlace ? LedgerBook::OpenMode::ForWriting : LedgerBook::OpenMode::ForReading);
     book.Recalculate();  // as opening the search window does
     SearchList list;
     const auto keyword = argumentAsCp932(args[1]);

@@ -31,12 +31,7 @@ const char* const kUsage = reinterpret_cast<const char*>(
     u8"[--metrics fixed] [--today yyyy/mm/dd]");
 
 std::vector<std::string> titleFileLines(const std::string& path) {
-    OwnedFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw cannotOpenFile(cp932::fromUtf8(path).bytes);
-    LineReader reader(file.get());
-    std::vector<std::string> lines;
-    while (!reader.atEnd()) lines.emplace_back(reader.nextLine());
-    return lines;
+    return readTextLines(path, cp932::fromUtf8(path).bytes);
 }
 
 std::vector<std::string> pickListTitles(const std::optional<std::string>& titlesFile) {

@@ -26,8 +26,32 @@ constexpr std::size_t kLinesPerChunk = 1024;
 constexpr std::size_t kLinesPerProgress = 16384;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
+// What is looked at to tell a CSV text from something else.
+constexpr std::size_t kHeadSize = 1 << 16;
+
 std::string nameForMessage(const std::string& path) {
     return cp932::fromUtf8(path).bytes;
+}
+
+OrvoError notCsvText(const std::string& path) {
+    return OrvoError("ファイル " + nameForMessage(path) + " はCSVのテキストではありません");
+}
+
+bool isWholeNumber(std::string_view line) {
+    return !line.empty() && line.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// UTF-16 (its byte-order mark, or the NUL bytes of its ASCII), binary data,
+// or a ledger (its header: four lines of one whole number each) would only
+// stop at their first line with a fault that says nothing of why.
+bool looksLikeCsvText(std::string_view head) {
+    if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) return false;
+    if (head.find('\0') != std::string_view::npos) return false;
+    CsvLineReader lines(head);
+    std::string_view line;
+    for (int n = 0; n < 4; ++n)
+        if (!lines.next(line) || !isWholeNumber(line)) return true;
+    return false;
 }
 
 std::string readRest(std::FILE* file, const std::string& path) {
@@ -212,20 +236,28 @@ void commit(LedgerBook& book, StagedImport& staged) {
 CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvImportHooks& hooks) {
     std::size_t total = 0;
     OwnedFile file = openForReading(path, &total);
-    char mark[kUtf8Mark.size()];
+    std::string head(kHeadSize, '\0');
+    head.resize(std::fread(head.data(), 1, head.size(), file.get()));
+    if (std::ferror(file.get())) throw cannotOpenFile(nameForMessage(path));
     std::string converted;
     std::optional<CsvLineReader> lines;
-    if (std::fread(mark, 1, sizeof mark, file.get()) == sizeof mark &&
-        std::string_view(mark, sizeof mark) == kUtf8Mark) {
+    if (head.starts_with(kUtf8Mark)) {
+        std::fseek(file.get(), static_cast<long>(kUtf8Mark.size()), SEEK_SET);
         converted = utf8FileAsCp932(readRest(file.get(), path));
         total = converted.size();
         lines.emplace(converted);
     } else {
+        if (!looksLikeCsvText(head)) throw notCsvText(path);
         std::rewind(file.get());
         lines.emplace(file.get());
     }
     const bool titles = hooks.firstLineHoldsTitles && hooks.firstLineHoldsTitles();
-    StagedImport staged = stageImport(*lines, total, titles, hooks.progress);
+    StagedImport staged;
+    try {
+        staged = stageImport(*lines, total, titles, hooks.progress);
+    } catch (const OverlongLine&) {
+        throw lineTooLong(nameForMessage(path));
+    }
     if (lines->failed()) throw cannotOpenFile(nameForMessage(path));
 
     CsvImportResult result;

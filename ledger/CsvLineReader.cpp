@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/LineReader.h"
+
 namespace orvo {
 
 namespace {
@@ -49,11 +51,13 @@ bool CsvLineReader::next(std::string_view& line) {
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
         if (lf || (ended_ && avail > 0)) {
             const std::size_t length = lf ? static_cast<std::size_t>(lf - start) : avail;
+            if (length > kLongestLine + 1) throw OverlongLine();  // + 1: the CR of CR LF
             start_ += lf ? length + 1 : length;
             line = std::string_view(start, length);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             return true;
         }
+        if (avail > kLongestLine + 1) throw OverlongLine();
         if (!refill() && ended_ && text_.size() == start_) return false;
     }
 }

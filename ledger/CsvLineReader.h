@@ -18,7 +18,8 @@ public:
     explicit CsvLineReader(std::string_view text);
 
     // The next line, valid until the next call; false at the end of the file.
-    // A read error ends the file too; failed() tells.
+    // A read error ends the file too; failed() tells. Throws OverlongLine
+    // rather than read on past kLongestLine bytes without a line end.
     bool next(std::string_view& line);
     bool failed() const { return failed_; }
     // Bytes consumed so far, counted from the beginning.

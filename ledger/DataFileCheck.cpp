@@ -12,15 +12,14 @@ NotALedgerFile notALedgerFile(const std::string& path) {
 }
 
 NotALedgerFile lineTooLongIn(const std::string& path) {
-    return NotALedgerFile("ファイル " + cp932::fromUtf8(path).bytes +
-                          " には長すぎる行 (16 MB 超) があり、読み込めません");
+    return NotALedgerFile(lineTooLong(cp932::fromUtf8(path).bytes).what());
 }
 
-CheckedDataFile::CheckedDataFile(const std::string& path) {
+CheckedDataFile::CheckedDataFile(const std::string& path, PipeUse pipes) {
     // Noted before the read, so a change made while it runs counts as a change.
     stamp_ = FileStamp::of(path);
     try {
-        file_ = openForReading(path);
+        file_ = openForReading(path, nullptr, pipes);
     } catch (const OrvoError&) {
         return;
     }

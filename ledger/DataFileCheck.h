@@ -29,11 +29,12 @@ NotALedgerFile lineTooLongIn(const std::string& path);
 // `path` (a native path) is a non-empty file whose first character is not a
 // digit from "1" to "9", as a ledger's is, or that holds a line longer than
 // LedgerFileBytes::kLongestLine (a pipe's overlong line stops its load
-// instead). A missing or unreadable file holds nothing (the load gives it its
+// instead). A missing or unreadable file, or one that is no regular file
+// (a FIFO only where `pipes` allows it), holds nothing (the load gives it its
 // own message); an empty file passes. The file stays open for the load.
 class CheckedDataFile {
 public:
-    explicit CheckedDataFile(const std::string& path);
+    explicit CheckedDataFile(const std::string& path, PipeUse pipes = PipeUse::Refused);
 
     // Null when the file could not be opened.
     LedgerFileBytes* bytes() { return bytes_.get(); }

@@ -195,7 +195,8 @@ void LedgerBook::startNewLedger() {
 void LedgerBook::openDataFile(std::string fileName, OpenMode mode) {
     // Locked before it is read, so no other save comes in between.
     std::shared_ptr<LockFile> lock = lockFor(fileName, mode);
-    CheckedDataFile file(fileName);  // before anything of this ledger changes
+    // Before anything of this ledger changes; the command line may pipe a ledger in.
+    CheckedDataFile file(fileName, PipeUse::Allowed);
     openChecked(std::move(fileName), file, std::move(lock), mode);
 }
 

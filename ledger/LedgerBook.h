@@ -108,6 +108,10 @@ public:
     // that its first save asks where: nothing is overwritten by itself. A file
     // that is no ledger changes nothing (NotALedgerFile).
     void openAsUnnamed(const std::string& path);
+    // Makes `lock`, which the caller took with lockLedger, this ledger's: a
+    // command that reads something else first and then saves to the locked
+    // file holds the lock from before its read to the end of the save.
+    void adoptLock(std::shared_ptr<LockFile> lock) { lock_ = std::move(lock); }
     // The refusal an open of `fileName` for writing would meet now, if any:
     // for a front end that asks before it changes anything.
     std::optional<LedgerInUse> heldElsewhere(const std::string& fileName) const;

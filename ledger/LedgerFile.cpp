@@ -70,12 +70,19 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
         if (c > 1) titles += kFieldSeparator;
         titles += PackLineBreaks(table.cell(c, 0));
     }
+    // A line no load could read back stops the save; the file stays as it was.
+    const auto checkReadable = [this](std::string_view line) {
+        if (line.size() > kLongestLine)
+            throw lineTooLongToWrite(cp932::fromUtf8(dataFileName).bytes);
+    };
+    checkReadable(titles);
     out.writeLine(titles);
     // The records go out in large pieces, each line and its end appended to
     // one buffer: a write per line would cost more than the copy.
     std::string piece;
     piece.reserve(kSavePieceSize + 4096);
     records.forEach([&](std::string_view line) {
+        checkReadable(line);
         piece.append(line);
         piece.append("\r\n", 2);
         if (piece.size() >= kSavePieceSize) {

@@ -18,22 +18,17 @@
 #include <string_view>
 #include <vector>
 
+#include "base/LineReader.h"
+
 namespace orvo {
 
 class LoadedBytes;
 class LoadedBytesFiller;
 
-// Thrown by the reading when a line is longer than LedgerFileBytes::kLongestLine.
-class OverlongLine : public std::runtime_error {
-public:
-    OverlongLine() : std::runtime_error("line too long") {}
-};
-
 class LedgerFileBytes {
 public:
-    // No record is anywhere near this long; a file with a longer line (or none
-    // at all, as a device of endless bytes) is no ledger and is not read on.
-    static constexpr std::size_t kLongestLine = std::size_t{16} << 20;
+    // A file with a longer line is no ledger and is not read on.
+    static constexpr std::size_t kLongestLine = orvo::kLongestLine;
 
     // Reads from the open descriptor `fd`, which stays the caller's and must
     // stay open while this reads.

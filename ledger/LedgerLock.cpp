@@ -31,6 +31,10 @@ std::shared_ptr<LockFile> lockLedger(const std::string& dataFileName,
             return lock;
         case LockOutcome::Unavailable:
             return nullptr;
+        case LockOutcome::Unusable:
+            throw LedgerInUse("ロックファイル " + cp932::fromUtf8(name).bytes + " を使えません (" +
+                              lock->unusableReason() +
+                              ")。ほかのプログラムが使っていなければ、これを削除してください");
         case LockOutcome::HeldByOther:
             break;
     }

@@ -14,7 +14,9 @@ namespace orvo {
 
 // Another live process holds the ledger's lock: "ファイル %s は %s (ホスト %s、
 // プロセス %d) が使用中です", or "ファイル %s はほかのプログラムが使用中です"
-// when its lock file does not say who.
+// when its lock file does not say who; "ロックファイル %s を使えません (...)。
+// ほかのプログラムが使っていなければ、これを削除してください" when something that
+// is no lock file is in its place.
 class LedgerInUse : public OrvoError {
 public:
     using OrvoError::OrvoError;

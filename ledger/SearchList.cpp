@@ -93,11 +93,14 @@ void rebuild(LedgerRecords& records, const std::vector<Change>& changes) {
 }
 
 // A record line is one line of the data file: a line break in the new text
-// is stored as the packed line break (ESC) instead.
-std::string withoutLineBreaks(std::string_view text) {
+// is stored as the packed line break (ESC) instead, and a TAB, which would
+// split a field, as a blank (as a TAB inside a quoted CSV field is).
+std::string asTextInsideAField(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
+        if (text[i] == kFieldSeparator) {
+            out += ' ';
+        } else if (text[i] == '\r' || text[i] == '\n') {
             out += kPackedLineBreak;
             if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         } else {
@@ -163,7 +166,7 @@ void jumpToResult(LedgerBook& book, const SearchList& list, std::size_t k) {
 ReplaceOutcome replaceListed(LedgerBook& book, const SearchList& list, std::string_view keyword,
                              std::string_view newText) {
     ReplaceOutcome outcome;
-    const std::string inserted = withoutLineBreaks(newText);
+    const std::string inserted = asTextInsideAField(newText);
     std::vector<Change> changes;
     for (std::size_t index : locateListed(book.records, list, outcome.missing)) {
         const std::string_view line = book.records[index];

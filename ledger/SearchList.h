@@ -55,8 +55,9 @@ struct ReplaceOutcome {
 
 // The bulk replace: in every record the list shows that is still in the
 // ledger, every occurrence of `keyword` becomes `newText`
-// (replaceIgnoringAsciiCase; a line break in `newText` is stored as ESC, so
-// that a record stays one line); no other record changes. The changed records
+// (replaceIgnoringAsciiCase; a line break in `newText` is stored as ESC and a
+// TAB as a blank, so that a record stays one line of the same fields); no
+// other record changes. The changed records
 // move to their sorted places, the cumulative totals are summed again from
 // the records and the picked day is shown (a fault of that showing is thrown
 // once all else is done).

@@ -3,10 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include "base/AtomicFile.h"
 #include "base/OrvoError.h"
+#include "base/ReadFile.h"
 #include "platform/Text.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -43,12 +44,10 @@ QString calculatorSettingsPathFor(const QString& executablePath) {
 }
 
 std::optional<QString> readLastFileRecord(const QString& recordPath) {
-    QFile file(recordPath);
-    if (!file.exists()) return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly)) throw cannotOpenFile(nameForMessage(recordPath));
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    const std::string_view bytes(line.constData(), static_cast<std::size_t>(line.size()));
+    if (!QFileInfo::exists(recordPath)) return std::nullopt;
+    const std::vector<std::string> lines =
+        readTextLines(toNativePath(recordPath), nameForMessage(recordPath));
+    const std::string_view bytes = lines.empty() ? std::string_view() : lines.front();
     const QString asCp932 = fromCp932(bytes);
     const QString asNative = fromNativePath(bytes);
     if (asNative != asCp932 && !QFileInfo::exists(asCp932) && QFileInfo::exists(asNative))
@@ -68,12 +67,7 @@ void writeLastFileRecord(const QString& recordPath, const QString& dataFile) {
     if (current.size() == static_cast<qint64>(line.size()) && current.open(QIODevice::ReadOnly) &&
         current.readAll() == QByteArrayView(line.data(), static_cast<qsizetype>(line.size())))
         return;
-    QSaveFile file(recordPath);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(line.data(), static_cast<qint64>(line.size())) !=
-            static_cast<qint64>(line.size()) ||
-        !file.commit())
-        throw cannotCreateFile(nameForMessage(recordPath));
+    writeFileAtomically(toNativePath(recordPath), line);
 }
 
 }  // namespace orvo::platform

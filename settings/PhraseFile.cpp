@@ -48,13 +48,18 @@ std::vector<std::string> parsePhrases(std::string_view bytes) {
 void ReadPhraseFile(std::vector<std::string>& into, const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec) return;
-    if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(kName);
-    OwnedFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw cannotOpenFile(kName);
+    OwnedFile file = openForReading(path, kName);
     std::string bytes;
     char buffer[1 << 14];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+    std::size_t lineStart = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        const std::string_view piece(buffer, got);
+        if (const std::size_t lf = piece.rfind('\n'); lf != std::string_view::npos)
+            lineStart = bytes.size() + lf + 1;
+        bytes.append(piece);
+        if (bytes.size() - lineStart > kLongestLine) throw lineTooLong(kName);
+    }
     const bool failed = std::ferror(file.get()) != 0;
     std::vector<std::string> phrases = parsePhrases(bytes);
     // After a fault the last line may be cut short: only whole lines count as read.

@@ -33,13 +33,7 @@ std::vector<std::string> DefaultPrintWidths(int columnCount) {
 std::vector<std::string> ReadPrintWidths(const std::string& path, int columnCount) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return DefaultPrintWidths(columnCount);
-    if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(nameForMessage(path));
-    OwnedFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw cannotOpenFile(nameForMessage(path));
-    std::vector<std::string> rows;
-    LineReader reader(file.get(), 1 << 12);
-    while (!reader.atEnd()) rows.emplace_back(reader.nextLine());
-    if (std::ferror(file.get())) throw cannotOpenFile(nameForMessage(path));
+    std::vector<std::string> rows = readTextLines(path, nameForMessage(path));
     const std::vector<std::string> defaults = DefaultPrintWidths(columnCount);
     for (std::size_t i = rows.size(); i < defaults.size(); ++i) rows.push_back(defaults[i]);
     return rows;

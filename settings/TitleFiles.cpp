@@ -34,20 +34,10 @@ bool exists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
+// A title file that is gone by now is one that "cannot be opened", as ever.
 std::vector<std::string> readLines(const std::string& path, const std::string& nameForMessage) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw cannotOpenFile(nameForMessage);
-    OwnedFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw cannotOpenFile(nameForMessage);
-    LineReader reader(file.get());
-    std::vector<std::string> lines;
-    std::string line;
-    while (!reader.atEnd()) {
-        reader.readLine(line);
-        lines.push_back(line);
-    }
-    if (std::ferror(file.get())) throw cannotOpenFile(nameForMessage);
-    return lines;
+    if (!exists(path)) throw cannotOpenFile(nameForMessage);
+    return readTextLines(path, nameForMessage);
 }
 
 int clampParent(int index, std::size_t level1Count) {

@@ -5,10 +5,10 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include "base/OrvoError.h"
 #include "forms/print/PagePainter.h"
+#include "platform/SafeFileDevice.h"
 #include "platform/Text.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,11 +33,9 @@ QString noPrinterText() {
 }
 
 PaperDocument::PaperDocument(const PaperRequest& request, const PrintFontMetrics& metrics)
-    : metrics_(metrics), pdfPath_(request.pdfPath) {
+    : metrics_(metrics) {
     if (request.target == PaperTarget::PdfFile) {
-        file_ = std::make_unique<QSaveFile>(request.pdfPath);
-        if (!file_->open(QIODevice::WriteOnly))
-            throw cannotCreateFile(platform::toCp932(request.pdfPath).bytes);
+        file_ = std::make_unique<platform::SafeFileDevice>(platform::toNativePath(request.pdfPath));
         auto writer = std::make_unique<QPdfWriter>(file_.get());
         writer->setResolution(kReferenceDpi);
         writer->setTitle(request.title);
@@ -66,7 +64,6 @@ PaperDocument::~PaperDocument() {
         if (auto* printer = dynamic_cast<QPrinter*>(device_.get())) printer->abort();
         painter_.end();
     }
-    if (file_) file_->cancelWriting();
 }
 
 void PaperDocument::addPage(const print::Page& page) {
@@ -78,7 +75,7 @@ void PaperDocument::addPage(const print::Page& page) {
 void PaperDocument::finish() {
     finished_ = true;
     painter_.end();
-    if (file_ && !file_->commit()) throw cannotWriteFile(platform::toCp932(pdfPath_).bytes);
+    if (file_) file_->commit();
 }
 
 }  // namespace orvo::forms

@@ -11,7 +11,10 @@
 #include "print/PrintSettings.h"
 
 class QPagedPaintDevice;
-class QSaveFile;
+
+namespace orvo::platform {
+class SafeFileDevice;
+}
 
 namespace orvo::forms {
 
@@ -45,10 +48,9 @@ public:
 
 private:
     const PrintFontMetrics& metrics_;
-    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<platform::SafeFileDevice> file_;
     std::unique_ptr<QPagedPaintDevice> device_;
     QPainter painter_;
-    QString pdfPath_;
     int pages_ = 0;
     bool finished_ = false;
 };

@@ -42,7 +42,7 @@ sjis '2001/01/05,a,,1,0,\r\n\r\n2001/01/06,a,,1,0,\r\n' >"$dir/e.csv"
 [ "$(cat "$dir/err")" = "リストのインデックスが範囲を超えています (-1)." ] || fail "empty line text: $(cat "$dir/err")"
 [ -e "$dir/e.dat" ] && fail "a bad line wrote a file"
 "$cli" csv-import "$dir/none.csv" "$dir/n.dat" 2>"$dir/err"
-[ "$(cat "$dir/err")" = "ファイルが見つかりません." ] || fail "missing file: $(cat "$dir/err")"
+[ "$(cat "$dir/err")" = "ファイル $dir/none.csv が見つかりません." ] || fail "missing file: $(cat "$dir/err")"
 
 # UTF-8 with the byte-order mark; records without a level-1 title are reported.
 printf '\357\273\2772001/01/05,,外食,1,0,\r\n' >"$dir/u.csv"

@@ -18,9 +18,9 @@ expected=$(printf '2001/01/01\t     食費\t     外食\t     1200\t     0\t    
 [ -s "$dir/out" ] && fail "nothing found printed lines"
 
 # Replace: the found records change, the others stay; the totals follow.
-"$cli" replace "$dir/a.dat" '食費	外食	1200' '食費	会食	1500' "$dir/b.dat" || fail "replace failed"
+"$cli" replace "$dir/a.dat" '1200' '1500' "$dir/b.dat" || fail "replace failed"
 out=$(tail -n 3 "$dir/b.dat" | iconv -f CP932 -t UTF-8 | tr -d '\r')
-expected=$(printf '2001/01/01\t食費\t会食\t1500\t0\t昼食\033IC\n2001/01/02\t食費\t食料品\t300\t0\t\n2001/01/03\t交通費\t\t200\t0\tic カード')
+expected=$(printf '2001/01/01\t食費\t外食\t1500\t0\t昼食\033IC\n2001/01/02\t食費\t食料品\t300\t0\t\n2001/01/03\t交通費\t\t200\t0\tic カード')
 [ "$out" = "$expected" ] || fail "replaced records: $out"
 "$cli" day "$dir/b.dat" 2001/01/01 | grep -q '^累計	¥2,000	¥0	-¥2,000$' || fail "totals after replace"
 

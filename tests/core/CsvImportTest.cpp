@@ -153,8 +153,25 @@ TEST_F(CsvImport, AFileThatCannotBeReadLeavesTheLedgerAsItWas) {
     ledgerWithOneRecord();
     CsvImportHooks hooks;
     EXPECT_EQ(errorOf([&] { importCsv(book, (dir / "missing.csv").string(), hooks); }),
-              "ファイルが見つかりません");
+              "ファイル " + (dir / "missing.csv").string() + " が見つかりません");
     EXPECT_NE(errorOf([&] { importCsv(book, dir.string(), hooks); }), "");
+    expectLedgerUntouched();
+}
+
+TEST_F(CsvImport, AFileThatIsNoCsvTextIsRefusedAsSuch) {
+    using namespace std::string_literals;
+    ledgerWithOneRecord();
+    const std::string cases[] = {
+        "\xFF\xFE\x32\0\x30\0"s,                                     // UTF-16
+        "2002/05/19,a,b,1,0,\r\n\x7F\x45LF\0\0"s,                    // binary
+        "640\r\n480\r\n2\r\n6\r\n20\r\n20\r\n90\r\n90\r\nA\tB\r\n",  // a ledger
+    };
+    for (const std::string& bytes : cases) {
+        writeFile(dir / "in.csv", bytes);
+        CsvImportHooks hooks;
+        EXPECT_EQ(errorOf([&] { importCsv(book, (dir / "in.csv").string(), hooks); }),
+                  "ファイル " + (dir / "in.csv").string() + " はCSVのテキストではありません");
+    }
     expectLedgerUntouched();
 }
 

@@ -508,7 +508,8 @@ TEST_F(LedgerFile, AmountsAddUpAndWrap) {
 }
 
 TEST_F(LedgerFile, MissingFileAndUnreadableFile) {
-    EXPECT_EQ(errorOf([&] { open((dir / "none.dat").string()); }), "ファイルが見つかりません");
+    EXPECT_EQ(errorOf([&] { open((dir / "none.dat").string()); }),
+              "ファイル " + (dir / "none.dat").string() + " が見つかりません");
     EXPECT_EQ(errorOf([&] { open(dir.string()); }).rfind("ファイル ", 0), 0u);
 }
 

@@ -28,5 +28,16 @@ TEST(MessageText, ControlBytesInAQuotedTextAreShownAndNeverCutTheMessage) {
               "'4\\0' は浮動小数点数ではありません");
 }
 
+TEST(MessageText, ALongQuotedTextIsCutAfter200Characters) {
+    // Two-byte characters count as one, and none is split.
+    const std::string twoHundred = std::string(199, 'a') + "表";
+    EXPECT_EQ(std::string(notAFloat(twoHundred).what()),
+              "'" + twoHundred + "' は浮動小数点数ではありません");
+    EXPECT_EQ(std::string(notAFloat(twoHundred + "\x01" + std::string(100 << 20, 'b')).what()),
+              "'" + twoHundred + "…' は浮動小数点数ではありません");
+    EXPECT_EQ(std::string(notADate(std::string(199, 'a') + "\t表").what()),
+              "'" + std::string(199, 'a') + "\\x09…' は日付ではありません");
+}
+
 }  // namespace
 }  // namespace orvo

@@ -255,7 +255,7 @@ private slots:
         h.dialogs.answerFile(missing);
         h.action("Open1")->trigger();
         QCOMPARE(h.dialogs.last().kind, MessageKind::Error);
-        QCOMPARE(h.dialogs.last().text, u"ファイルが見つかりません."_s);
+        QCOMPARE(h.dialogs.last().text, u"ファイル "_s + missing + u" が見つかりません."_s);
         QCOMPARE(dataFile(h), missing);
         QCOMPARE(h.form->windowTitle(), kCredit);
         QCOMPARE(h.cell(1, 1), QString());

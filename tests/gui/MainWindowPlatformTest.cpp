@@ -64,7 +64,8 @@ private slots:
 
     void everyExceptionReachesTheErrorBox() {
         const std::pair<std::exception_ptr, QString> cases[] = {
-            {std::make_exception_ptr(orvo::fileNotFound()), u"ファイルが見つかりません."_s},
+            {std::make_exception_ptr(orvo::fileNotFound("a.dat")),
+             u"ファイル a.dat が見つかりません."_s},
             {std::make_exception_ptr(std::bad_alloc()), u"メモリが不足しています."_s},
             {std::make_exception_ptr(std::length_error("vector::reserve")), u"vector::reserve."_s},
             {std::make_exception_ptr(42), u"エラーが発生しました."_s}};
