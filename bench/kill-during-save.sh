@@ -46,7 +46,7 @@ while [ "$i" -lt "$runs" ]; do
     i=$((i + 1))
     cp "$dir/old.dat" "$target"
     rm -f "$target.bak"
-    delay_us=$(awk -v seed="$i" -v full="$full_us" 'BEGIN { srand(seed); printf "%d", rand() * full * 1.1 }')
+    delay_us=$(awk -v seed="$i" -v full="$full_us" 'BEGIN { srand(seed); printf "%d", rand() * full * 1.5 }')
     save >/dev/null 2>&1 &
     pid=$!
     sleep "$(awk -v us="$delay_us" 'BEGIN { printf "%.6f", us / 1e6 }')"

@@ -29,13 +29,6 @@ constexpr uid_t kOtherUser = 54321;
 
 class SharedFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "orvo-shared-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::string at(const std::string& name) const { return (dir / name).string(); }
     // A link at `name` to `target` that `owner` planted.
     std::string plantLink(const std::string& name, const std::string& target, uid_t owner) const {
@@ -49,7 +42,8 @@ protected:
         return ::lstat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
     }
 
-    fs::path dir;
+    testing::ScratchFolder scratch{"shared"};
+    const fs::path& dir = scratch.path();
 };
 
 TEST_F(SharedFolder, ALinkIsFollowedOnlyAsTheProtectedSymlinksRuleAllows) {
