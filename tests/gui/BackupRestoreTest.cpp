@@ -106,7 +106,7 @@ private slots:
         // Its save asks where.
         h.dialogs.cancelFile();
         h.action("Save1")->trigger();
-        QCOMPARE(h.dialogs.last().what, orvo::platform::ScriptedDialogs::Shown::What::File);
+        QCOMPARE(h.dialogs.last().what, orvo::testing::ScriptedDialogs::Shown::What::File);
         QCOMPARE(h.dialogs.unanswered(), 0);
     }
 

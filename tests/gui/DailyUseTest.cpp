@@ -25,7 +25,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using orvo::LedgerDate;
-using orvo::platform::ScriptedDialogs;
+using orvo::testing::ScriptedDialogs;
 using orvo::testing::MainWindowHarness;
 
 namespace {
