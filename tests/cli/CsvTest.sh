@@ -4,10 +4,11 @@
 . "$(dirname "$0")/TestSupport.sh"
 ledger() { ledger_sjis "$@"; }
 
-# Export: TAB becomes a comma, nothing quoted, the packed line break kept.
+# Export: TAB becomes a comma; a field with a comma, a quote, a blank or a
+# control byte is quoted (its quotes doubled), the packed line break kept.
 ledger "$dir/a.dat" '2001/01/02\t食費\t外食\t1200\t0\t昼食, "和"' '2001/01/01\t給与\t\t0\t5\t一\033二'
 "$cli" csv-export "$dir/a.dat" "$dir/a.csv" || fail "csv-export failed"
-expected=$(sjis '2001/01/01,給与,,0,5,一\033二\r\n2001/01/02,食費,外食,1200,0,昼食, "和"\r\n' | od -c)
+expected=$(sjis '2001/01/01,給与,,0,5,"一\033二"\r\n2001/01/02,食費,外食,1200,0,"昼食, ""和"""\r\n' | od -c)
 [ "$(od -c <"$dir/a.csv")" = "$expected" ] || fail "exported bytes: $(od -c <"$dir/a.csv")"
 
 # A fault while loading: printed, nothing exported.
