@@ -198,10 +198,8 @@ TEST(Budgets, FileLinesAndTheMonthsFigures) {
 }
 
 TEST(Budgets, ReadKeepsTheRestOfABadFileAndSaveWritesItBack) {
-    char pattern[] = "/tmp/orvo-budgets-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path dir = pattern;
-    const std::string path = budgetFilePath(dir.string());
+    const orvo::testing::ScratchFolder dir("budgets");
+    const std::string path = budgetFilePath(dir.path().string());
     std::vector<Budget> budgets{{"x", 1}};
     ReadBudgets(budgets, path);  // missing: none
     EXPECT_TRUE(budgets.empty());
@@ -215,7 +213,6 @@ TEST(Budgets, ReadKeepsTheRestOfABadFileAndSaveWritesItBack) {
     setBudget(budgets, "娯楽", 9);
     SaveBudgets(budgets, path);
     EXPECT_EQ(readFile(path), "雑費\t8\r\n娯楽\t9\r\n");
-    std::filesystem::remove_all(dir);
 }
 
 TEST(ReportTotals, TitlesTheListLacksComeAfterItSoTheTotalIsTheYearsExpense) {
