@@ -25,6 +25,7 @@
 
 #include "base/AtomicFile.h"
 #include "bench/LedgerGenerator.h"
+#include "bench/WindowOnGeneratedLedger.h"
 #include "forms/main/Unit1.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFiles.h"
@@ -115,13 +116,7 @@ int main(int argc, char** argv) {
     const int steps = argc > 2 ? std::max(1, std::atoi(argv[2])) : 300;
 
     QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    orvo::bench::GeneratorOptions options;
-    options.records = records;
-    const QString ledger = dir.filePath(u"ledger.dat"_s);
-    orvo::writeFileAtomically(ledger.toStdString(), orvo::bench::generateLedgerFile(options));
-    const QString record = dir.filePath(u"orvokakei.ini"_s);
-    orvo::platform::writeLastFileRecord(record, ledger);
+    const QString record = orvo::bench::writeGeneratedLedgerFolder(dir, records);
 
     // A day in the middle of the generated ledger.
     const orvo::LedgerDate start{2040, 1, 1};

@@ -18,6 +18,7 @@
 
 #include "base/AtomicFile.h"
 #include "bench/LedgerGenerator.h"
+#include "bench/WindowOnGeneratedLedger.h"
 #include "forms/main/Unit1.h"
 #include "forms/summary/SummaryWindow.h"
 #include "platform/Fonts.h"
@@ -42,13 +43,7 @@ int main(int argc, char** argv) {
     const int steps = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
 
     QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    orvo::bench::GeneratorOptions options;
-    options.records = records;
-    const QString ledger = dir.filePath(u"ledger.dat"_s);
-    orvo::writeFileAtomically(ledger.toStdString(), orvo::bench::generateLedgerFile(options));
-    const QString record = dir.filePath(u"orvokakei.ini"_s);
-    orvo::platform::writeLastFileRecord(record, ledger);
+    const QString record = orvo::bench::writeGeneratedLedgerFolder(dir, records);
     orvo::forms::TForm1 window(orvo::forms::StartOptions{{2040, 1, 1}, record});
     window.show();
     settle();
