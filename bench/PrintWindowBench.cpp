@@ -14,11 +14,11 @@
 #include <cstdlib>
 
 #include "bench/LedgerGenerator.h"
-#include "forms/print/PaperDocument.h"
 #include "forms/print/PrintDialog.h"
-#include "forms/print/PrintFontMetrics.h"
 #include "forms/print/Unit3.h"
 #include "ledger/LedgerBook.h"
+#include "paper/PaperDocument.h"
+#include "paper/PrintFontMetrics.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "print/LedgerPages.h"
@@ -35,8 +35,8 @@ public:
     std::vector<std::string> printWidthRows() const override {
         return {"233", "233", "233", "233", "233"};
     }
-    orvo::forms::PaperTarget paperTarget() const override {
-        return orvo::forms::PaperTarget::PdfFile;
+    orvo::paper::PaperTarget paperTarget() const override {
+        return orvo::paper::PaperTarget::PdfFile;
     }
     orvo::PageSettings page;
 };
@@ -103,15 +103,15 @@ int main(int argc, char** argv) {
 
     // 1,000 pages as a PDF file.
     {
-        orvo::forms::PrintFontMetrics metrics;
+        orvo::paper::PrintFontMetrics metrics;
         orvo::print::PrintSettings s;
         s.printWidths = {233, 233, 233, 233, 233};
         s.today = "2026/12/08";
         s.lastPage = 1000;
         QElapsedTimer t;
         t.start();
-        orvo::forms::PaperDocument paper(
-            {orvo::forms::PaperTarget::PdfFile, dir.filePath(u"thousand.pdf"_s),
+        orvo::paper::PaperDocument paper(
+            {orvo::paper::PaperTarget::PdfFile, dir.filePath(u"thousand.pdf"_s),
              orvo::print::PageOrientation::Portrait, u"bench"_s},
             metrics);
         const int pages = orvo::print::PrintLedgerRun(

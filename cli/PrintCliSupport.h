@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/OrvoError.h"
+#include "cli/FontPages.h"
 #include "ledger/LedgerBook.h"
-#include "print/PageOps.h"
 #include "print/PrintSettings.h"
 #include "print/TextMeasurer.h"
 
@@ -31,23 +31,6 @@ struct PageOptions {
     // prints why and returns false then.
     bool pagesAvailable() const;
 };
-
-// Pages in the print fonts' own metrics and as a PDF file: the Qt build's,
-// with the offscreen platform, so no display is needed.
-class FontPages {
-public:
-    virtual ~FontPages() = default;
-    virtual const print::TextMeasurer& measurer() const = 0;
-    // Begins the PDF file `path` (native); the file is replaced only by finishPdf().
-    virtual void beginPdf(const std::string& path, print::PageOrientation orientation,
-                          const std::string& cp932DataFileName) = 0;
-    virtual void addPage(const print::Page& page) = 0;
-    virtual void finishPdf() = 0;
-};
-
-// Whether this build has them; makeFontPages() gives nothing when not.
-bool fontPagesBuilt();
-std::unique_ptr<FontPages> makeFontPages();
 
 // What measures the pages the options ask for: the fixed-pitch measurer, or
 // the print fonts (`fontPages` made then).

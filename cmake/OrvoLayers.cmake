@@ -98,3 +98,11 @@ function(orvo_core_module target folder)
     add_dependencies(${target} ${target}-header-literals)
   endif()
 endfunction()
+
+# A library whose code also goes into a shared object (orvokakei-cli's paper
+# module): position-independent, its calls inside itself still bound directly
+# as in a program.
+function(orvo_position_independent target)
+  set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(${target} PRIVATE -fno-semantic-interposition)
+endfunction()

@@ -29,7 +29,8 @@ int progressStep(std::size_t nextRecord, std::size_t records, int pageNo, int la
 }  // namespace
 
 RunEnd sendLedgerPages(const LedgerRecords& records, const print::PrintSettings& settings,
-                       const PrintFontMetrics& metrics, PaperDocument& paper, QWidget* parent) {
+                       const paper::PrintFontMetrics& metrics, paper::PaperDocument& paper,
+                       QWidget* parent) {
     QProgressDialog progress(u"印刷しています..."_s, u"キャンセル"_s, 0, kProgressSteps, parent);
     progress.setObjectName(u"PrintProgress"_s);
     progress.setWindowTitle(u"印刷"_s);

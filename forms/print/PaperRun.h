@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-#include "forms/print/PaperDocument.h"
 #include "ledger/LedgerRecords.h"
+#include "paper/PaperDocument.h"
 #include "print/PrintSettings.h"
 
 namespace orvo::forms {
@@ -16,6 +16,7 @@ enum class RunEnd { Complete, Cancelled };
 // to settings.lastPage (up to the last page) to `paper`. The progress dialog
 // (over `parent`) shows once the run takes a moment.
 RunEnd sendLedgerPages(const LedgerRecords& records, const print::PrintSettings& settings,
-                       const PrintFontMetrics& metrics, PaperDocument& paper, QWidget* parent);
+                       const paper::PrintFontMetrics& metrics, paper::PaperDocument& paper,
+                       QWidget* parent);
 
 }  // namespace orvo::forms

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/print/PaperDocument.h"
+#include "paper/PaperDocument.h"
 #include "settings/PageSettings.h"
 
 namespace orvo::forms {
@@ -25,7 +25,7 @@ public:
     // The print widths list's rows (CP932), columns 1, 2, ...
     virtual std::vector<std::string> printWidthRows() const = 0;
     // The printer, or a PDF file the user picks at the run.
-    virtual PaperTarget paperTarget() const = 0;
+    virtual paper::PaperTarget paperTarget() const = 0;
 };
 
 }  // namespace orvo::forms

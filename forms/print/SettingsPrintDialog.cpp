@@ -20,8 +20,8 @@ std::vector<std::string> SettingsPrintDialog::printWidthRows() const {
     return window_.printWidths();
 }
 
-PaperTarget SettingsPrintDialog::paperTarget() const {
-    return window_.printsToPdf() ? PaperTarget::PdfFile : PaperTarget::Printer;
+paper::PaperTarget SettingsPrintDialog::paperTarget() const {
+    return window_.printsToPdf() ? paper::PaperTarget::PdfFile : paper::PaperTarget::Printer;
 }
 
 }  // namespace orvo::forms

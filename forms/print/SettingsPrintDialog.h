@@ -14,7 +14,7 @@ public:
     bool showAsPrintDialog(const std::string& fontSize) override;
     PageSettings pageSettings() const override;
     std::vector<std::string> printWidthRows() const override;
-    PaperTarget paperTarget() const override;
+    paper::PaperTarget paperTarget() const override;
 
 private:
     TForm2& window_;

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "forms/print/PagePainter.h"
 #include "forms/print/PaperRun.h"
+#include "paper/PagePainter.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/Fonts.h"
@@ -179,7 +179,7 @@ void TForm3::showPage(print::Page page, print::PageOrientation orientation) {
     QPixmap image(size.width, size.height);
     {
         QPainter painter(&image);
-        paintPreviewPage(painter, page, orientation, metrics_);
+        paper::paintPreviewPage(painter, page, orientation, metrics_);
     }
     Image1->resize(size.width, size.height);
     Image1->parentWidget()->resize(size.width, size.height);
@@ -206,14 +206,14 @@ void TForm3::ComboBox1Select() {
     RenderLedgerPage();
 }
 
-std::optional<PaperRequest> TForm3::paperRequest(print::PageOrientation orientation) {
-    PaperRequest request;
+std::optional<paper::PaperRequest> TForm3::paperRequest(print::PageOrientation orientation) {
+    paper::PaperRequest request;
     request.target = dialog_.paperTarget();
     request.orientation = orientation;
     const QString dataFile = platform::fromNativePath(book_.dataFileName);
     QString baseName = platform::fromCp932(print::titleBaseName(platform::toCp932(dataFile).bytes));
     request.title = baseName.isEmpty() ? u"OrvoKakei"_s : baseName;
-    if (request.target == PaperTarget::PdfFile) {
+    if (request.target == paper::PaperTarget::PdfFile) {
         platform::FileDialogRequest ask;
         ask.title = u"PDFファイルに印刷"_s;
         ask.filter = u"PDFﾌｧｲﾙ(*.pdf)|*.pdf"_s;
@@ -252,9 +252,9 @@ void TForm3::Button1Click() {
     s.firstPage = resolved.range->first;
     s.lastPage = resolved.range->last;
     // The paper follows the layout's orientation as the dialog now holds it.
-    const std::optional<PaperRequest> request = paperRequest(s.orientation);
+    const std::optional<paper::PaperRequest> request = paperRequest(s.orientation);
     if (!request) return;
-    PaperDocument paper(*request, metrics_);
+    paper::PaperDocument paper(*request, metrics_);
     if (sendLedgerPages(book_.records, s, metrics_, paper, this) == RunEnd::Cancelled) return;
     paper.finish();
     state = {};
@@ -263,9 +263,9 @@ void TForm3::Button1Click() {
 
 void TForm3::BtnKanjoKeiPrintClick() {
     const print::PrintSettings s = currentSettings();
-    const std::optional<PaperRequest> request = paperRequest(s.orientation);
+    const std::optional<paper::PaperRequest> request = paperRequest(s.orientation);
     if (!request) return;
-    PaperDocument paper(*request, metrics_);
+    paper::PaperDocument paper(*request, metrics_);
     for (const print::Page& page : print::RenderTotalsReport(*report_, s, metrics_))
         paper.addPage(page);
     paper.finish();

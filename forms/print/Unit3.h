@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "forms/print/PrintDialog.h"
-#include "forms/print/PrintFontMetrics.h"
 #include "ledger/LedgerBook.h"
+#include "paper/PrintFontMetrics.h"
 #include "print/LedgerPages.h"
 #include "print/TitleTotals.h"
 
@@ -60,12 +60,12 @@ private:
     void showPage(print::Page page, print::PageOrientation orientation);
     // The paper document the print dialog's choice asks for; nothing when the
     // user cancelled the choice of a PDF file.
-    std::optional<PaperRequest> paperRequest(print::PageOrientation orientation);
+    std::optional<paper::PaperRequest> paperRequest(print::PageOrientation orientation);
 
     const LedgerBook& book_;
     PrintDialog& dialog_;
     std::string today_;
-    PrintFontMetrics metrics_;
+    paper::PrintFontMetrics metrics_;
 
     std::vector<int> printWidths;
     print::LedgerRenderState state;

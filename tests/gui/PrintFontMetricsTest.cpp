@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-#include "forms/print/PrintFontMetrics.h"
+#include "paper/PrintFontMetrics.h"
 #include "platform/Fonts.h"
 #include "print/LedgerPages.h"
 #include "print/PageGeometry.h"
@@ -19,7 +19,7 @@ private slots:
     void initTestCase() { orvo::platform::installFontSubstitutions(); }
 
     void fixedPitchOneEmHigh() {
-        const orvo::forms::PrintFontMetrics m;
+        const orvo::paper::PrintFontMetrics m;
         for (FontFace face : {FontFace::Mincho, FontFace::Gothic}) {
             for (int height : {28, 38, 105}) {
                 const PrintFont font{face, height};
@@ -36,7 +36,7 @@ private slots:
     }
 
     void workedPageHoldsFiftyTwoLines() {
-        const orvo::forms::PrintFontMetrics m;
+        const orvo::paper::PrintFontMetrics m;
         orvo::LedgerRecords records;
         for (int i = 0; i < 53; ++i) records.add("2026/01/01\tr\t\t1\t0\t");
         orvo::print::PrintSettings s;

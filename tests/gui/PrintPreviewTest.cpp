@@ -35,14 +35,14 @@ public:
     }
     orvo::PageSettings pageSettings() const override { return page; }
     std::vector<std::string> printWidthRows() const override { return widths; }
-    orvo::forms::PaperTarget paperTarget() const override { return target; }
+    orvo::paper::PaperTarget paperTarget() const override { return target; }
 
     bool confirm = true;
     int showings = 0;
     std::string shownFontSize;
     orvo::PageSettings page;
     std::vector<std::string> widths{"233", "233", "233", "233", "233"};
-    orvo::forms::PaperTarget target = orvo::forms::PaperTarget::PdfFile;
+    orvo::paper::PaperTarget target = orvo::paper::PaperTarget::PdfFile;
 };
 
 // 60 one-line records: two pages at font size 11.
@@ -287,7 +287,7 @@ private slots:
         QCOMPARE(f.h.readCp932(u"keep.pdf"_s), u"mine"_s);
         QVERIFY(f.h.dialogs.allAnswersUsed());
         if (!QPrinterInfo::availablePrinters().isEmpty()) return;
-        f.dialog.target = orvo::forms::PaperTarget::Printer;
+        f.dialog.target = orvo::paper::PaperTarget::Printer;
         f.h.dialogs.clearShown();
         f.preview("PrintPreview1",
                   [&](TForm3& p) { QTest::mouseClick(button(p, "Button1"), Qt::LeftButton); });

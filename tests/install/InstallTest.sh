@@ -22,6 +22,9 @@ if [ -e "$build/app/orvokakei" ]; then
            share/metainfo/org.example.orvokakei.metainfo.xml; do
     [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
   done
+  # The Qt build's paper module, found from the installed program.
+  "$prefix/bin/orvokakei-cli" report "$prefix/share/orvokakei/sample/sample.dat" --year 2026 --trace |
+    grep -q '^page 1$' || { echo "installed orvokakei-cli does not draw in the print fonts"; exit 1; }
   grep -q '^Categories=Office;Finance;$' "$prefix/share/applications/orvokakei.desktop"
   grep -q '^Exec=orvokakei %f$' "$prefix/share/applications/orvokakei.desktop"
 fi

@@ -20,7 +20,7 @@ for f in ./usr/bin/orvokakei ./usr/bin/orvokakei-cli ./usr/share/applications/or
          ./usr/share/man/man1/orvokakei.1.gz ./usr/share/man/man1/orvokakei-cli.1.gz \
          ./usr/share/doc/orvokakei/copyright ./usr/share/doc/orvokakei/changelog.gz \
          ./usr/share/bash-completion/completions/orvokakei-cli \
-         ./usr/share/metainfo/org.example.orvokakei.metainfo.xml; do
+         ./usr/share/metainfo/org.example.orvokakei.metainfo.xml ./usr/lib/orvokakei/orvokakei-cli-paper.so; do
   printf '%s\n' "$listing" | grep -q " $f\$" || { echo "missing from the package: $f"; exit 1; }
 done
 
@@ -34,6 +34,9 @@ for program in orvokakei orvokakei-cli; do
   rendered=$(man -l "$root/usr/share/man/man1/$program.1.gz" 2>&1)
   printf '%s\n' "$rendered" | grep -q "^NAME" || { echo "$program(1) did not render: $rendered"; exit 1; }
 done
+# The unpacked program finds its paper module beside it, as installed.
+"$root/usr/bin/orvokakei-cli" report "$root/usr/share/orvokakei/sample/sample.dat" --year 2026 --trace |
+  grep -q '^page 1$' || { echo "the packaged paper module does not load"; exit 1; }
 zcat "$root/usr/share/doc/orvokakei/changelog.gz" | head -n 1 | grep -q "^orvokakei ($version)" ||
   { echo "the changelog's first entry is not version $version"; exit 1; }
 

@@ -1,12 +1,14 @@
-// The Qt build: the print fonts' metrics and PDF output through the window
-// layer's paper code, on the offscreen platform.
+// The module orvokakei-cli loads for the print fonts' metrics and PDF output:
+// the paper library on Qt's offscreen platform. Nothing else of the program's
+// commands needs Qt.
 
 #include <QGuiApplication>
 #include <memory>
+#include <type_traits>
 
-#include "cli/PrintCliSupport.h"
-#include "forms/print/PaperDocument.h"
-#include "forms/print/PrintFontMetrics.h"
+#include "cli/FontPages.h"
+#include "paper/PaperDocument.h"
+#include "paper/PrintFontMetrics.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
 #include "print/PageGeometry.h"
@@ -35,29 +37,29 @@ public:
 
     void beginPdf(const std::string& path, print::PageOrientation orientation,
                   const std::string& cp932DataFileName) override {
-        forms::PaperRequest request;
-        request.target = forms::PaperTarget::PdfFile;
+        paper::PaperRequest request;
+        request.target = paper::PaperTarget::PdfFile;
         request.pdfPath = platform::fromNativePath(path);
         request.orientation = orientation;
         request.title = platform::fromCp932(print::titleBaseName(cp932DataFileName));
-        paper_ = std::make_unique<forms::PaperDocument>(request, metrics_);
+        paper_ = std::make_unique<paper::PaperDocument>(request, metrics_);
     }
     void addPage(const print::Page& page) override { paper_->addPage(page); }
     void finishPdf() override { paper_->finish(); }
 
 private:
-    forms::PrintFontMetrics metrics_;
-    std::unique_ptr<forms::PaperDocument> paper_;
+    paper::PrintFontMetrics metrics_;
+    std::unique_ptr<paper::PaperDocument> paper_;
 };
 
 }  // namespace
 
-bool fontPagesBuilt() {
-    return true;
-}
-
-std::unique_ptr<FontPages> makeFontPages() {
-    return std::make_unique<QtFontPages>();
-}
-
 }  // namespace orvo::cli
+
+// Looked up by name (kMakeFontPagesSymbol), hence unmangled.
+extern "C" __attribute__((visibility("default"))) orvo::cli::FontPages* orvoMakeFontPages() {
+    return new orvo::cli::QtFontPages();
+}
+
+// The type the loader expects.
+static_assert(std::is_same_v<decltype(&orvoMakeFontPages), orvo::cli::MakeFontPagesFunction>);

@@ -1,4 +1,4 @@
-#include "forms/print/PaperDocument.h"
+#include "paper/PaperDocument.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,13 +7,13 @@
 #include <QPrinterInfo>
 
 #include "base/OrvoError.h"
-#include "forms/print/PagePainter.h"
+#include "paper/PagePainter.h"
 #include "platform/SafeFileDevice.h"
 #include "platform/Text.h"
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace orvo::forms {
+namespace orvo::paper {
 
 namespace {
 
@@ -78,4 +78,4 @@ void PaperDocument::finish() {
     if (file_) file_->commit();
 }
 
-}  // namespace orvo::forms
+}  // namespace orvo::paper

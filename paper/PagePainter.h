@@ -4,13 +4,13 @@
 
 #include <QPainter>
 
-#include "forms/print/PrintFontMetrics.h"
+#include "paper/PrintFontMetrics.h"
 #include "print/PageOps.h"
 #include "print/PrintSettings.h"
 
 class QPagedPaintDevice;
 
-namespace orvo::forms {
+namespace orvo::paper {
 
 // The preview: the image cleared, the page white with a thin black border,
 // scaled into the rectangle from (0, 0) that previewPageRect gives.
@@ -21,4 +21,4 @@ void paintPreviewPage(QPainter& painter, const print::Page& page,
 // of the printer page, as the printer's own margins expect.
 void paintPaperPage(QPainter& painter, const print::Page& page, const PrintFontMetrics& metrics);
 
-}  // namespace orvo::forms
+}  // namespace orvo::paper

@@ -1,4 +1,4 @@
-#include "forms/print/PagePainter.h"
+#include "paper/PagePainter.h"
 
 #include <variant>
 
@@ -6,7 +6,7 @@
 #include "platform/Text.h"
 #include "print/PageTarget.h"
 
-namespace orvo::forms {
+namespace orvo::paper {
 
 namespace {
 
@@ -104,4 +104,4 @@ void paintPaperPage(QPainter& painter, const print::Page& page, const PrintFontM
     painter.restore();
 }
 
-}  // namespace orvo::forms
+}  // namespace orvo::paper

@@ -1,4 +1,4 @@
-#include "forms/print/PrintFontMetrics.h"
+#include "paper/PrintFontMetrics.h"
 
 #include <cmath>
 
@@ -6,7 +6,7 @@
 #include "platform/Fonts.h"
 #include "platform/Text.h"
 
-namespace orvo::forms {
+namespace orvo::paper {
 
 namespace {
 
@@ -85,4 +85,4 @@ double PrintFontMetrics::ascent(const print::PrintFont& font) const {
     return face(font).raw.ascent() * kTenthsOfMmPerInch / kReferenceDpi;
 }
 
-}  // namespace orvo::forms
+}  // namespace orvo::paper

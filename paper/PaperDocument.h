@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "forms/print/PrintFontMetrics.h"
+#include "paper/PrintFontMetrics.h"
 #include "print/PageOps.h"
 #include "print/PrintSettings.h"
 
@@ -16,7 +16,7 @@ namespace orvo::platform {
 class SafeFileDevice;
 }
 
-namespace orvo::forms {
+namespace orvo::paper {
 
 enum class PaperTarget { Printer, PdfFile };
 
@@ -55,4 +55,4 @@ private:
     bool finished_ = false;
 };
 
-}  // namespace orvo::forms
+}  // namespace orvo::paper

@@ -11,7 +11,7 @@
 
 #include "print/TextMeasurer.h"
 
-namespace orvo::forms {
+namespace orvo::paper {
 
 // The reference device's resolution.
 inline constexpr int kReferenceDpi = 1200;
@@ -41,4 +41,4 @@ private:
     mutable std::map<std::pair<int, int>, Face> faces_;
 };
 
-}  // namespace orvo::forms
+}  // namespace orvo::paper
