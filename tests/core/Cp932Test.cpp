@@ -44,6 +44,22 @@ TEST(Cp932, DecodesTrailBackslashAndControlBytesAsThemselves) {
     EXPECT_EQ(toUtf8("\\"), "\\");
 }
 
+// ASCII alone skips the converter: each byte as the converter gives it
+// within text that needs it.
+TEST(Cp932, AsciiAloneConvertsAsWithinOtherText) {
+    const std::string kanji = "\x95\x5C";  // CP932 of U+8868, whose trail byte is a backslash
+    const std::string kanjiUtf8 = "\xE8\xA1\xA8";
+    std::string all;
+    for (int b = 0; b < 0x80; ++b) all += static_cast<char>(b);
+    for (const std::string& ascii : {all, std::string("\\~"), std::string()}) {
+        EXPECT_EQ(toUtf8(ascii) + kanjiUtf8, toUtf8(ascii + kanji));
+        const Encoded alone = fromUtf8(ascii);
+        const Encoded within = fromUtf8(ascii + kanjiUtf8);
+        EXPECT_TRUE(alone.ok() && within.ok());
+        EXPECT_EQ(alone.bytes + kanji, within.bytes);
+    }
+}
+
 TEST(Cp932, UndecodableBytesBecomeReplacementWithoutSwallowingTheNextCharacter) {
     EXPECT_EQ(toUtf8("\x81\tA"), "\xEF\xBF\xBD\tA");
     EXPECT_EQ(toUtf8("A\x81"), "A\xEF\xBF\xBD");
