@@ -231,7 +231,7 @@ TEST(LedgerRecords, UndatedRecordsAreFoundWhereTheDayScanWouldMeetThem) {
 namespace orvo {
 namespace {
 
-// Adding, removing and replacing at random keeps the list equal to a plain
+// Adding, removing (one or many at once) and replacing at random keeps the list equal to a plain
 // sorted vector, across block splits and the compaction of rewritten blocks.
 TEST(LedgerRecords, StaysEqualToASimpleModelUnderRandomEdits) {
     std::mt19937 rng(11);
@@ -251,6 +251,13 @@ TEST(LedgerRecords, StaysEqualToASimpleModelUnderRandomEdits) {
                             std::string(1 + rng() % 40, "aAb表"[rng() % 4]);
             modelAdd(l);
             r.add(l);
+        } else if (op < 9 && step % 1000 == 999) {  // many at once, whole blocks among them
+            std::vector<std::size_t> indices;
+            for (std::size_t i = rng() % 3; i < model.size(); i += 1 + rng() % 3000)
+                indices.push_back(i);
+            for (auto i = indices.rbegin(); i != indices.rend(); ++i)
+                model.erase(model.begin() + static_cast<std::ptrdiff_t>(*i));
+            r.removeAll(indices);
         } else if (op < 9) {
             const std::size_t i = rng() % model.size();
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
