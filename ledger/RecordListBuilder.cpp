@@ -96,7 +96,8 @@ void RecordListBuilder::sortAsAdded(RecordChunk::Span* spans, std::size_t n,
     for (std::size_t i = 0; i < n; ++i)
         keyed[i] = {foldedKeys(lines.at(spans[i]), from), static_cast<std::uint32_t>(i), spans[i]};
     std::sort(keyed.begin(), keyed.end(), [lines](const Keyed& a, const Keyed& b) {
-        if (a.key != b.key) return a.key < b.key;
+        if (a.key[0] != b.key[0]) return a.key[0] < b.key[0];
+        if (a.key[1] != b.key[1]) return a.key[1] < b.key[1];
         const int order = compareRecordLines(lines.at(a.span), lines.at(b.span));
         return standsBefore(order, a.index, b.index);
     });
