@@ -80,19 +80,20 @@ bool sameDate(std::string_view line, std::string_view last) {
 
 }  // namespace
 
-// Sorts n lines given in this order, which agree in their first `from` bytes
-// (a day's date and TAB, or none), as adding them one by one would.
+// A line with sixteen folded bytes from where the lines sorted start to differ.
+struct RecordListBuilder::Keyed {
+    std::array<std::uint64_t, 2> key;
+    std::uint32_t index;
+    RecordChunk::Span span;
+};
+
 void RecordListBuilder::sortAsAdded(RecordChunk::Span* spans, std::size_t n,
-                                    RecordChunk::LineBase lines, std::size_t from) {
-    struct Keyed {
-        std::array<std::uint64_t, 2> key;
-        std::uint32_t index;
-        RecordChunk::Span span;
-    };
+                                    RecordChunk::LineBase lines, std::size_t from,
+                                    std::vector<Keyed>& keyed) {
     // The lines of a day gathered from all over the loaded bytes: each would
     // be a wait on memory, so they are all asked for at once.
     for (std::size_t i = 0; i < n; ++i) __builtin_prefetch(lines.at(spans[i]).data());
-    std::vector<Keyed> keyed(n);
+    keyed.resize(n);
     for (std::size_t i = 0; i < n; ++i)
         keyed[i] = {foldedKeys(lines.at(spans[i]), from), static_cast<std::uint32_t>(i), spans[i]};
     std::sort(keyed.begin(), keyed.end(), [lines](const Keyed& a, const Keyed& b) {
@@ -166,6 +167,8 @@ void RecordListBuilder::add(std::string_view given) {
 
 void RecordListBuilder::append(std::string_view line, std::int32_t day) {
     if (day != lastDay_) {
+        // Sorted while its lines are still at hand.
+        if (!days_.empty()) sortDay(days_.back(), keyed_);
         // A block ends only between days, once it holds enough lines.
         if (open_.size() >= kBlockSize) closeOpen();
         days_.push_back({static_cast<std::uint32_t>(blocks_.size()),
@@ -201,15 +204,23 @@ void RecordListBuilder::startGathering() {
     closeOpen();
     for (const DayRun& run : days_) {
         const RecordChunk& block = blocks_[run.block];
-        for (std::uint32_t i = run.begin; i < run.end; ++i) {
-            const std::uint32_t flag = i == run.begin   ? 0
-                                       : run.ascending  ? kAfterPrevious
-                                       : run.descending ? kBeforePrevious
-                                                        : 0;
-            // A line in the block's own bytes is copied: the block goes.
-            const std::string_view line = stable(block[i]);
-            push({line.data(), static_cast<std::uint32_t>(line.size()),
-                  static_cast<std::uint32_t>(dayKey(line)) | flag});
+        for (std::uint32_t i = run.begin; i < run.end;) {
+            // A day sorted already has its equal lines the later first: they
+            // are turned back into the order given, the rest matters not.
+            std::uint32_t next = i + 1;
+            if (run.sorted)
+                while (next < run.end && compareRecordLines(block[i], block[next]) == 0) ++next;
+            for (std::uint32_t k = next; k-- > i;) {
+                const std::uint32_t flag = k == run.begin || run.sorted ? 0
+                                           : run.ascending              ? kAfterPrevious
+                                           : run.descending             ? kBeforePrevious
+                                                                        : 0;
+                // A line in the block's own bytes is copied: the block goes.
+                const std::string_view line = stable(block[k]);
+                push({line.data(), static_cast<std::uint32_t>(line.size()),
+                      static_cast<std::uint32_t>(dayKey(line)) | flag});
+            }
+            i = next;
         }
     }
     days_.clear();
@@ -324,18 +335,25 @@ void RecordListBuilder::placeGathered() {
 
 // Each day's lines sorted as adding them one by one would; on two threads,
 // each taking about half the lines, from a size.
+RecordChunk& RecordListBuilder::blockOf(const DayRun& run) {
+    return run.block < blocks_.size() ? blocks_[run.block] : open_;
+}
+
+void RecordListBuilder::sortDay(DayRun& run, std::vector<Keyed>& keyed) {
+    if (run.ascending) return;
+    RecordChunk& block = blockOf(run);
+    RecordChunk::Span* spans = block.spans_.data() + run.begin;
+    if (run.descending)
+        std::reverse(spans, spans + (run.end - run.begin));
+    else
+        sortAsAdded(spans, run.end - run.begin, block.lineBase(), kDayKeyFrom, keyed);
+    run.ascending = run.sorted = true;
+}
+
 void RecordListBuilder::sortDays() {
     const auto sortRange = [this](std::size_t from, std::size_t to) {
-        for (std::size_t d = from; d < to; ++d) {
-            const DayRun& run = days_[d];
-            if (run.ascending) continue;
-            RecordChunk& block = blocks_[run.block];
-            RecordChunk::Span* spans = block.spans_.data() + run.begin;
-            if (run.descending)
-                std::reverse(spans, spans + (run.end - run.begin));
-            else
-                sortAsAdded(spans, run.end - run.begin, block.lineBase(), kDayKeyFrom);
-        }
+        std::vector<Keyed> keyed;
+        for (std::size_t d = from; d < to; ++d) sortDay(days_[d], keyed);
     };
     std::size_t lines = 0;
     for (const DayRun& run : days_) lines += run.end - run.begin;
@@ -359,7 +377,8 @@ std::vector<RecordChunk> RecordListBuilder::sortedApart() {
             all.push(line);
     }
     apart_ = {};
-    sortAsAdded(all.spans_.data(), all.size(), all.lineBase(), 0);
+    std::vector<Keyed> keyed;
+    sortAsAdded(all.spans_.data(), all.size(), all.lineBase(), 0, keyed);
     std::vector<RecordChunk> out;
     out.push_back(std::move(all));
     return out;

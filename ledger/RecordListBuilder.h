@@ -55,6 +55,7 @@ private:
         std::uint32_t end;
         bool ascending;
         bool descending;
+        bool sorted = false;  // sorted once it ended: its lines stand in the list's order
     };
     // A line gathered by day: where it stands, and its day with the flags below.
     struct Gathered {
@@ -65,8 +66,10 @@ private:
 
     // Sorts n lines given in this order, which agree in their first `from`
     // bytes (a day's date and TAB, or none), as adding them one by one would.
+    // (`keyed` is room the sort may reuse.)
+    struct Keyed;
     static void sortAsAdded(RecordChunk::Span* spans, std::size_t n, RecordChunk::LineBase lines,
-                            std::size_t from);
+                            std::size_t from, std::vector<Keyed>& keyed);
     bool isLoaded(std::string_view line) const;
     std::string_view stable(std::string_view line);
     void append(std::string_view line, std::int32_t day);
@@ -77,6 +80,8 @@ private:
     template <class F>
     void forEachGathered(F&& f);
     void placeGathered();
+    RecordChunk& blockOf(const DayRun& run);
+    void sortDay(DayRun& run, std::vector<Keyed>& keyed);
     void sortDays();
     std::vector<RecordChunk> sortedApart();
 
@@ -94,6 +99,7 @@ private:
     std::vector<RecordChunk> blocks_;
     std::vector<DayRun> days_;
     RecordChunk open_;
+    std::vector<Keyed> keyed_;
 
     bool gathering_ = false;
     // In pieces, which never move, taken in large pages (fewer faults), all
