@@ -29,7 +29,7 @@ int compareRecordLines(std::string_view a, std::string_view b);
 
 // Lines stored back to back in one buffer, or standing in the bytes a load
 // read (LoadedBytes), which they share with the other chunks of that load;
-// the blocks of `LedgerRecords`, and the chunks a CSV import is read in.
+// the blocks of `LedgerRecords`, and chunks of lines for a bulk add.
 class RecordChunk {
 public:
     RecordChunk() = default;
