@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -65,6 +66,17 @@ std::array<std::uint64_t, 2> foldedKeys(std::string_view line, std::size_t from)
     return keys;
 }
 
+// Eight bytes of `line` from `from` on as they stand, the first the highest
+// (0 past its end).
+std::uint64_t rawPrefix(std::string_view line, std::size_t from) {
+    unsigned char bytes[8] = {};
+    if (line.size() > from)
+        std::memcpy(bytes, line.data() + from, std::min<std::size_t>(8, line.size() - from));
+    std::uint64_t key = 0;
+    for (unsigned char c : bytes) key = key << 8 | c;
+    return key;
+}
+
 // Whether `line` starts with the date of `last`, a line with a day, and the
 // TAB after it if it has one; runs for every line of a load, so the ten bytes
 // are compared inline.
@@ -94,14 +106,42 @@ void RecordListBuilder::sortAsAdded(RecordChunk::Span* spans, std::size_t n,
     // be a wait on memory, so they are all asked for at once.
     for (std::size_t i = 0; i < n; ++i) __builtin_prefetch(lines.at(spans[i]).data());
     keyed.resize(n);
-    for (std::size_t i = 0; i < n; ++i)
-        keyed[i] = {foldedKeys(lines.at(spans[i]), from), static_cast<std::uint32_t>(i), spans[i]};
-    std::sort(keyed.begin(), keyed.end(), [lines](const Keyed& a, const Keyed& b) {
-        if (a.key[0] != b.key[0]) return a.key[0] < b.key[0];
-        if (a.key[1] != b.key[1]) return a.key[1] < b.key[1];
+    const auto decide = [lines](const Keyed& a, const Keyed& b) {
         const int order = compareRecordLines(lines.at(a.span), lines.at(b.span));
         return standsBefore(order, a.index, b.index);
-    });
+    };
+    if (n <= 32) {
+        // A day of a file is a few dozen lines: an insertion sort suits it,
+        // on eight bytes as they stand, which decide where they first differ
+        // unless a letter is involved (folded or not, as the byte before says).
+        for (std::size_t i = 0; i < n; ++i)
+            keyed[i] = {
+                {rawPrefix(lines.at(spans[i]), from), 0}, static_cast<std::uint32_t>(i), spans[i]};
+        const auto before = [&decide](const Keyed& a, const Keyed& b) {
+            if (const std::uint64_t x = a.key[0] ^ b.key[0]) {
+                const int shift = 56 - (std::countl_zero(x) & ~7);
+                const auto ca = static_cast<unsigned char>(a.key[0] >> shift);
+                const auto cb = static_cast<unsigned char>(b.key[0] >> shift);
+                if ((ca < 'A' || ca > 'Z') && (cb < 'A' || cb > 'Z')) return ca < cb;
+            }
+            return decide(a, b);
+        };
+        for (std::size_t i = 1; i < n; ++i) {
+            const Keyed moving = keyed[i];
+            std::size_t j = i;
+            for (; j > 0 && before(moving, keyed[j - 1]); --j) keyed[j] = keyed[j - 1];
+            keyed[j] = moving;
+        }
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            keyed[i] = {foldedKeys(lines.at(spans[i]), from), static_cast<std::uint32_t>(i),
+                        spans[i]};
+        std::sort(keyed.begin(), keyed.end(), [&decide](const Keyed& a, const Keyed& b) {
+            if (a.key[0] != b.key[0]) return a.key[0] < b.key[0];
+            if (a.key[1] != b.key[1]) return a.key[1] < b.key[1];
+            return decide(a, b);
+        });
+    }
     for (std::size_t i = 0; i < n; ++i) spans[i] = keyed[i].span;
 }
 
