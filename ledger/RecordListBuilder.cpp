@@ -356,18 +356,34 @@ void RecordListBuilder::placeGathered() {
         if (loaded_) blocks_[b] = RecordChunk(loaded_);
         blocks_[b].spans_.resize(blockLines[b]);
     }
-    forEachGathered([&](const Gathered& g) {
-        Day& d = days[(g.dayAndFlags & kDayBits) - lo];
-        RecordChunk& block = blocks_[d.block];
-        const std::string_view line(g.at, g.length);
-        if (isLoaded(line)) {
-            block.spans_[d.next++] = {
-                static_cast<std::size_t>(g.at - loaded_->data()) | RecordChunk::kLoaded, g.length};
-        } else {
-            block.spans_[d.next++] = {block.bytes_.size(), g.length};
-            block.bytes_.append(line);
-        }
-    });
+    // Days [from, to) take their lines; each line is a wait on memory, so two
+    // threads share a large ledger's days where no line needs copying (the
+    // copies go into the blocks' bytes, which a block of both halves shares).
+    const auto place = [&](std::size_t from, std::size_t to) {
+        forEachGathered([&](const Gathered& g) {
+            const std::size_t at = (g.dayAndFlags & kDayBits) - lo;
+            if (at < from || at >= to) return;
+            Day& d = days[at];
+            RecordChunk& block = blocks_[d.block];
+            const std::string_view line(g.at, g.length);
+            if (isLoaded(line)) {
+                block.spans_[d.next++] = {
+                    static_cast<std::size_t>(g.at - loaded_->data()) | RecordChunk::kLoaded,
+                    g.length};
+            } else {
+                block.spans_[d.next++] = {block.bytes_.size(), g.length};
+                block.bytes_.append(line);
+            }
+        });
+    };
+    if (count < kLinesForSecondThread || !copies_.empty()) {
+        place(0, days.size());
+    } else {
+        std::size_t half = 0;
+        for (std::size_t before = 0; half < days.size() && before < count / 2; ++half)
+            before += days[half].count;
+        runSideBySide([&] { place(0, half); }, [&] { place(half, days.size()); });
+    }
     gathered_.clear();
     gatheredRoom_.reset();
     lastPieceUsed_ = kGatheredPiece;
