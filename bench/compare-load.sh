@@ -73,6 +73,30 @@ for order in saved shuffled reversed random; do
 done
 echo "goals: load <= 10x wc -l, resave <= 5x cp + sync (least of $runs runs; the load here includes showing a day)"
 
+# The CSV import of the same ledger's export, as it is and with its lines
+# shuffled, end to end (read, sort, save with sync and backup), against wc -l
+# of the CSV.
+cli="$build/cli/orvokakei-cli"
+[ -f "$dir/saved.csv" ] || "$cli" csv-export "$(ledger saved 1000000)" "$dir/saved.csv" >/dev/null
+[ -f "$dir/shuffled.csv" ] ||
+    shuf --random-source="$dir/saved.csv" "$dir/saved.csv" >"$dir/shuffled.csv"
+for order in saved shuffled; do
+    : >"$dir/wc" ; : >"$dir/import"
+    i=0
+    while [ $i -lt "$runs" ]; do
+        timed wc -l "$dir/$order.csv" >>"$dir/wc"
+        timed "$cli" csv-import "$dir/$order.csv" "$dir/imported.dat" >>"$dir/import"
+        i=$((i + 1))
+    done
+    for col in 1 2; do
+        what=$([ $col = 1 ] && echo wall || echo cpu)
+        awk -v o="$order" -v w="$what" -v a="$(least $col <"$dir/wc")" \
+            -v b="$(least $col <"$dir/import")" 'BEGIN {
+            printf "csv %-8s %7.1f ms %7.1f ms %-4s %6.1fx (csv-import against wc -l)\n", o, a, b, w, b / a }'
+    done
+done
+rm -rf "$dir/imported.dat" "$dir/imported.dat.bak" "$dir/imported.dat.backups"
+
 # Scaling: the least load time of RUNS at 10k .. 4M records; the exponent k in time ~ records^k.
 for order in saved random; do
     line="scaling ($order):"

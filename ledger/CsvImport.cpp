@@ -13,6 +13,7 @@
 #include "ledger/CsvLineReader.h"
 #include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
+#include "ledger/RecordListBuilder.h"
 
 namespace orvo {
 
@@ -22,7 +23,6 @@ constexpr int kNewLedgerColumns = 6;  // as ResetLedgerTable leaves the table
 // The widest table a ledger file may have and still load: a wider line
 // would make a ledger that cannot be reopened once saved.
 constexpr long long kMaxColumns = 10'000;
-constexpr std::size_t kLinesPerChunk = 1024;
 constexpr std::size_t kLinesPerProgress = 16384;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
@@ -112,7 +112,10 @@ std::string utf8FileAsCp932(std::string_view utf8) {
 struct StagedImport {
     int columns = kNewLedgerColumns;
     std::vector<std::string> titles;
-    std::vector<RecordChunk> chunks;
+    // The records, sorted as they come into a list of their own: in bytes
+    // of its own, which the ledger's list then points into.
+    std::unique_ptr<LedgerRecords> list = std::make_unique<LedgerRecords>();
+    std::unique_ptr<RecordListBuilder> builder;
     std::size_t records = 0;
     AmountSums sums;
     std::size_t emptyTitleRecords = 0;
@@ -165,12 +168,8 @@ std::string dateOf(std::string_view record) {
 }
 
 void stageRecord(StagedImport& staged, const CsvFields& fields) {
-    if (staged.chunks.empty() || staged.chunks.back().size() == kLinesPerChunk) {
-        staged.chunks.emplace_back();
-        staged.chunks.back().reserve(kLinesPerChunk, kLinesPerChunk * 64);
-    }
     const std::string_view record = fields.recordLine();
-    staged.chunks.back().push(record);
+    staged.builder->add(record);
     ++staged.records;
     if (fields.size() > 3)
         addAmountFields(fields[3], fields.size() > 4 ? fields[4] : std::string_view(), staged.sums);
@@ -183,6 +182,8 @@ void stageRecord(StagedImport& staged, const CsvFields& fields) {
 StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
                          const ProgressCallback& progress) {
     StagedImport staged;
+    // A record is no longer than its CSV line: room for them all.
+    staged.builder = std::make_unique<RecordListBuilder>(*staged.list, nullptr, total);
     CsvFields fields;
     if (titles) {
         stageTitles(staged, lines, fields);
@@ -220,7 +221,9 @@ void commit(LedgerBook& book, StagedImport& staged) {
     if (staged.columns > book.table.columnCount()) book.table.setColumnCount(staged.columns);
     for (std::size_t i = 0; i < staged.titles.size(); ++i)
         book.table.setCell(static_cast<int>(i) + 1, 0, staged.titles[i]);
-    book.records.addAll(std::move(staged.chunks));
+    staged.builder->finish();
+    staged.builder.reset();
+    book.records = std::move(*staged.list);
     book.setCumulativeTotals(staged.sums.expense, staged.sums.income);
     try {
         book.ShowDay();

@@ -171,14 +171,8 @@ void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
     std::int32_t allOut = 0;
     std::int32_t allIn = 0;
     // The records are sorted as they are read, the list pointing into the
-    // bytes read (a line the loaded bytes do not hold is copied); if they are
-    // out of order, the builder looks ahead at the rest of the file.
-    RecordListBuilder builder(
-        records,
-        [&in](const RecordListBuilder::LineVisitor& visit) {
-            return in.forEachRecordLineAhead(visit);
-        },
-        in.loadedBytes());
+    // bytes read (a line the loaded bytes do not hold is copied).
+    RecordListBuilder builder(records, in.loadedBytes());
     for (;;) {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;

@@ -231,34 +231,4 @@ bool LedgerFileBytes::hasOverlongLine() const {
     return false;
 }
 
-bool LedgerFileBytes::forEachRecordLineAhead(
-    const std::function<void(std::string_view)>& visit) const {
-    if (!in_.seekable) return false;
-    // A second cursor over the same bytes, as they are filled; past the loaded
-    // bytes (a file that grew) it reads on into a buffer of its own.
-    Cursor ahead;
-    ahead.filler = in_.filler;
-    ahead.fd = in_.fd;
-    ahead.seekable = true;
-    ahead.offset = in_.offset;
-    ahead.eof = in_.eof;
-    if (in_.inLoaded) {
-        ahead.data = in_.data;
-        ahead.capacity = in_.capacity;
-        ahead.inLoaded = true;
-        ahead.pos = in_.pos;
-        ahead.end = in_.end;
-    } else {
-        ahead.data = in_.data;
-        ahead.pos = in_.pos;
-        ahead.end = in_.end;
-        ahead.useOwnBuffer();
-    }
-    for (;;) {
-        ahead.skipControlsAndBlanks();
-        if (!ahead.fill()) return true;
-        visit(ahead.nextLine());
-    }
-}
-
 }  // namespace orvo

@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
@@ -55,12 +54,6 @@ public:
         in_.skipControlsAndBlanks();
     }
 
-    // Calls visit(line) for every line that reading on would give, each after
-    // skipControlsAndBlanks() (the record lines of a load), without consuming
-    // any; false when the file cannot be read again from here (a pipe). Lines
-    // in the loaded bytes are those the reading on will give.
-    bool forEachRecordLineAhead(const std::function<void(std::string_view)>& visit) const;
-
     // The bytes lines are read into, shared with the list that keeps lines
     // pointing into them; null for a pipe.
     std::shared_ptr<const LoadedBytes> loadedBytes() const { return loaded_; }
@@ -71,7 +64,7 @@ private:
     struct Cursor {
         LoadedBytesFiller* filler = nullptr;  // what fills the loaded bytes
         int fd = -1;
-        bool seekable = false;     // read with pread, so that a second cursor can read on
+        bool seekable = false;     // a plain file, read with pread
         std::uint64_t offset = 0;  // in the file, of the bytes' end
         bool eof = false;
         char* data = nullptr;

@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 #include "base/Cp932.h"
@@ -116,6 +117,13 @@ void RecordChunk::erase(std::size_t i) {
     if (unused_ > 4096 && unused_ * 2 > bytes_.size()) compact();
 }
 
+void RecordChunk::pushFrom(const RecordChunk& from, std::size_t i) {
+    if ((from.spans_[i].offset & kLoaded) && (!loaded_ || loaded_ == from.loaded_))
+        pushLoaded(from.loaded_, from[i]);
+    else
+        push(from[i]);
+}
+
 RecordChunk RecordChunk::splitOff(std::size_t from) {
     RecordChunk upper;
     for (std::size_t i = from; i < size(); ++i) {
@@ -205,91 +213,132 @@ std::size_t LedgerRecords::add(std::string_view line) {
 }
 
 void LedgerRecords::addAll(const std::vector<std::string>& lines) {
-    std::size_t next = 0;
-    RecordListBuilder builder(*this, [&](const RecordListBuilder::LineVisitor& visit) {
-        for (std::size_t i = next; i < lines.size(); ++i) visit(lines[i]);
-        return true;
-    });
-    while (next < lines.size()) builder.add(lines[next++]);
+    std::size_t bytes = 0;
+    for (const std::string& line : lines) bytes += line.size();
+    RecordListBuilder builder(*this, {}, bytes);
+    for (const std::string& line : lines) builder.add(line);
     builder.finish();
 }
 
 void LedgerRecords::addAll(std::vector<RecordChunk> chunks) {
-    std::erase_if(chunks, [](const RecordChunk& c) { return c.empty(); });
-    if (chunks.empty()) return;
+    std::size_t bytes = 0;
+    for (const RecordChunk& chunk : chunks)
+        for (std::size_t i = 0; i < chunk.size(); ++i) bytes += chunk[i].size();
+    RecordListBuilder builder(*this, {}, bytes);
+    for (RecordChunk& chunk : chunks) {
+        for (std::size_t i = 0; i < chunk.size(); ++i) builder.add(chunk[i]);
+        chunk = RecordChunk();
+    }
+    builder.finish();
+}
 
-    // Added one by one, equal lines end up latest first. Lines read in order
-    // into an empty list become its blocks as they are, without a copy.
-    struct Where {
-        std::size_t chunk;
-        std::size_t line;
+void LedgerRecords::takeInOrder(std::vector<RecordChunk> blocks) {
+    std::erase_if(blocks, [](const RecordChunk& b) { return b.empty(); });
+    if (blocks.empty()) return;
+    // Each block's first line against the last before it: the lines inside
+    // a block are the builder's to sort.
+    for (std::size_t b = 1; b < blocks.size(); ++b)
+        if (compareRecordLines(blocks[b - 1].back(), blocks[b][0]) > 0)
+            throw std::logic_error("blocks out of order");
+    if (!blocks_.empty() && compareRecordLines(blocks_.back().back(), blocks.front()[0]) >= 0) {
+        // Should the merge run out of memory, the list is left empty rather than untrue.
+        std::vector<RecordChunk> older = std::move(blocks_);
+        blocks_.clear();
+        size_ = 0;
+        startsValid_ = false;
+        blocks = merged(std::move(older), std::move(blocks));
+    }
+    for (RecordChunk& block : blocks) {
+        size_ += block.size();
+        if (block.size() <= kMaxBlockSize) {
+            blocks_.push_back(std::move(block));
+            continue;
+        }
+        for (std::size_t at = 0; at < block.size();) {
+            const std::size_t n = nextBlockLength(block.size() - at);
+            RecordChunk piece;
+            for (std::size_t i = at; i < at + n; ++i) piece.pushFrom(block, i);
+            blocks_.push_back(std::move(piece));
+            at += n;
+        }
+        block = RecordChunk();
+    }
+    startsValid_ = false;
+}
+
+// Two lists of blocks in order as one, of equal lines the newer first;
+// blocks that need no line of the other pass as they are.
+std::vector<RecordChunk> LedgerRecords::merged(std::vector<RecordChunk> older,
+                                               std::vector<RecordChunk> newer) {
+    std::vector<RecordChunk> out;
+    RecordChunk open;
+    const auto close = [&] {
+        if (!open.empty()) out.push_back(std::move(open));
+        open = RecordChunk();
     };
-    bool sorted = size_ == 0;
-    std::vector<std::pair<Where, Where>> equalRuns;  // first and last of lines that compare equal
-    std::string_view previous;
-    Where previousAt{0, 0};
-    bool first = true;
-    for (std::size_t c = 0; c < chunks.size() && sorted; ++c) {
-        for (std::size_t i = 0; i < chunks[c].size() && sorted; ++i) {
-            const std::string_view line = chunks[c][i];
-            if (!first) {
-                const int order = compareRecordLines(previous, line);
-                sorted = order <= 0;
-                if (order == 0) {
-                    auto& runs = equalRuns;
-                    if (!runs.empty() && runs.back().second.chunk == previousAt.chunk &&
-                        runs.back().second.line == previousAt.line)
-                        runs.back().second = {c, i};
-                    else
-                        runs.push_back({previousAt, {c, i}});
-                }
+    std::size_t o = 0, oi = 0, n = 0, ni = 0;  // block and line in each
+    const auto moveWhole = [&](std::vector<RecordChunk>& blocks, std::size_t& b) {
+        close();
+        out.push_back(std::move(blocks[b++]));
+    };
+    while (o < older.size() || n < newer.size()) {
+        bool takeNewer = o == older.size();
+        if (takeNewer || n == newer.size()) {
+            if (takeNewer ? ni == 0 : oi == 0) {
+                moveWhole(takeNewer ? newer : older, takeNewer ? n : o);
+                continue;
             }
-            first = false;
-            previous = line;
-            previousAt = {c, i};
+        } else {
+            const RecordChunk& a = older[o];
+            const RecordChunk& c = newer[n];
+            if (oi == 0 && standsBefore(compareRecordLines(a.back(), c[ni]), 0, 1)) {
+                moveWhole(older, o);
+                continue;
+            }
+            if (ni == 0 && standsBefore(compareRecordLines(c.back(), a[oi]), 1, 0)) {
+                moveWhole(newer, n);
+                continue;
+            }
+            takeNewer = standsBefore(compareRecordLines(c[ni], a[oi]), 1, 0);
+        }
+        std::vector<RecordChunk>& from = takeNewer ? newer : older;
+        std::size_t& b = takeNewer ? n : o;
+        std::size_t& i = takeNewer ? ni : oi;
+        open.pushFrom(from[b], i++);
+        if (open.size() == kBlockSize) close();
+        if (i == from[b].size()) {
+            from[b++] = RecordChunk();
+            i = 0;
         }
     }
-    if (!sorted) {
-        std::size_t c = 0;
-        std::size_t i = 0;  // the next line: chunks[c][i]
-        RecordListBuilder builder(*this, [&](const RecordListBuilder::LineVisitor& visit) {
-            for (std::size_t k = c, j = i; k < chunks.size(); ++k, j = 0)
-                for (; j < chunks[k].size(); ++j) visit(chunks[k][j]);
-            return true;
-        });
-        for (; c < chunks.size(); ++c, i = 0)
-            while (i < chunks[c].size()) builder.add(chunks[c][i++]);
-        builder.finish();
-        return;
-    }
+    close();
+    return out;
+}
 
-    for (const auto& chunk : chunks)
-        for (std::size_t i = 0; i < chunk.size(); ++i) noteAdded(chunk[i]);
-    // Equal lines have equal lengths (folding keeps every byte in place), so a
-    // run is reversed by swapping bytes, across chunks if need be.
-    for (auto [from, to] : equalRuns) {
-        std::vector<char*> lines;
-        for (Where w = from;;) {
-            RecordChunk& chunk = chunks[w.chunk];
-            assert(
-                !(chunk.spans_[w.line].offset & RecordChunk::kLoaded));  // read apart, not loaded
-            lines.push_back(chunk.bytes_.data() + chunk.spans_[w.line].offset);
-            if (w.chunk == to.chunk && w.line == to.line) break;
-            w = w.line + 1 < chunk.size() ? Where{w.chunk, w.line + 1} : Where{w.chunk + 1, 0};
+void LedgerRecords::removeAll(const std::vector<std::size_t>& indices) {
+    std::vector<RecordChunk> kept;
+    std::size_t index = 0;
+    auto next = indices.begin();
+    for (RecordChunk& block : blocks_) {
+        if (next == indices.end() || *next >= index + block.size()) {
+            index += block.size();
+            kept.push_back(std::move(block));
+            continue;
         }
-        const std::size_t length = chunks[from.chunk].spans_[from.line].length;
-        for (std::size_t a = 0, b = lines.size() - 1; a < b; ++a, --b)
-            std::swap_ranges(lines[a], lines[a] + length, lines[b]);
-    }
-    for (auto& chunk : chunks) {
-        size_ += chunk.size();
-        while (chunk.size() > kMaxBlockSize) {
-            RecordChunk upper = chunk.splitOff(kBlockSize);
-            blocks_.push_back(std::move(chunk));
-            chunk = std::move(upper);
+        RecordChunk left;
+        for (std::size_t i = 0; i < block.size(); ++i, ++index) {
+            if (next != indices.end() && *next == index) {
+                noteRemoved(block[i]);
+                ++next;
+            } else {
+                left.pushFrom(block, i);
+            }
         }
-        blocks_.push_back(std::move(chunk));
+        if (!left.empty()) kept.push_back(std::move(left));
+        block = RecordChunk();
     }
+    blocks_ = std::move(kept);
+    size_ -= indices.size();
     startsValid_ = false;
 }
 

@@ -29,7 +29,7 @@ int compareRecordLines(std::string_view a, std::string_view b);
 
 // Lines stored back to back in one buffer, or standing in the bytes a load
 // read (LoadedBytes), which they share with the other chunks of that load;
-// the blocks of `LedgerRecords`, and the chunks a CSV import is read in.
+// the blocks of `LedgerRecords`, and chunks of lines for a bulk add.
 class RecordChunk {
 public:
     RecordChunk() = default;
@@ -82,6 +82,8 @@ private:
     void erase(std::size_t i);
     // Moves lines [from, size) into a new chunk.
     RecordChunk splitOff(std::size_t from);
+    // Appends line i of `from`, pointing into the same loaded bytes where it can.
+    void pushFrom(const RecordChunk& from, std::size_t i);
     // Drops the bytes of erased lines.
     void compact();
 
@@ -108,10 +110,11 @@ public:
     // the later stands first), in linear time for lines with dates written
     // "yyyy/mm/dd" (RecordListBuilder).
     void addAll(const std::vector<std::string>& lines);
-    // The same for lines read in chunks: lines in order become the
-    // list's blocks as they are, without being copied.
+    // The same for lines read in chunks (each given back as soon as read).
     void addAll(std::vector<RecordChunk> chunks);
     void removeAt(std::size_t index);
+    // Removes the lines at these indices, given in ascending order, in one pass.
+    void removeAll(const std::vector<std::size_t>& indices);
     void clear();
 
     // The first index whose line does not sort before `key`.
@@ -147,6 +150,13 @@ public:
 
 private:
     friend class RecordListBuilder;
+    // The one way blocks come into the list: lines in the list's order (a
+    // block larger than a block may be is cut up), merged with the lines
+    // already there, each before those it equals (it came later). Throws
+    // std::logic_error, the list unchanged, when the blocks are out of order.
+    void takeInOrder(std::vector<RecordChunk> blocks);
+    static std::vector<RecordChunk> merged(std::vector<RecordChunk> older,
+                                           std::vector<RecordChunk> newer);
     struct Position {
         std::size_t block;
         std::size_t offset;

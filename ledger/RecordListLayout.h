@@ -1,7 +1,8 @@
 #pragma once
 // What the list of records and the parts that build it share: letters
 // folded, a line's field 0, the size of the list's blocks, the day of a
-// record line as a number, and work in two halves at once.
+// record line as a number, the order of equal lines, and work in two halves
+// at once.
 
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,14 @@ inline std::int32_t dayKey(std::string_view line) {
 
 // Lines of a canonical date share its ten bytes and the TAB after them.
 inline constexpr std::size_t kDayKeyFrom = 11;
+
+// Of lines that compare equal, the one added later stands first: a new line
+// goes before those it equals (LedgerRecords::add), and every bulk add gives
+// the same. Whether a line added at `a` stands before one added at `b`, when
+// the first compares `order` to the second (compareRecordLines).
+constexpr bool standsBefore(int order, std::size_t a, std::size_t b) {
+    return order != 0 ? order < 0 : a > b;
+}
 
 // Runs `second` on a thread of its own while `first` runs on this one (two
 // halves of the work of a large load); then rethrows what either threw.

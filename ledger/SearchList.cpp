@@ -58,37 +58,18 @@ void moveOneByOne(LedgerRecords& records, const std::vector<Change>& changes) {
     for (const Change& c : changes) records.add(c.line);
 }
 
-// The unchanged records keep their order: adding lines in bulk puts the later
-// of lines that compare equal first, so such runs are handed over reversed.
+// The changed records leave the list in one pass and come back as if added
+// one by one.
 void rebuild(LedgerRecords& records, const std::vector<Change>& changes) {
-    std::vector<std::string_view> kept;
-    kept.reserve(records.size() - changes.size());
-    std::size_t index = 0;
-    auto next = changes.begin();
-    records.forEach([&](std::string_view line) {
-        if (next != changes.end() && next->index == index)
-            ++next;
-        else
-            kept.push_back(line);
-        ++index;
-    });
-    for (std::size_t i = 0; i < kept.size();) {
-        std::size_t j = i + 1;
-        while (j < kept.size() && compareRecordLines(kept[j - 1], kept[j]) == 0) ++j;
-        std::reverse(kept.begin() + static_cast<std::ptrdiff_t>(i),
-                     kept.begin() + static_cast<std::ptrdiff_t>(j));
-        i = j;
-    }
-    std::vector<RecordChunk> chunks;
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        if (i % 1024 == 0) chunks.emplace_back();
-        chunks.back().push(kept[i]);
-    }
+    std::vector<std::size_t> indices;
+    indices.reserve(changes.size());
     std::vector<std::string> added;
     added.reserve(changes.size());
-    for (const Change& c : changes) added.push_back(c.line);
-    records.clear();
-    records.addAll(std::move(chunks));
+    for (const Change& c : changes) {
+        indices.push_back(c.index);
+        added.push_back(c.line);
+    }
+    records.removeAll(indices);
     records.addAll(added);
 }
 

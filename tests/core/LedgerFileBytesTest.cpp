@@ -46,9 +46,8 @@ TEST(LedgerFileBytes, LinesEndAtCrLfCrOrLf) {
 }
 
 // The file is read in pieces of 256 KiB: lines across a piece's end, a CR
-// LF split by it and a line longer than a piece read as in one piece; a look
-// ahead sees the lines still to come without consuming them.
-TEST(LedgerFileBytes, LinesAcrossPiecesAndALookAhead) {
+// LF split by it and a line longer than a piece read as in one piece.
+TEST(LedgerFileBytes, LinesAcrossPieces) {
     const std::size_t piece = 256 * 1024;
     std::string text = "a\r\n \t\r\n\x01  b\r\n";
     text += std::string(piece - text.size() - 1, 'x') + "\r\n";  // CR ends the first piece
@@ -59,10 +58,7 @@ TEST(LedgerFileBytes, LinesAcrossPiecesAndALookAhead) {
     EXPECT_EQ(in.nextLine(), "a");
     in.skipControlsAndBlanks();
     EXPECT_EQ(in.nextLine(), "b");
-    std::vector<std::string> ahead;
-    EXPECT_TRUE(in.forEachRecordLineAhead([&](std::string_view l) { ahead.emplace_back(l); }));
     const std::vector<std::string> read = recordLinesLeft(in);
-    EXPECT_EQ(read, ahead);
     ASSERT_EQ(read.size(), 4u);
     EXPECT_EQ(read[0], std::string(piece - 14, 'x'));
     EXPECT_EQ(read[1], std::string(3 * piece, 'y'));
@@ -72,7 +68,7 @@ TEST(LedgerFileBytes, LinesAcrossPiecesAndALookAhead) {
 
 // A plain file is read into bytes of the size it had when opened; what it
 // grew by meanwhile is read on all the same, a line across that size too,
-// by the look ahead and by the reading.
+// by the reading.
 TEST(LedgerFileBytes, AFileThatGrowsWhileReadIsReadToItsEnd) {
     const std::string first = std::string(2u << 20, 'a') + "\r\nb\r\nhalf";
     auto f = fileHolding(first);
@@ -82,12 +78,8 @@ TEST(LedgerFileBytes, AFileThatGrowsWhileReadIsReadToItsEnd) {
     std::fwrite(more.data(), 1, more.size(), f.get());
     std::fflush(f.get());
     EXPECT_EQ(in.nextLine().size(), 2u << 20);
-    std::vector<std::string> ahead;
-    EXPECT_TRUE(in.forEachRecordLineAhead([&](std::string_view l) { ahead.emplace_back(l); }));
-    const std::vector<std::string> read = recordLinesLeft(in);
     const std::vector<std::string> expected = {"b", "half of c", std::string(300 * 1024, 'd'), "e"};
-    EXPECT_EQ(read, expected);
-    EXPECT_EQ(ahead, expected);
+    EXPECT_EQ(recordLinesLeft(in), expected);
 }
 
 // Cut short while it is read (by another program, say), a file ends where
@@ -113,7 +105,7 @@ TEST(LedgerFileBytes, AFileCutShortWhileReadEndsThere) {
     }
 }
 
-TEST(LedgerFileBytes, APipeIsReadButCannotBeLookedAhead) {
+TEST(LedgerFileBytes, APipeIsRead) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     const std::string text = "1\r\n2\n";
@@ -123,7 +115,6 @@ TEST(LedgerFileBytes, APipeIsReadButCannotBeLookedAhead) {
     EXPECT_EQ(in.nextLine(), "1");
     EXPECT_EQ(in.nextLine(), "2");
     EXPECT_TRUE(in.atEnd());
-    EXPECT_FALSE(in.forEachRecordLineAhead([](std::string_view) {}));
     ::close(fds[0]);
 }
 
