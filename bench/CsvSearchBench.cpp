@@ -45,19 +45,19 @@ LedgerBook& loadedBook() {
 void BM_SearchPass(benchmark::State& state) {
     const LedgerBook& book = loadedBook();
     orvo::SearchList list;
-    for (auto _ : state) benchmark::DoNotOptimize(list.search(book.records, kKeyword));
+    for (auto _ : state) benchmark::DoNotOptimize(list.search(book.records(), kKeyword));
     state.counters["found"] = static_cast<double>(list.size());
 }
 
 void BM_CsvExport(benchmark::State& state) {
     const LedgerBook& book = loadedBook();
-    for (auto _ : state) orvo::writeCsv(book.records, benchFile(".csv").string());
+    for (auto _ : state) orvo::writeCsv(book.records(), benchFile(".csv").string());
     state.counters["file_MB"] = static_cast<double>(fs::file_size(benchFile(".csv"))) / 1e6;
 }
 
 void BM_CsvImport(benchmark::State& state) {
     if (!fs::exists(benchFile(".csv")))
-        orvo::writeCsv(loadedBook().records, benchFile(".csv").string());
+        orvo::writeCsv(loadedBook().records(), benchFile(".csv").string());
     orvo::CsvImportHooks hooks;
     hooks.firstLineHoldsTitles = [] { return false; };
     for (auto _ : state) {
@@ -78,7 +78,7 @@ void BM_ReplaceListed(benchmark::State& state) {
     bool forth = true;
     for (auto _ : state) {
         state.PauseTiming();
-        list.search(book.records, forth ? there : back);
+        list.search(book.records(), forth ? there : back);
         state.ResumeTiming();
         orvo::replaceListed(book, list, forth ? there : back, forth ? back : there);
         forth = !forth;

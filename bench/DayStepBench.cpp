@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::setActiveWindow(&window);
     settle();
-    std::printf("ledger: %zu records, %d steps per way\n", window.ledger().records.size(), steps);
+    std::printf("ledger: %zu records, %d steps per way\n", window.ledger().records().size(), steps);
 
     PaintCounter paints;
     app.installEventFilter(&paints);
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
                          QTest::mouseClick(next, Qt::LeftButton);
                      }),
            paints, steps);
-    std::printf("last day shown: %s\n", window.ledger().pickedDay.format().c_str());
+    std::printf("last day shown: %s\n", window.ledger().pickedDay().format().c_str());
     window.hide();
     return 0;
 }

@@ -49,7 +49,7 @@ void load(LedgerBook& book, std::size_t records, RecordOrder order = RecordOrder
 }
 
 LedgerDate lastDay(const LedgerBook& book) {
-    return *LedgerDate::parse(book.records[book.records.size() - 1].substr(0, 10));
+    return *LedgerDate::parse(book.records()[book.records().size() - 1].substr(0, 10));
 }
 
 void setRecordCounters(benchmark::State& state, std::size_t records) {
@@ -65,7 +65,7 @@ void BM_Load(benchmark::State& state) {
     for (auto _ : state) {
         LedgerBook book;
         load(book, n, order);
-        benchmark::DoNotOptimize(book.records.size());
+        benchmark::DoNotOptimize(book.records().size());
     }
     setRecordCounters(state, n);
     const double fileMB = static_cast<double>(fs::file_size(ledgerFile(n, order))) / 1e6;
@@ -80,7 +80,7 @@ void BM_Load(benchmark::State& state) {
 void BM_ShowLateDay(benchmark::State& state) {
     LedgerBook book;
     load(book, static_cast<std::size_t>(state.range(0)));
-    book.pickedDay = lastDay(book).addDays(-3);
+    book.setPickedDay(lastDay(book).addDays(-3));
     for (auto _ : state) book.ShowDay();
 }
 
@@ -90,12 +90,12 @@ void changeDay(benchmark::State& state, int daysFromEnd) {
     load(book, static_cast<std::size_t>(state.range(0)));
     const LedgerDate base =
         daysFromEnd >= 0 ? lastDay(book).addDays(-daysFromEnd) : *LedgerDate::parse("2000/01/05");
-    book.pickedDay = base;
+    book.setPickedDay(base);
     book.ShowDay();
     bool forward = true;
     for (auto _ : state) {
-        book.dayViewChanged = true;
-        book.table.setCell(3, 1, forward ? "1234" : "4321");
+        book.markDayViewChanged();
+        book.editCell(3, 1, forward ? "1234" : "4321");
         book.goToDay(base.addDays(forward ? 1 : 0));
         forward = !forward;
     }
@@ -114,8 +114,8 @@ void BM_ChangeLateDayByScanFromFirstRecord(benchmark::State& state) {
     const LedgerDate day = lastDay(book).addDays(-3);
     for (auto _ : state) {
         // Write-back and show each scan up to the day.
-        benchmark::DoNotOptimize(orvo::bench::scanFromFirstRecord(book.records, day));
-        benchmark::DoNotOptimize(orvo::bench::scanFromFirstRecord(book.records, day.addDays(1)));
+        benchmark::DoNotOptimize(orvo::bench::scanFromFirstRecord(book.records(), day));
+        benchmark::DoNotOptimize(orvo::bench::scanFromFirstRecord(book.records(), day.addDays(1)));
     }
 }
 
@@ -124,18 +124,19 @@ void BM_ChangeLateDayByScanFromFirstRecord(benchmark::State& state) {
 void BM_WriteBackThousandRows(benchmark::State& state) {
     LedgerBook book;
     load(book, static_cast<std::size_t>(state.range(0)));
-    book.pickedDay = lastDay(book).addDays(-3);
+    book.setPickedDay(lastDay(book).addDays(-3));
     book.ShowDay();
-    book.table.setRowCount(1001);
+    book.changeDayView(orvo::StepKind::AppendRow,
+                       [](orvo::LedgerTable& t) { t.setRowCount(1001); });
     for (int r = 1; r <= 1000; ++r) {
-        book.table.setCell(1, r, r % 2 ? "食費" : "日用品");
-        book.table.setCell(2, r, "食料品");
-        book.table.setCell(3, r, std::to_string(r * 10));
-        book.table.setCell(4, r, "0");
-        book.table.setCell(5, r, "スーパーで食材 " + std::to_string(r));
+        book.editCell(1, r, r % 2 ? "食費" : "日用品");
+        book.editCell(2, r, "食料品");
+        book.editCell(3, r, std::to_string(r * 10));
+        book.editCell(4, r, "0");
+        book.editCell(5, r, "スーパーで食材 " + std::to_string(r));
     }
     for (auto _ : state) {
-        book.dayViewChanged = true;
+        book.markDayViewChanged();
         book.Recalculate();
     }
 }
@@ -144,10 +145,10 @@ void BM_Save(benchmark::State& state) {
     LedgerBook book;
     const auto n = static_cast<std::size_t>(state.range(0));
     load(book, n);
-    book.dataFileName = (fs::temp_directory_path() / "orvo-bench-save.dat").string();
+    book.setDataFileName((fs::temp_directory_path() / "orvo-bench-save.dat").string());
     for (auto _ : state) book.SaveLedger();
     setRecordCounters(state, n);
-    fs::remove(book.dataFileName);
+    fs::remove(book.dataFileName());
 }
 
 #define SIZES ->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)

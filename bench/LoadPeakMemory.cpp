@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     std::printf(
         "records %zu  file %.1f MB  load %.4f s (cpu %.4f s)  peak RSS %.1f MB (%.2f x file; %.1f "
         "MB before load)\n",
-        book.records.size(), fileMB, seconds, cpu(after) - cpu(before), peakMB, peakMB / fileMB,
+        book.records().size(), fileMB, seconds, cpu(after) - cpu(before), peakMB, peakMB / fileMB,
         static_cast<double>(before.ru_maxrss) / 1e3);
     return 0;
 }

@@ -56,9 +56,9 @@ int main(int argc, char** argv) {
     book.startNewLedger();
     orvo::bench::GeneratorOptions options;
     options.records = records;
-    book.records.addAll(orvo::bench::generateRecords(options));
-    book.dataFileName = "/tmp/bench.dat";
-    std::printf("ledger: %zu records\n", book.records.size());
+    book.addRecords(orvo::bench::generateRecords(options));
+    book.setDataFileName("/tmp/bench.dat");
+    std::printf("ledger: %zu records\n", book.records().size());
 
     QTemporaryDir dir;
     orvo::testing::ScriptedDialogs dialogs;
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
              orvo::print::PageOrientation::Portrait, u"bench"_s},
             metrics);
         const int pages = orvo::print::PrintLedgerRun(
-            book.records, s, metrics, [&](const orvo::print::Page& p) { paper.addPage(p); });
+            book.records(), s, metrics, [&](const orvo::print::Page& p) { paper.addPage(p); });
         paper.finish();
         std::printf("PDF of %d pages: %.2f s\n", pages, msSince(t) / 1000);
     }

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         return names;
     }();
     // Another ledger to save over it: the same with one more record.
-    book.records.add("2026/12/08\t食費\t\t100\t0\textra");
+    book.addRecords({"2026/12/08\t食費\t\t100\t0\textra"});
 
     std::set<std::size_t> points;
     for (std::size_t n = 0; n <= old.size() + 64; n += step) points.insert(n);

@@ -28,7 +28,7 @@ void BM_ResultListFilledAndShown(benchmark::State& state) {
     BookHost host;
     orvo::bench::GeneratorOptions options;
     options.records = static_cast<std::size_t>(state.range(0));
-    host.book.records.addAll(orvo::bench::generateRecords(options));
+    host.book.addRecords(orvo::bench::generateRecords(options));
 
     orvo::forms::TForm5 window(host);
     window.show();

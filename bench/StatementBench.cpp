@@ -78,10 +78,10 @@ void BM_ImportIntoMillionRecords(benchmark::State& state) {
         state.PauseTiming();
         LedgerBook book;
         book.startNewLedger();
-        book.records.addAll(ledgerLines());
+        book.addRecords(ledgerLines());
         state.ResumeTiming();
         const ReadStatement read = readStatement(statementBytes(), builtInLayouts());
-        const std::vector<PreviewRow> rows = preview(read, book.records, {});
+        const std::vector<PreviewRow> rows = preview(read, book.records(), {});
         state.counters["added"] = static_cast<double>(addTickedRows(book, rows));
     }
 }

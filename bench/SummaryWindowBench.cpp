@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     orvo::forms::TForm1 window(orvo::forms::StartOptions{{2040, 1, 1}, record});
     window.show();
     settle();
-    std::printf("ledger: %zu records\n", window.ledger().records.size());
+    std::printf("ledger: %zu records\n", window.ledger().records().size());
 
     // Wall time, and the process's CPU time, which a machine busy with other
     // work does not stretch.

@@ -61,7 +61,7 @@ int runBudget(const std::vector<std::string>& args) {
     } catch (const OrvoError& e) {
         budgetFault = e;
     }
-    const summary::YearSummary table = summary::SummarizeYear(book.records, titles, *year);
+    const summary::YearSummary table = summary::SummarizeYear(book.records(), titles, *year);
     const summary::MonthBudget monthBudget =
         summary::BudgetOfMonth(table, budgets, titles.level1, *month);
     for (const summary::BudgetRow& row : monthBudget.rows) printRow(row);

@@ -23,7 +23,7 @@ int runCsvImport(const std::vector<std::string>& args) {
     const std::shared_ptr<LockFile> lock = lockLedger(args[1], nullptr);
     LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = todayForCommands();
+    book.setPickedDay(todayForCommands());
     CsvImportHooks hooks;
     hooks.firstLineHoldsTitles = [titles] { return titles; };
     const CsvImportResult result = importCsv(book, args[0], hooks);

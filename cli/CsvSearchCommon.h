@@ -27,7 +27,7 @@ inline LedgerBook loadedLikeWindow(const std::string& path,
                                    LedgerBook::OpenMode mode = LedgerBook::OpenMode::ForReading) {
     LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = todayForCommands();
+    book.setPickedDay(todayForCommands());
     book.openDataFile(path, mode);
     return book;
 }

@@ -59,7 +59,7 @@ int runDay(const std::vector<std::string>& args) {
     }
     LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = *day;
+    book.setPickedDay(*day);
     // A file refused before it is read (missing, no ledger, no regular file)
     // prints nothing but the refusal.
     CheckedDataFile file(args[0], PipeUse::Allowed);
@@ -73,13 +73,13 @@ int runDay(const std::vector<std::string>& args) {
         fault = e;
     }
 
-    const int cols = book.table.columnCount();
-    const auto filled = static_cast<int>(book.records.indicesOfDay(book.pickedDay).size());
-    for (int r = LedgerTable::kFixedRows; r <= filled && r < book.table.rowCount(); ++r) {
+    const int cols = book.table().columnCount();
+    const auto filled = static_cast<int>(book.records().indicesOfDay(book.pickedDay()).size());
+    for (int r = LedgerTable::kFixedRows; r <= filled && r < book.table().rowCount(); ++r) {
         std::string row;
         for (int c = 1; c < cols; ++c) {
             if (c > 1) row += '\t';
-            row += cellForPrint(book.table.cell(c, r));
+            row += cellForPrint(book.table().cell(c, r));
         }
         printLine(row);
     }

@@ -82,10 +82,10 @@ int runImportStatement(const std::vector<std::string>& args) {
 
     LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = todayForCommands();
+    book.setPickedDay(todayForCommands());
     // Locked even for a dry run: its answer must hold for the import that follows.
     book.openDataFile(args[0], LedgerBook::OpenMode::ForWriting);
-    const std::vector<PreviewRow> rows = preview(statement, book.records, rules);
+    const std::vector<PreviewRow> rows = preview(statement, book.records(), rules);
     if (!dryRun && addTickedRows(book, rows) > 0) book.SaveLedger();
 
     for (const PreviewRow& row : rows) printRow(row);

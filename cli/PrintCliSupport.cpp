@@ -89,7 +89,7 @@ LedgerBook loadedBook(const std::string& path, std::optional<OrvoError>& fault) 
     try {
         book.openDataFile(path);
     } catch (const OrvoError& e) {
-        if (book.records.empty()) throw;  // nothing read: nothing to show before the fault
+        if (book.records().empty()) throw;  // nothing read: nothing to show before the fault
         fault = e;
     }
     return book;
@@ -97,10 +97,10 @@ LedgerBook loadedBook(const std::string& path, std::optional<OrvoError>& fault) 
 
 print::PrintSettings startupSettings(const LedgerBook& book, const std::string& today) {
     print::PrintSettings settings;
-    for (int c = 1; c < book.table.columnCount(); ++c)
-        settings.columnTitles.push_back(book.table.cell(c, 0));
+    for (int c = 1; c < book.table().columnCount(); ++c)
+        settings.columnTitles.push_back(book.table().cell(c, 0));
     // The title is CP932 text; a name CP932 cannot hold loses those characters.
-    settings.dataFileName = cp932::fromUtf8(book.dataFileName).bytes;
+    settings.dataFileName = cp932::fromUtf8(book.dataFileName()).bytes;
     settings.today = today;
     return settings;
 }

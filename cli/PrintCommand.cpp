@@ -97,17 +97,17 @@ int runPrint(const std::vector<std::string>& args) {
         settings.lastPage = range.last;
     }
     settings.printWidths = print::printWidthsFromRows(
-        widths ? splitAtCommas(*widths) : printSettingsFileRows(book.table.columnCount()));
+        widths ? splitAtCommas(*widths) : printSettingsFileRows(book.table().columnCount()));
 
     std::unique_ptr<FontPages> fontPages;
     const print::TextMeasurer& measurer = pageMeasurer(options, fontPages);
     if (options.target == PageTarget::Pdf) {
         fontPages->beginPdf(options.pdfPath, settings.orientation, settings.dataFileName);
-        print::PrintLedgerRun(book.records, settings, measurer,
+        print::PrintLedgerRun(book.records(), settings, measurer,
                               [&](const print::Page& page) { fontPages->addPage(page); });
         fontPages->finishPdf();
     } else {
-        print::PrintLedgerRun(book.records, settings, measurer, printTrace);
+        print::PrintLedgerRun(book.records(), settings, measurer, printTrace);
     }
     std::fflush(stdout);
     if (loadFault) throw *loadFault;

@@ -39,7 +39,7 @@ int runReplace(const std::vector<std::string>& args) {
     book.Recalculate();  // as opening the search window does
     SearchList list;
     const auto keyword = argumentAsCp932(args[1]);
-    if (keyword) list.search(book.records, *keyword);
+    if (keyword) list.search(book.records(), *keyword);
     if (list.empty()) printMessage(searchNothingFoundMessage());
     replaceListed(book, list, keyword.value_or(std::string()), *newText);
     saveLedgerTo(book, args[3]);

@@ -74,9 +74,9 @@ std::optional<std::string> reportYearOption(const std::string& text) {
 // As the menu command: nothing without records, nor for an empty year.
 void report(const LedgerBook& book, const std::string& year,
             const std::optional<std::string>& titlesFile, const PageOptions& options) {
-    if (book.records.empty() || year.empty()) return;
+    if (book.records().empty() || year.empty()) return;
     const std::vector<std::string> titles = pickListTitles(titlesFile);
-    print::TitleTotals totals = print::GatherTitleTotals(book.records, titles, year);
+    print::TitleTotals totals = print::GatherTitleTotals(book.records(), titles, year);
     if (!totals.entries.empty())
         print::SortTitlesByTotal(totals.entries, 0, static_cast<int>(totals.entries.size()) - 1);
 

@@ -27,14 +27,14 @@ int runResave(const std::vector<std::string>& args) {
     if (args.size() != 2 && args.size() != 3) return usageOf("resave");
     LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = today();
+    book.setPickedDay(today());
     if (args.size() == 3) {
         auto day = LedgerDate::parse(args[2]);
         if (!day) {
             std::fprintf(stderr, "'%s' is no date (yyyy/mm/dd).\n", args[2].c_str());
             return kExitUsage;
         }
-        book.pickedDay = *day;
+        book.setPickedDay(*day);
     }
     // Only OUT is locked: it is what is written (the save takes its lock and
     // refuses when another instance holds it), while IN is read as a second

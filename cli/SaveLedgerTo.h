@@ -12,7 +12,7 @@ namespace orvo::cli {
 // Saves `book` to `out`. A backup copy that could not be made is printed as
 // the error box shows it; the ledger is saved all the same.
 inline void saveLedgerTo(LedgerBook& book, const std::string& out) {
-    book.dataFileName = out;
+    book.setDataFileName(out);
     book.SaveLedger();
     if (const auto failure = book.backups().takeFailure()) printError(failure->what());
 }

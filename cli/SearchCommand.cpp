@@ -23,7 +23,7 @@ int runSearch(const std::vector<std::string>& args) {
     book.Recalculate();  // as opening the search window does
     SearchList list;
     // A keyword CP932 cannot hold occurs in no CP932 ledger.
-    if (auto keyword = argumentAsCp932(args[1])) list.search(book.records, *keyword);
+    if (auto keyword = argumentAsCp932(args[1])) list.search(book.records(), *keyword);
     if (list.empty()) {
         printMessage(searchNothingFoundMessage());
         return kExitError;

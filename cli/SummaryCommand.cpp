@@ -44,7 +44,7 @@ int runSummary(const std::vector<std::string>& args) {
     const LedgerBook book = loadedBook(args[0], loadFault);
     TitleLists titles;
     ReadTitleLists(titles);
-    const summary::YearSummary table = summary::SummarizeYear(book.records, titles, *year);
+    const summary::YearSummary table = summary::SummarizeYear(book.records(), titles, *year);
     for (const std::vector<std::string>& line : summary::SummaryTableCells(table, level))
         printLine(cp932::toUtf8(summary::joinedTable({line}, "")));
     std::fflush(stdout);

@@ -13,18 +13,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) return 0;
     orvo::LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = orvo::LedgerDate{2026, 9, 10};
+    book.setPickedDay(orvo::LedgerDate{2026, 9, 10});
     book.ShowDay();
     // The first two bytes: the selection's top-left cell, reaching past the table.
-    const int col = data[0] % (book.table.columnCount() + 2);
-    const int row = data[1] % (book.table.rowCount() + 2);
-    book.table.setSelection({col, row, col, row});
+    const int col = data[0] % (book.table().columnCount() + 2);
+    const int row = data[1] % (book.table().rowCount() + 2);
+    book.setSelection({col, row, col, row});
     const std::string_view text(reinterpret_cast<const char*>(data) + 2, size - 2);
-    orvo::pasteAtSelection(book.table, text, book.dayViewChanged);
+    book.changeDayView(orvo::StepKind::Paste,
+                       [&](orvo::LedgerTable& t) { orvo::pasteAtSelection(t, text); });
     try {
         book.Recalculate();  // amounts pasted are checked here
-        book.table.setSelection({1, 1, book.table.columnCount() - 1, book.table.rowCount() - 1});
-        (void)orvo::copySelection(book.table);
+        book.setSelection({1, 1, book.table().columnCount() - 1, book.table().rowCount() - 1});
+        (void)orvo::copySelection(book.table());
     } catch (const orvo::OrvoError&) {
     }
     return 0;

@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orvo::fuzz::writeFile(path, text);
     orvo::LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = orvo::LedgerDate{2026, 9, 10};
+    book.setPickedDay(orvo::LedgerDate{2026, 9, 10});
     orvo::CsvImportHooks hooks;
     hooks.firstLineHoldsTitles = [titles] { return titles; };
     hooks.progress = [](std::size_t, std::size_t) { return true; };

@@ -19,12 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)orvo::recordCountOf(path);
     orvo::LedgerBook book;
     book.startNewLedger();
-    book.pickedDay = orvo::LedgerDate{2026, 9, 10};
+    book.setPickedDay(orvo::LedgerDate{2026, 9, 10});
     try {
         book.openDataFile(path);
-        if (!book.records.empty()) {
-            if (auto day = orvo::LedgerDate::parse(book.records[0].substr(0, 10))) {
-                book.dayViewChanged = true;
+        if (!book.records().empty()) {
+            if (auto day = orvo::LedgerDate::parse(book.records()[0].substr(0, 10))) {
+                book.markDayViewChanged();
                 book.goToDay(*day);
             }
         }

@@ -43,15 +43,14 @@ std::string copySelection(const LedgerTable& table) {
     return blockText(table, table.selection());
 }
 
-void pasteAtSelection(LedgerTable& table, std::string_view clipboardText, bool& dayViewChanged) {
-    dayViewChanged = true;
+void pasteAtSelection(LedgerTable& table, std::string_view clipboardText) {
     const CellBlock& block = table.selection();
     pasteBlockText(table, block.left, block.top, clipboardText);
 }
 
-std::string moveSelection(LedgerTable& table, bool& dayViewChanged) {
+std::string moveSelection(LedgerTable& table) {
     std::string text = copySelection(table);
-    erase(table, dayViewChanged);
+    erase(table);
     return text;
 }
 

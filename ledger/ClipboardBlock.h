@@ -25,10 +25,10 @@ std::string blockText(const LedgerTable& table, const CellBlock& block);
 void pasteBlockText(LedgerTable& table, int anchorCol, int anchorRow, std::string_view text);
 
 // The commands. Copy returns the text for the clipboard and changes nothing.
-// Paste marks the day view as changed, pasted or not, and anchors at the
-// selection's top-left cell. Move copies, then erases the block (which marks it).
+// Paste anchors at the selection's top-left cell. Move copies, then erases
+// the block.
 std::string copySelection(const LedgerTable& table);
-void pasteAtSelection(LedgerTable& table, std::string_view clipboardText, bool& dayViewChanged);
-std::string moveSelection(LedgerTable& table, bool& dayViewChanged);
+void pasteAtSelection(LedgerTable& table, std::string_view clipboardText);
+std::string moveSelection(LedgerTable& table);
 
 }  // namespace orvo

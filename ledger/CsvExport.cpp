@@ -64,9 +64,9 @@ bool writeCsv(const LedgerRecords& records, const std::string& path,
 
 bool exportCsv(LedgerBook& book, const std::string& path, const ProgressCallback& progress) {
     AtomicFileWriter out(path);
-    book.dayViewChanged = true;
+    book.markDayViewChanged();
     book.Recalculate();
-    if (!writeRecords(book.records, out, progress)) return false;
+    if (!writeRecords(book.records(), out, progress)) return false;
     out.commit();
     return true;
 }

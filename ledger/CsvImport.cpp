@@ -216,17 +216,11 @@ StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
 // up to date even when the import stopped partway, so that the next
 // write-back starts from the right numbers.
 void commit(LedgerBook& book, StagedImport& staged) {
-    book.dataFileName.clear();
-    book.startNewLedger();
-    if (staged.columns > book.table.columnCount()) book.table.setColumnCount(staged.columns);
-    for (std::size_t i = 0; i < staged.titles.size(); ++i)
-        book.table.setCell(static_cast<int>(i) + 1, 0, staged.titles[i]);
-    staged.builder->finish();
-    staged.builder.reset();
-    book.records = std::move(*staged.list);
-    book.setCumulativeTotals(staged.sums.expense, staged.sums.income);
     try {
-        book.ShowDay();
+        staged.builder->finish();
+        staged.builder.reset();
+        book.replaceWithImported(std::move(*staged.list), staged.columns, staged.titles,
+                                 staged.sums.expense, staged.sums.income);
     } catch (const OrvoError& e) {
         // A bad amount of the day shown is among those the notice counts.
         const bool counted = e.cell() && staged.badAmountRecords > 0;

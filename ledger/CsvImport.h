@@ -46,7 +46,7 @@ struct CsvImportResult {
 // CP932 cannot hold; otherwise the ledger becomes a new one without a file
 // name: the records, the column count grown to the widest line, the titles
 // (when asked for), the cumulative totals, the standard sizes and the day view
-// of `book.pickedDay`.
+// of `book.pickedDay()`.
 CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvImportHooks& hooks);
 
 // The texts the window shows around the import (CP932).

@@ -51,67 +51,71 @@ std::int32_t Totals::allZan() const {
 LedgerBook::LedgerBook() = default;
 
 void LedgerBook::ResetLedgerTable() {
-    table.setColumnCount(kNewLedgerColumns);
-    table.setRowCount(kNewLedgerRows);
+    table_.setColumnCount(kNewLedgerColumns);
+    table_.setRowCount(kNewLedgerRows);
     for (int r = 0; r < kNewLedgerRows; ++r) {
-        table.clearRow(r);
-        table.setRowHeight(r, kStandardRowHeight);
+        table_.clearRow(r);
+        table_.setRowHeight(r, kStandardRowHeight);
     }
     totals_ = Totals{};
     foldedRecords_.clear();
     dailyLabelsSet_ = false;
     cumulativeLabelsSet_ = false;
-    for (int c = 0; c < kNewLedgerColumns; ++c) table.setCell(c, 0, kNewLedgerTitles[c]);
-    table.setDefaultRowHeight(kStandardRowHeight);
+    for (int c = 0; c < kNewLedgerColumns; ++c) table_.setCell(c, 0, kNewLedgerTitles[c]);
+    table_.setDefaultRowHeight(kStandardRowHeight);
+    table_.clearChanged();
 }
 
 void LedgerBook::SplitRecord(std::string_view line) {
-    splitRecordInto(line, recordFields);
+    splitRecordInto(line, recordFields_);
 }
 
 void LedgerBook::ShowDay() {
-    const int cols = table.columnCount();
-    for (int r = LedgerTable::kFixedRows; r < table.rowCount(); ++r) table.clearRow(r);
+    StepScope step(*this, StepKind::ShowDay);
+    const int cols = table_.columnCount();
+    for (int r = LedgerTable::kFixedRows; r < table_.rowCount(); ++r) table_.clearRow(r);
 
     std::int32_t dayOut = 0;
     std::int32_t dayIn = 0;
     std::optional<OrvoError> badAmount;
     int row = LedgerTable::kFixedRows;
     foldedRecords_.clear();
-    for (std::size_t index : records.indicesOfDay(pickedDay)) {
-        SplitRecord(records[index]);
-        if (table.rowCount() <= row) table.setRowCount(row + 1);
+    for (std::size_t index : records_.indicesOfDay(pickedDay_)) {
+        SplitRecord(records_[index]);
+        if (table_.rowCount() <= row) table_.setRowCount(row + 1);
         for (int c = 1; c < cols; ++c)
-            table.setCell(c, row, cellTextFromFields(recordFields, c, cols));
-        if (recordFields.size() > static_cast<std::size_t>(cols))
-            foldedRecords_.emplace(rowKey(row), std::string(records[index]));
+            table_.setCell(c, row, cellTextFromFields(recordFields_, c, cols));
+        if (recordFields_.size() > static_cast<std::size_t>(cols))
+            foldedRecords_.emplace(rowKey(row), std::string(records_[index]));
         // Every record of the day is shown even when an amount is bad, so that a
         // later write-back cannot drop the ones below it.
         for (auto [field, total] :
              {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
             const auto f = static_cast<std::size_t>(field);
-            if (f < recordFields.size() && !addAmount(recordFields[f], *total) && !badAmount)
-                badAmount = notAnInteger(recordFields[f], CellRef{field, row});
+            if (f < recordFields_.size() && !addAmount(recordFields_[f], *total) && !badAmount)
+                badAmount = notAnInteger(recordFields_[f], CellRef{field, row});
         }
         ++row;
     }
     totals_.dayOut = dayOut;
     totals_.dayIn = dayIn;
     dailyLabelsSet_ = true;
-    table.selectTopLeft();
+    table_.selectTopLeft();
+    table_.clearChanged();  // it shows what the records hold
 
     if (badAmount) throw *badAmount;
-    if (const std::string* undated = records.undatedRecordBefore(pickedDay)) {
+    if (const std::string* undated = records_.undatedRecordBefore(pickedDay_)) {
         SplitRecord(*undated);
-        throw notADate(recordFields[0]);
+        throw notADate(recordFields_[0]);
     }
 }
 
 void LedgerBook::Recalculate() {
-    if (!dayViewChanged) return;
-    const int cols = table.columnCount();
-    const int rows = table.rowCount();
-    auto stored = [&](int r) { return cols > kColTitle1 && !table.cell(kColTitle1, r).empty(); };
+    if (!table_.changed()) return;
+    StepScope step(*this, StepKind::WriteBack);
+    const int cols = table_.columnCount();
+    const int rows = table_.rowCount();
+    auto stored = [&](int r) { return cols > kColTitle1 && !table_.cell(kColTitle1, r).empty(); };
 
     // Check every amount first: a bad one stops the write-back before any
     // record of the day is removed, and the day view stays marked as changed.
@@ -119,34 +123,38 @@ void LedgerBook::Recalculate() {
         if (!stored(r)) continue;
         for (int c : {kColExpense, kColIncome}) {
             if (c >= cols) continue;
-            const std::string& text = table.cell(c, r);
+            const std::string& text = table_.cell(c, r);
             if (!text.empty() && !parseAmount(text)) throw notAnInteger(text, CellRef{c, r});
         }
     }
 
-    dayViewChanged = false;
-    table.selectTopLeft();
+    table_.selectTopLeft();
     const Totals previous = totals_;
 
-    const std::vector<std::size_t> old = records.indicesOfDay(pickedDay);
-    for (auto it = old.rbegin(); it != old.rend(); ++it) records.removeAt(*it);
+    const std::vector<std::size_t> old = records_.indicesOfDay(pickedDay_);
+    std::vector<std::string> oldLines;
+    for (std::size_t i : old) oldLines.emplace_back(records_[i]);
+    const std::size_t journalBefore = pending_.records.entries.size();
+    for (auto it = old.rbegin(); it != old.rend(); ++it) removeRecordAt(*it);
 
-    const std::string date = pickedDay.format();
+    std::unordered_multimap<std::string, std::string> stillFolded;
+    const std::string date = pickedDay_.format();
     std::int32_t dayOut = 0;
     std::int32_t dayIn = 0;
     for (int r = LedgerTable::kFixedRows; r < rows; ++r) {
         if (!stored(r)) continue;
         for (int c : {kColExpense, kColIncome})
-            if (c < cols && table.cell(c, r).empty()) table.setCell(c, r, "0");
+            if (c < cols && table_.cell(c, r).empty()) table_.setCell(c, r, "0");
         std::string line;
         if (auto folded = foldedRecords_.find(rowKey(r)); folded != foldedRecords_.end()) {
             line = std::move(folded->second);  // unchanged: every field as it was
+            stillFolded.emplace(folded->first, line);
             foldedRecords_.erase(folded);
         } else {
             line = date;
             for (int c = 1; c < cols; ++c) {
                 line += kFieldSeparator;
-                line += PackLineBreaks(table.cell(c, r));
+                line += PackLineBreaks(table_.cell(c, r));
             }
             // A day view narrower than the record layout still stores whole
             // records: the five fields, an amount it has no column for as "0".
@@ -158,11 +166,20 @@ void LedgerBook::Recalculate() {
         SplitRecord(line);
         for (auto [c, total] : {std::pair{kColExpense, &dayOut}, std::pair{kColIncome, &dayIn}}) {
             const auto f = static_cast<std::size_t>(c);
-            if (f < recordFields.size()) addAmount(recordFields[f], *total);
+            if (f < recordFields_.size()) addAmount(recordFields_[f], *total);
         }
-        records.add(std::move(line));
+        addRecord(line);
     }
-    foldedRecords_.clear();
+    // The rows still show their records folded: the next write-back (a
+    // second save) must keep their fields too, not merge them into one.
+    foldedRecords_ = std::move(stillFolded);
+    // The day written back as it stood (a save writes back an unedited day
+    // too): the records did not change, and the history need not hold it.
+    if (records_.indicesOfDay(pickedDay_) == old && !pending_.records.whole &&
+        std::equal(old.begin(), old.end(), oldLines.begin(),
+                   [&](std::size_t i, const std::string& line) { return records_[i] == line; }))
+        pending_.records.entries.resize(journalBefore);
+    table_.clearChanged();  // the "0"s filled in above are what the records hold
 
     totals_.dayOut = dayOut;
     totals_.dayIn = dayIn;
@@ -174,8 +191,8 @@ void LedgerBook::Recalculate() {
 
 std::string LedgerBook::rowKey(int row) const {
     std::string key;
-    for (int c = 1; c < table.columnCount(); ++c) {
-        key += table.cell(c, row);
+    for (int c = 1; c < table_.columnCount(); ++c) {
+        key += table_.cell(c, row);
         key += '\t';
     }
     return key;
@@ -183,13 +200,17 @@ std::string LedgerBook::rowKey(int row) const {
 
 void LedgerBook::startNewLedger() {
     // A new ledger has no file until it has been saved.
-    dataFileName.clear();
+    dataFileName_.clear();
     lock_.reset();
     readOnly_ = false;
-    dayViewChanged = false;  // the day view given up with the ledger is never written back
-    records.clear();
+    resetToNewLedger();
+    history_.clear();
+}
+
+void LedgerBook::resetToNewLedger() {
+    recordsAsWhole().clear();
     ResetLedgerTable();
-    applyStandardSizes(table);
+    orvo::applyStandardSizes(table_);
 }
 
 void LedgerBook::openDataFile(std::string fileName, OpenMode mode) {
@@ -210,12 +231,14 @@ void LedgerBook::openAsUnnamed(const std::string& path) {
     try {
         openChecked(path, file, nullptr, OpenMode::ForReading);
     } catch (...) {
-        dataFileName.clear();
+        history_.clear();
+        dataFileName_.clear();
         readOnly_ = false;
         throw;
     }
-    dataFileName.clear();
+    dataFileName_.clear();
     readOnly_ = false;
+    history_.clear();
 }
 
 std::shared_ptr<LockFile> LedgerBook::lockFor(const std::string& fileName, OpenMode mode) const {
@@ -227,14 +250,13 @@ void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,
     // The window cannot be smaller than its minimum size, so it shows and
     // later writes at least that.
     auto keepMinimum = [this] {
-        windowWidth = std::max(windowWidth, kMinimumWindowWidth);
-        windowHeight = std::max(windowHeight, kMinimumWindowHeight);
+        windowWidth_ = std::max(windowWidth_, kMinimumWindowWidth);
+        windowHeight_ = std::max(windowHeight_, kMinimumWindowHeight);
     };
     try {
-        records.clear();
-        ResetLedgerTable();
-        dayViewChanged = false;  // the day view that was there is discarded
-        dataFileName = std::move(fileName);
+        records_.clear();
+        ResetLedgerTable();  // the day view that was there is discarded
+        dataFileName_ = std::move(fileName);
         lock_ = std::move(lock);
         readOnly_ = mode == OpenMode::ForReading;
         fileStamp_ = file.stamp();
@@ -244,17 +266,20 @@ void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,
             LoadLedger();  // which says why it cannot be read
     } catch (const OrvoError&) {
         keepMinimum();
+        history_.clear();
         throw;
     } catch (...) {
         // Not the file's fault (out of memory, say): the ledger may stop
         // anywhere, so it must not be saved over any file under its name.
         keepMinimum();
-        dataFileName.clear();
+        dataFileName_.clear();
         lock_.reset();
         readOnly_ = false;
+        history_.clear();
         throw;
     }
     keepMinimum();
+    history_.clear();
 }
 
 std::optional<LedgerInUse> LedgerBook::heldElsewhere(const std::string& fileName) const {
@@ -267,14 +292,28 @@ std::optional<LedgerInUse> LedgerBook::heldElsewhere(const std::string& fileName
 }
 
 bool LedgerBook::fileChangedOnDisk() const {
-    if (dataFileName.empty() || !fileStamp_.exists) return false;
-    return FileStamp::of(dataFileName) != fileStamp_;
+    if (dataFileName_.empty() || !fileStamp_.exists) return false;
+    return FileStamp::of(dataFileName_) != fileStamp_;
 }
 
 void LedgerBook::goToDay(const LedgerDate& day) {
+    StepScope step(*this, StepKind::DayChange);
     Recalculate();
-    pickedDay = day;
+    pickedDay_ = day;
     ShowDay();
+}
+
+void LedgerBook::setWindowSize(int width, int height) {
+    windowWidth_ = width;
+    windowHeight_ = height;
+}
+
+void LedgerBook::applyStandardSizes() {
+    orvo::applyStandardSizes(table_);
+}
+
+void LedgerBook::restoreRowHeights(int top, int bottom) {
+    orvo::restoreRowHeights(table_, top, bottom);
 }
 
 void LedgerBook::setCumulativeTotals(std::int32_t allOut, std::int32_t allIn) {

@@ -25,7 +25,7 @@ namespace orvo {
 
 namespace {
 
-// Bounds that keep a damaged header from asking for an absurd table.
+// Bounds that keep a damaged header from asking for an absurd table_.
 constexpr int kMaxRows = 1'000'000;
 constexpr int kMaxColumns = 10'000;
 // and a tiny damaged file from making the program allocate gigabytes.
@@ -47,41 +47,41 @@ int tableSize(LedgerFileBytes& in, std::string& line, int min, int max) {
 }  // namespace
 
 void LedgerBook::SaveLedger(const WriteFaults& faults) {
-    if (dataFileName.empty()) throw cannotCreateFile("");
-    std::shared_ptr<LockFile> lock = lockLedger(dataFileName, lock_);
+    if (dataFileName_.empty()) throw cannotCreateFile("");
+    std::shared_ptr<LockFile> lock = lockLedger(dataFileName_, lock_);
     // Under the lock no other save of this file runs: what matches its
     // temporary names was left by saves that were cut off.
-    if (lock) removeInterruptedSaves(dataFileName);
-    dayViewChanged = true;
+    if (lock) removeInterruptedSaves(dataFileName_);
+    table_.markChanged();  // a save always writes the day view back
     Recalculate();
-    backups_.keepBefore(dataFileName);
+    backups_.keepBefore(dataFileName_);
 
-    AtomicFileWriter out(dataFileName, faults, Backup::KeepPrevious);
-    const int rows = table.rowCount();
-    const int cols = table.columnCount();
-    out.writeLine(std::to_string(windowWidth));
-    out.writeLine(std::to_string(windowHeight));
+    AtomicFileWriter out(dataFileName_, faults, Backup::KeepPrevious);
+    const int rows = table_.rowCount();
+    const int cols = table_.columnCount();
+    out.writeLine(std::to_string(windowWidth_));
+    out.writeLine(std::to_string(windowHeight_));
     out.writeLine(std::to_string(rows));
     out.writeLine(std::to_string(cols));
-    for (int r = 0; r < rows; ++r) out.writeLine(std::to_string(table.rowHeight(r)));
-    for (int c = 0; c < cols; ++c) out.writeLine(std::to_string(table.columnWidth(c)));
+    for (int r = 0; r < rows; ++r) out.writeLine(std::to_string(table_.rowHeight(r)));
+    for (int c = 0; c < cols; ++c) out.writeLine(std::to_string(table_.columnWidth(c)));
     std::string titles;
     for (int c = 1; c < cols; ++c) {
         if (c > 1) titles += kFieldSeparator;
-        titles += PackLineBreaks(table.cell(c, 0));
+        titles += PackLineBreaks(table_.cell(c, 0));
     }
     // A line no load could read back stops the save; the file stays as it was.
     const auto checkReadable = [this](std::string_view line) {
         if (line.size() > kLongestLine)
-            throw lineTooLongToWrite(cp932::fromUtf8(dataFileName).bytes);
+            throw lineTooLongToWrite(cp932::fromUtf8(dataFileName_).bytes);
     };
     checkReadable(titles);
     out.writeLine(titles);
-    // The records go out in large pieces, each line and its end appended to
+    // The records_ go out in large pieces, each line and its end appended to
     // one buffer: a write per line would cost more than the copy.
     std::string piece;
     piece.reserve(kSavePieceSize + 4096);
-    records.forEach([&](std::string_view line) {
+    records_.forEach([&](std::string_view line) {
         checkReadable(line);
         piece.append(line);
         piece.append("\r\n", 2);
@@ -92,23 +92,24 @@ void LedgerBook::SaveLedger(const WriteFaults& faults) {
     });
     out.write(piece);
     out.commit();
-    fileStamp_ = FileStamp::of(dataFileName);
+    fileStamp_ = FileStamp::of(dataFileName_);
     lock_ = std::move(lock);  // a Save As lets go of the previous file's lock here
     readOnly_ = false;
+    history_.markClean();
 }
 
 void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {
-    std::string previous = std::exchange(dataFileName, std::move(fileName));
+    std::string previous = std::exchange(dataFileName_, std::move(fileName));
     try {
         SaveLedger(faults);
     } catch (...) {
-        dataFileName = std::move(previous);
+        dataFileName_ = std::move(previous);
         throw;
     }
 }
 
 void LedgerBook::LoadLedger() {
-    OwnedFile file = openForReading(dataFileName);
+    OwnedFile file = openForReading(dataFileName_);
     LedgerFileBytes in(::fileno(file.get()));
     loadLedgerFrom(in);
 }
@@ -119,7 +120,7 @@ void LedgerBook::loadLedgerFrom(LedgerFileBytes& in) {
     } catch (const OverlongLine&) {
         // Met only in a pipe (a file is checked before): what was read is
         // shown without the name, so no save replaces the source unasked.
-        const std::string name = std::exchange(dataFileName, std::string());
+        const std::string name = std::exchange(dataFileName_, std::string());
         throw lineTooLongIn(name);
     }
 }
@@ -135,8 +136,8 @@ void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
     int rows = 0;
     int cols = 0;
     try {
-        windowWidth = amountOrThrow(line);
-        windowHeight = headerInteger(in, line);
+        windowWidth_ = amountOrThrow(line);
+        windowHeight_ = headerInteger(in, line);
         rows = tableSize(in, line, LedgerTable::kFixedRows + 1, kMaxRows);
         cols = tableSize(in, line, LedgerTable::kFixedCols + 1, kMaxColumns);
         if (static_cast<long long>(rows) * cols > kMaxCells)
@@ -147,22 +148,22 @@ void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
         std::vector<int> widths;
         for (int r = 0; r < rows; ++r) heights.push_back(headerInteger(in, line));
         for (int c = 0; c < cols; ++c) widths.push_back(headerInteger(in, line));
-        table.setRowCount(rows);
-        table.setColumnCount(cols);
-        for (int r = 0; r < rows; ++r) table.setRowHeight(r, heights[static_cast<std::size_t>(r)]);
-        for (int c = 0; c < cols; ++c) table.setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+        table_.setRowCount(rows);
+        table_.setColumnCount(cols);
+        for (int r = 0; r < rows; ++r) table_.setRowHeight(r, heights[static_cast<std::size_t>(r)]);
+        for (int c = 0; c < cols; ++c) table_.setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     } catch (...) {
         // Stopped in the header: the ledger holds only what was read, so it
         // lets go of the file's name, and a plain save cannot replace the
         // damaged file with it (the next save asks for a name).
-        dataFileName.clear();
+        dataFileName_.clear();
         throw;
     }
 
     line = in.nextLine();
     SplitRecord(line);
-    for (int c = 1; c < cols && static_cast<std::size_t>(c) <= recordFields.size(); ++c)
-        table.setCell(c, 0, UnpackLineBreaks(recordFields[static_cast<std::size_t>(c) - 1]));
+    for (int c = 1; c < cols && static_cast<std::size_t>(c) <= recordFields_.size(); ++c)
+        table_.setCell(c, 0, UnpackLineBreaks(recordFields_[static_cast<std::size_t>(c) - 1]));
 
     // Every record is read even past a bad one: stopping would leave the rest
     // out of the ledger, and the next save would lose them. The first fault is
@@ -172,7 +173,7 @@ void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
     std::int32_t allIn = 0;
     // The records are sorted as they are read, the list pointing into the
     // bytes read (a line the loaded bytes do not hold is copied).
-    RecordListBuilder builder(records, in.loadedBytes());
+    RecordListBuilder builder(records_, in.loadedBytes());
     for (;;) {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;

@@ -196,6 +196,12 @@ std::size_t LedgerRecords::lowerBound(std::string_view key) const {
 
 std::size_t LedgerRecords::add(std::string_view line) {
     const std::size_t index = lowerBound(line);
+    insertAt(index, line);
+    return index;
+}
+
+void LedgerRecords::insertAt(std::size_t index, std::string_view line) {
+    assert(index <= size_);
     noteAdded(line);
     if (blocks_.empty()) blocks_.emplace_back();
     const Position p =
@@ -209,7 +215,6 @@ std::size_t LedgerRecords::add(std::string_view line) {
                        std::move(upper));
     }
     startsValid_ = false;
-    return index;
 }
 
 void LedgerRecords::addAll(const std::vector<std::string>& lines) {

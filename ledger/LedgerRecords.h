@@ -106,6 +106,9 @@ public:
 
     // Inserts at the sorted place, before lines that compare equal; returns the index.
     std::size_t add(std::string_view line);
+    // Inserts at `index`; the caller keeps the order (the history puts a line
+    // back where it was).
+    void insertAt(std::size_t index, std::string_view line);
     // Adds many lines as if added one by one in this order (so, of equal lines,
     // the later stands first), in linear time for lines with dates written
     // "yyyy/mm/dd" (RecordListBuilder).

@@ -62,9 +62,7 @@ void insertRows(LedgerTable& table) {
     }
 }
 
-void deleteRows(LedgerTable& table, bool& dayViewChanged, const ConfirmDelete& confirm) {
-    // Marked before the question: a declined delete still leaves it set.
-    dayViewChanged = true;
+void deleteRows(LedgerTable& table, const ConfirmDelete& confirm) {
     const CellBlock block = table.selection();
     if (!isDataBlock(table, block)) return;
     if (!confirm(deleteRowsQuestion(block))) return;
@@ -119,8 +117,7 @@ void appendColumn(LedgerTable& table) {
     table.setColumnCount(table.columnCount() + 1, kDefaultColumnWidth);
 }
 
-void erase(LedgerTable& table, bool& dayViewChanged) {
-    dayViewChanged = true;
+void erase(LedgerTable& table) {
     const CellBlock block = table.selection();
     if (!isDataBlock(table, block)) return;
     for (int r = block.top; r <= block.bottom; ++r)

@@ -3,8 +3,7 @@
 // insert, delete and append rows and columns, and erase. Each acts on the
 // table's selected block; none touches the records or runs the write-back.
 //
-// Only delete rows and erase mark the day view as changed; they take the
-// flag (LedgerBook::dayViewChanged) so that no caller can forget it. A block
+// The table marks itself changed when its texts or shape change. A block
 // that is not made of data cells (rows 1.., columns 1..) leaves the table as
 // it is.
 
@@ -35,10 +34,9 @@ std::string deleteColumnsQuestion(const CellBlock& block);
 // starts; the block's rows and those below move down with their heights.
 void insertRows(LedgerTable& table);
 
-// Sets `dayViewChanged` before asking, then deletes the block's rows if the
-// answer is Yes. Row heights stay with the row positions. Deleting every data
+// Deletes the block's rows if the answer is Yes. Row heights stay with the row positions. Deleting every data
 // row leaves one empty data row. The selection is then kept inside the table.
-void deleteRows(LedgerTable& table, bool& dayViewChanged, const ConfirmDelete& confirm);
+void deleteRows(LedgerTable& table, const ConfirmDelete& confirm);
 
 // One empty row at the end, of the default row height.
 void appendRow(LedgerTable& table);
@@ -47,7 +45,7 @@ void appendRow(LedgerTable& table);
 // where the block starts; the columns from there move right with their widths.
 void insertColumns(LedgerTable& table);
 
-// Deletes the block's columns if the answer is Yes; the flag is not touched.
+// Deletes the block's columns if the answer is Yes.
 // Widths stay with the column positions. Deleting every data column leaves
 // one empty column without a title. The selection is then kept inside the table.
 void deleteColumns(LedgerTable& table, const ConfirmDelete& confirm);
@@ -55,7 +53,7 @@ void deleteColumns(LedgerTable& table, const ConfirmDelete& confirm);
 // One empty column (title too) at the end, of the default column width.
 void appendColumn(LedgerTable& table);
 
-// Sets `dayViewChanged` and empties every cell of the block; the shape stays.
-void erase(LedgerTable& table, bool& dayViewChanged);
+// Empties every cell of the block; the shape stays.
+void erase(LedgerTable& table);
 
 }  // namespace orvo

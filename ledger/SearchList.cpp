@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/OrvoError.h"
-#include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
 #include "ledger/SearchMatch.h"
 
@@ -11,9 +10,6 @@ namespace orvo {
 
 namespace {
 
-// Up to this many changed records are moved one by one; more, and the list is
-// rebuilt in one pass, which costs the same for one record or a million.
-constexpr std::size_t kMovesOneByOne = 1024;
 // Lines searched at once: enough to make the per-call costs vanish, few
 // enough to stay in the cache.
 constexpr std::size_t kLinesPerPass = 2048;
@@ -46,31 +42,6 @@ std::vector<std::size_t> locateListed(const LedgerRecords& records, const Search
     }
     std::sort(found.begin(), found.end());
     return found;
-}
-
-struct Change {
-    std::size_t index;
-    std::string line;
-};
-
-void moveOneByOne(LedgerRecords& records, const std::vector<Change>& changes) {
-    for (auto it = changes.rbegin(); it != changes.rend(); ++it) records.removeAt(it->index);
-    for (const Change& c : changes) records.add(c.line);
-}
-
-// The changed records leave the list in one pass and come back as if added
-// one by one.
-void rebuild(LedgerRecords& records, const std::vector<Change>& changes) {
-    std::vector<std::size_t> indices;
-    indices.reserve(changes.size());
-    std::vector<std::string> added;
-    added.reserve(changes.size());
-    for (const Change& c : changes) {
-        indices.push_back(c.index);
-        added.push_back(c.line);
-    }
-    records.removeAll(indices);
-    records.addAll(added);
 }
 
 // A record line is one line of the data file: a line break in the new text
@@ -140,7 +111,7 @@ LedgerDate dateOfResultLine(std::string_view resultLine) {
 
 void jumpToResult(LedgerBook& book, const SearchList& list, std::size_t k) {
     book.Recalculate();
-    book.pickedDay = dateOfResultLine(list.resultLine(k));
+    book.setPickedDay(dateOfResultLine(list.resultLine(k)));
     book.ShowDay();
 }
 
@@ -148,21 +119,14 @@ ReplaceOutcome replaceListed(LedgerBook& book, const SearchList& list, std::stri
                              std::string_view newText) {
     ReplaceOutcome outcome;
     const std::string inserted = asTextInsideAField(newText);
-    std::vector<Change> changes;
-    for (std::size_t index : locateListed(book.records, list, outcome.missing)) {
-        const std::string_view line = book.records[index];
+    std::vector<RecordRewrite> changes;
+    for (std::size_t index : locateListed(book.records(), list, outcome.missing)) {
+        const std::string_view line = book.records()[index];
         std::string replaced = replaceIgnoringAsciiCase(line, keyword, inserted);
         if (replaced != line) changes.push_back({index, std::move(replaced)});
     }
     outcome.changed = changes.size();
-    if (changes.size() <= kMovesOneByOne)
-        moveOneByOne(book.records, changes);
-    else
-        rebuild(book.records, changes);
-
-    const AmountSums sums = sumRecordAmounts(book.records);
-    book.setCumulativeTotals(sums.expense, sums.income);
-    book.ShowDay();
+    book.rewriteRecords(std::move(changes), StepKind::BulkReplace);
     return outcome;
 }
 

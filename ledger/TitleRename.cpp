@@ -43,24 +43,21 @@ std::size_t countRecordsTitled(const LedgerRecords& records, const RecordTitle& 
 
 std::size_t renameTitleInRecords(LedgerBook& book, const RecordTitle& from,
                                  const std::string& newName) {
-    book.Recalculate();
     const std::string_view oldName = from.title2.empty() ? from.title1 : from.title2;
-    std::vector<std::size_t> indices;
-    std::vector<std::string> renamed;
-    for (std::size_t i = 0; i < book.records.size(); ++i) {
-        const std::string_view line = book.records[i];
+    book.Recalculate();  // the day view's edits may hold the title too
+    std::vector<RecordRewrite> renamed;
+    for (std::size_t i = 0; i < book.records().size(); ++i) {
+        const std::string_view line = book.records()[i];
         const std::size_t start = titleFieldStart(line, from);
         if (start == std::string_view::npos) continue;
         std::string changed(line);
         changed.replace(start, oldName.size(), newName);
-        indices.push_back(i);
-        renamed.push_back(std::move(changed));
+        renamed.push_back({i, std::move(changed)});
     }
+    const std::size_t count = renamed.size();
     // The new name may sort the records elsewhere within their day.
-    for (auto it = indices.rbegin(); it != indices.rend(); ++it) book.records.removeAt(*it);
-    for (const std::string& line : renamed) book.records.add(line);
-    book.ShowDay();
-    return indices.size();
+    if (count > 0) book.rewriteRecords(std::move(renamed), StepKind::TitleRename);
+    return count;
 }
 
 }  // namespace orvo

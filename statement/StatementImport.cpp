@@ -199,8 +199,6 @@ std::string recordLineOf(const PreviewRow& row) {
 std::size_t addTickedRows(LedgerBook& book, const std::vector<PreviewRow>& rows) {
     book.Recalculate();  // the day view's edits first; throws before anything changes
     std::optional<LedgerDate> firstDay;
-    std::int32_t addedOut = 0;
-    std::int32_t addedIn = 0;
     std::vector<std::string> lines;
     for (const PreviewRow& row : rows) {
         if (!row.ticked || !importable(row)) continue;
@@ -208,16 +206,13 @@ std::size_t addTickedRows(LedgerBook& book, const std::vector<PreviewRow>& rows)
         PreviewRow stored = row;
         if (stored.title1.empty()) stored.title1 = unclassifiedTitle();
         lines.push_back(recordLineOf(stored));
-        addedOut = wrapAdd(addedOut, row.row.expense);
-        addedIn = wrapAdd(addedIn, row.row.income);
         if (!firstDay || row.row.date < *firstDay) firstDay = row.row.date;
     }
     if (lines.empty()) return 0;
-    for (const std::string& line : lines) book.records.add(line);
-    const Totals& totals = book.totals();
-    book.setCumulativeTotals(wrapAdd(totals.allOut, addedOut), wrapAdd(totals.allIn, addedIn));
-    book.pickedDay = *firstDay;
-    book.ShowDay();
+    book.asOneStep(StepKind::StatementImport, [&] {
+        book.addRecords(lines, StepKind::StatementImport);
+        book.goToDay(*firstDay);
+    });
     return lines.size();
 }
 

@@ -83,15 +83,15 @@ protected:
     void SetUp() override {
         file = (dir / "book.dat").string();
         book.startNewLedger();
-        book.pickedDay = {2026, 12, 9};
+        book.setPickedDay({2026, 12, 9});
         book.backups().setClock([this] { return today; });
     }
 
     // Saves the ledger with one record more, `amount`.
     void saveWith(int amount) {
-        book.records.add("2026/12/09\t食費\t外食\t" + std::to_string(amount) + "\t0\t");
+        book.addRecords({"2026/12/09\t食費\t外食\t" + std::to_string(amount) + "\t0\t"});
         book.ShowDay();
-        book.dataFileName = file;
+        book.setDataFileName(file);
         book.SaveLedger();
     }
 

@@ -57,9 +57,9 @@ TEST(Paste, OneCopiedCellSetsExactlyOneCell) {
     EXPECT_EQ(text, "4,2\x1B");
     const LedgerTable before = t;
     t.setSelection({1, 5, 3, 5});  // only the top-left cell anchors
-    bool changed = false;
-    pasteAtSelection(t, text, changed);
-    EXPECT_TRUE(changed);
+    t.clearChanged();
+    pasteAtSelection(t, text);
+    EXPECT_TRUE(t.changed());
     EXPECT_EQ(changedCells(before, t), (std::vector<std::string>{"1,5=4,2"}));
 }
 
@@ -91,15 +91,15 @@ TEST(Paste, CellsOutsideTheTableAreDroppedAndTheSizeStays) {
     }
 }
 
-TEST(Paste, TextWithoutEscPastesNothingButMarksTheDayView) {
+TEST(Paste, TextWithoutEscPastesNothing) {
     const char* texts[] = {"", "a\tb\r\nc\td\r\n", "single line"};
     for (const char* text : texts) {
         LedgerTable t = namedTable(6, 6);
         const LedgerTable before = t;
         t.setSelection({1, 1, 1, 1});
-        bool changed = false;
-        pasteAtSelection(t, text, changed);
-        EXPECT_TRUE(changed) << text;
+        t.clearChanged();
+        pasteAtSelection(t, text);
+        EXPECT_FALSE(t.changed()) << text;
         EXPECT_TRUE(changedCells(before, t).empty()) << text;
     }
 }
@@ -110,9 +110,9 @@ TEST(Paste, AnchorInTheFixedRowOrColumnPastesNothing) {
         LedgerTable t = namedTable(6, 6);
         const LedgerTable before = t;
         t.setSelection(anchor);
-        bool changed = false;
-        pasteAtSelection(t, "a\tb\x1B", changed);
-        EXPECT_TRUE(changed);
+        t.clearChanged();
+        pasteAtSelection(t, "a\tb\x1B");
+        EXPECT_FALSE(t.changed());
         EXPECT_TRUE(changedCells(before, t).empty()) << anchor.left << "," << anchor.top;
     }
 }
@@ -137,8 +137,8 @@ TEST(Paste, ATwoRowFiveColumnBlockWithMultiLineDescriptionsRoundTrips) {
     t.setSelection({1, 1, 5, 2});
     const std::string text = copySelection(t);
     t.setSelection({1, 4, 1, 4});
-    bool changed = false;
-    pasteAtSelection(t, text, changed);
+    t.clearChanged();
+    pasteAtSelection(t, text);
     for (int c = 1; c <= 5; ++c) {
         EXPECT_EQ(t.cell(c, 4), row1[static_cast<std::size_t>(c - 1)]) << c;
         EXPECT_EQ(t.cell(c, 5), row2[static_cast<std::size_t>(c - 1)]) << c;
@@ -180,12 +180,12 @@ TEST(Move, ReturnsTheBlockAndLeavesItsCellsEmpty) {
     LedgerTable t = namedTable(6, 6);
     const LedgerTable before = t;
     t.setSelection({2, 3, 3, 4});
-    bool changed = false;
-    const std::string text = moveSelection(t, changed);
+    t.clearChanged();
+    const std::string text = moveSelection(t);
     EXPECT_EQ(text,
               "2,3\t3,3\x1B"
               "2,4\t3,4\x1B");
-    EXPECT_TRUE(changed);
+    EXPECT_TRUE(t.changed());
     EXPECT_EQ(changedCells(before, t), (std::vector<std::string>{"2,3=", "3,3=", "2,4=", "3,4="}));
 }
 

@@ -21,7 +21,7 @@ class CsvImport : public ::testing::Test {
 protected:
     void SetUp() override {
         book.ResetLedgerTable();
-        book.pickedDay = {2002, 5, 20};
+        book.setPickedDay({2002, 5, 20});
     }
 
     std::string file(const std::string& name, const std::string& bytes) {
@@ -42,18 +42,18 @@ protected:
     }
     // An existing ledger, to see that a failed import leaves it alone.
     void ledgerWithOneRecord() {
-        book.dataFileName = "old.dat";
-        book.records.clear();
-        book.records.add("2001/01/01\t食費\t\t5\t0\t");
+        book.startNewLedger();
+        book.setDataFileName("old.dat");
+        book.addRecords({"2001/01/01\t食費\t\t5\t0\t"});
         book.setCumulativeTotals(5, 0);
-        book.table.setCell(1, 0, "自分の題");
+        book.editCell(1, 0, "自分の題");
     }
     void expectLedgerUntouched() {
-        EXPECT_EQ(book.dataFileName, "old.dat");
-        EXPECT_EQ(recordLines(book.records),
+        EXPECT_EQ(book.dataFileName(), "old.dat");
+        EXPECT_EQ(recordLines(book.records()),
                   std::vector<std::string>{"2001/01/01\t食費\t\t5\t0\t"});
         EXPECT_EQ(book.totals().allOut, 5);
-        EXPECT_EQ(book.table.cell(1, 0), "自分の題");
+        EXPECT_EQ(book.table().cell(1, 0), "自分の題");
     }
 
     testing::ScratchFolder scratch{"csv"};
@@ -63,42 +63,42 @@ protected:
 
 TEST_F(CsvImport, ReplacesTheLedgerGrowingColumnsAndSummingTotals) {
     ledgerWithOneRecord();
-    book.table.setColumnWidth(1, 300);
+    book.setColumnWidth(1, 300);
     const auto r = import(
         "2002/05/21,食費,外食,x,,\r\n"
         "2002/05/20,食費,外食,1200,,昼食\r\n"
         "2002/05/20,給与,,0,300000,a,b\r\n");
     EXPECT_FALSE(r.fault);
     EXPECT_EQ(r.records, 3u);
-    EXPECT_EQ(book.dataFileName, "");
-    EXPECT_EQ(recordLines(book.records),
+    EXPECT_EQ(book.dataFileName(), "");
+    EXPECT_EQ(recordLines(book.records()),
               (std::vector<std::string>{"2002/05/20\t給与\t\t0\t300000\ta\tb",
                                         "2002/05/20\t食費\t外食\t1200\t\t昼食",
                                         "2002/05/21\t食費\t外食\tx\t\t"}));
-    EXPECT_EQ(book.table.columnCount(), 8);  // seven fields
-    EXPECT_EQ(book.table.cell(1, 0), "勘定科目1");
-    EXPECT_EQ(book.table.columnWidth(1), 90);  // the standard sizes
+    EXPECT_EQ(book.table().columnCount(), 8);  // seven fields
+    EXPECT_EQ(book.table().cell(1, 0), "勘定科目1");
+    EXPECT_EQ(book.table().columnWidth(1), 90);  // the standard sizes
     EXPECT_EQ(book.totals().allOut, 1200);     // "x" counts as nothing
     EXPECT_EQ(book.totals().allIn, 300000);
-    EXPECT_EQ(book.table.cell(1, 1), "給与");  // the day view of the picked day
-    EXPECT_EQ(book.table.cell(5, 2), "昼食");
+    EXPECT_EQ(book.table().cell(1, 1), "給与");  // the day view of the picked day
+    EXPECT_EQ(book.table().cell(5, 2), "昼食");
     EXPECT_EQ(book.totals().dayOut, 1200);
 }
 
 TEST_F(CsvImport, TitleLineNamesTheColumnsOrStopsWhenShort) {
     auto r = import("日付,科目,細目,出,入,摘,余り\r\n2002/05/20,a,b,1,2,c\r\n", true);
     EXPECT_FALSE(r.fault);
-    EXPECT_EQ(book.table.columnCount(), 8);
-    EXPECT_EQ(book.table.cell(1, 0), "日付");
-    EXPECT_EQ(book.table.cell(7, 0), "余り");
-    EXPECT_EQ(book.records.size(), 1u);
+    EXPECT_EQ(book.table().columnCount(), 8);
+    EXPECT_EQ(book.table().cell(1, 0), "日付");
+    EXPECT_EQ(book.table().cell(7, 0), "余り");
+    EXPECT_EQ(book.records().size(), 1u);
 
     ledgerWithOneRecord();
     r = import("a,b,c\r\n2002/05/20,a,b,1,2,c\r\n", true);
     ASSERT_TRUE(r.fault);
     EXPECT_STREQ(r.fault->what(), "リストのインデックスが範囲を超えています (3)");
-    EXPECT_TRUE(book.records.empty());
-    EXPECT_EQ(book.dataFileName, "");
+    EXPECT_TRUE(book.records().empty());
+    EXPECT_EQ(book.dataFileName(), "");
 }
 
 struct BadLineCase {
@@ -124,16 +124,16 @@ TEST_F(CsvImport, StopsOnABadLineKeepingWhatCameBeforeWithTotalsToMatch) {
          "表の大きさ (10002) が範囲を超えています", 1, 100},
     };
     for (const auto& c : cases) {
-        book.pickedDay = {2002, 5, 20};
+        book.setPickedDay({2002, 5, 20});
         const auto r = import(c.csv);
         ASSERT_TRUE(r.fault) << c.what;
         EXPECT_STREQ(r.fault->what(), c.message) << c.what;
-        EXPECT_EQ(book.records.size(), c.kept) << c.what;
+        EXPECT_EQ(book.records().size(), c.kept) << c.what;
         EXPECT_EQ(book.totals().allOut, c.allOut) << c.what;
         EXPECT_EQ(book.totals().dayOut, c.allOut) << c.what;  // the day view was shown
-        EXPECT_EQ(book.table.cell(1, 1), "a") << c.what;
+        EXPECT_EQ(book.table().cell(1, 1), "a") << c.what;
         // A write-back of the unchanged day keeps the totals right.
-        book.dayViewChanged = true;
+        book.markDayViewChanged();
         book.Recalculate();
         EXPECT_EQ(book.totals().allOut, c.allOut) << c.what;
     }
@@ -144,7 +144,7 @@ TEST_F(CsvImport, ReportsRecordsWithoutALevel1Title) {
         "2002/06/01,,b,1,0,\r\n2002/05/20,a,,1,0,\r\n2002/05/25,,,1,0,\r\n2002/05/30,,,1,0,\r\n");
     EXPECT_EQ(r.emptyTitleRecords, 3u);
     EXPECT_EQ(r.firstEmptyTitleDate, "2002/05/25");  // first in ledger order
-    EXPECT_EQ(book.records.size(), 4u);              // nothing changed in them
+    EXPECT_EQ(book.records().size(), 4u);              // nothing changed in them
     EXPECT_NE(emptyTitleNotice(r).find("3"), std::string::npos);
     EXPECT_NE(emptyTitleNotice(r).find("2002/05/25"), std::string::npos);
 }
@@ -183,7 +183,7 @@ TEST_F(CsvImport, Utf8WithByteOrderMarkIsConvertedOrRefusedWhole) {
         "\xEF\xBB\xBF"
         "2002/05/20," +
         shokuhi + ",,1,0," + chushoku + "\r\n");
-    EXPECT_EQ(recordLines(book.records),
+    EXPECT_EQ(recordLines(book.records()),
               std::vector<std::string>{"2002/05/20\t食費\t\t1\t0\t昼食"});
 
     ledgerWithOneRecord();
@@ -214,11 +214,11 @@ TEST_F(CsvImport, CancellingLeavesTheLedgerAsItWas) {
 }
 
 TEST_F(CsvImport, ExportWritesBackTheDayAndImportGivesTheSameRecords) {
-    book.records.add("2002/05/19\t食費\t外食\t1200\t0\t昼食");
-    book.records.add("2002/05/21\t給与\t基本給\t0\t300000\tソ表");
+    book.addRecords({"2002/05/19\t食費\t外食\t1200\t0\t昼食"});
+    book.addRecords({"2002/05/21\t給与\t基本給\t0\t300000\tソ表"});
     book.ShowDay();
-    book.table.setCell(1, 1, "交通費");  // typed, not yet written back
-    book.table.setCell(3, 1, "230");
+    book.editCell(1, 1, "交通費");  // typed, not yet written back
+    book.editCell(3, 1, "230");
     const std::string csv = (dir / "out.csv").string();
     ASSERT_TRUE(exportCsv(book, csv));
     EXPECT_EQ(read(csv),
@@ -226,10 +226,10 @@ TEST_F(CsvImport, ExportWritesBackTheDayAndImportGivesTheSameRecords) {
               "2002/05/20,交通費,,230,0,\r\n"
               "2002/05/21,給与,基本給,0,300000,ソ表\r\n");
 
-    const auto before = recordLines(book.records);
+    const auto before = recordLines(book.records());
     CsvImportHooks hooks;
     importCsv(book, csv, hooks);
-    EXPECT_EQ(recordLines(book.records), before);
+    EXPECT_EQ(recordLines(book.records()), before);
 }
 
 TEST_F(CsvImport, CountsTheRecordsWhoseAmountIsNoWholeNumber) {
@@ -267,7 +267,7 @@ TEST_F(CsvImport, ExportThenImportGivesBackEveryRecord) {
         // A record of fewer than five fields (a hand-edited ledger) stops any
         // import, as a short CSV line does: those are not exported to come back.
         std::vector<std::string> lines;
-        for (const std::string& line : recordLines(book.records))
+        for (const std::string& line : recordLines(book.records()))
             if (std::count(line.begin(), line.end(), '\t') >= 4) lines.push_back(line);
         ledgers.push_back(lines);
     }
@@ -281,23 +281,23 @@ TEST_F(CsvImport, ExportThenImportGivesBackEveryRecord) {
         const std::string csv = (dir / "round.csv").string();
         ASSERT_TRUE(writeCsv(records, csv));
         importCsv(book, csv, {});
-        EXPECT_EQ(recordLines(book.records), lines) << read(csv);
+        EXPECT_EQ(recordLines(book.records()), lines) << read(csv);
     }
 }
 
 TEST_F(CsvImport, ARecordLongerThanTheWriteBufferIsWrittenWhole) {
-    book.records.add("2002/05/19\ta\t\t1\t0\t" + std::string(600'000, 'x'));
-    book.records.add("2002/05/20\tb\t\t1\t0\t");
+    book.addRecords({"2002/05/19\ta\t\t1\t0\t" + std::string(600'000, 'x')});
+    book.addRecords({"2002/05/20\tb\t\t1\t0\t"});
     const std::string csv = (dir / "out.csv").string();
-    ASSERT_TRUE(writeCsv(book.records, csv));
+    ASSERT_TRUE(writeCsv(book.records(), csv));
     EXPECT_EQ(read(csv),
               "2002/05/19,a,,1,0," + std::string(600'000, 'x') + "\r\n2002/05/20,b,,1,0,\r\n");
 }
 
 TEST_F(CsvImport, CancelledExportLeavesTheFileAsItWas) {
-    for (int i = 0; i < 20000; ++i) book.records.add("2002/05/19\ta\t\t1\t0\t");
+    for (int i = 0; i < 20000; ++i) book.addRecords({"2002/05/19\ta\t\t1\t0\t"});
     const std::string csv = file("out.csv", "old");
-    EXPECT_FALSE(writeCsv(book.records, csv, [](std::size_t, std::size_t) { return false; }));
+    EXPECT_FALSE(writeCsv(book.records(), csv, [](std::size_t, std::size_t) { return false; }));
     EXPECT_EQ(read(csv), "old");
 }
 

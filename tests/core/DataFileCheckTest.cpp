@@ -43,11 +43,11 @@ TEST(DataFileCheck, ANonEmptyFileNotStartingWithADigitFromOneIsRefused) {
 
     // Opening it leaves the ledger in hand, its records and its file, as they were.
     LedgerBook book;
-    book.dataFileName = "mine.dat";
-    book.records.add("2026/10/01\tA\t\t1\t0\t");
+    book.setDataFileName("mine.dat");
+    book.addRecords({"2026/10/01\tA\t\t1\t0\t"});
     EXPECT_THROW(book.openDataFile((dir / "letter.txt").string()), NotALedgerFile);
-    EXPECT_EQ(book.dataFileName, "mine.dat");
-    EXPECT_EQ(book.records.size(), 1u);
+    EXPECT_EQ(book.dataFileName(), "mine.dat");
+    EXPECT_EQ(book.records().size(), 1u);
 }
 
 TEST(DataFileCheck, ALineTooLongForAnyRecordIsRefusedWithoutReadingOn) {
@@ -90,7 +90,7 @@ TEST(DataFileCheck, ALineTooLongForAnyRecordIsRefusedWithoutReadingOn) {
     LedgerBook book;
     EXPECT_EQ(errorOf([&] { book.openDataFile(endless); }),
               "ファイル " + endless + " には長すぎる行 (16 MB 超) があり、読み込めません");
-    EXPECT_EQ(book.dataFileName, "");  // so no save replaces what it came from
+    EXPECT_EQ(book.dataFileName(), "");  // so no save replaces what it came from
     ::close(ends[0]);
     writer.join();
     EXPECT_LT(written, 2 * longest);

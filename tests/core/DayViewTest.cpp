@@ -13,26 +13,26 @@ class DayView : public ::testing::Test {
 protected:
     void SetUp() override {
         book.ResetLedgerTable();
-        book.pickedDay = {2026, 12, 8};
+        book.setPickedDay({2026, 12, 8});
     }
     void typeRow(int row, const std::string& t1, const std::string& t2, const std::string& out,
                  const std::string& in, const std::string& text = "") {
-        book.dayViewChanged = true;  // entering the grid marks the day view
-        book.table.setCell(1, row, t1);
-        book.table.setCell(2, row, t2);
-        book.table.setCell(3, row, out);
-        book.table.setCell(4, row, in);
-        book.table.setCell(5, row, text);
+        book.markDayViewChanged();  // entering the grid marks the day view
+        book.editCell(1, row, t1);
+        book.editCell(2, row, t2);
+        book.editCell(3, row, out);
+        book.editCell(4, row, in);
+        book.editCell(5, row, text);
     }
-    std::vector<std::string> records() const { return recordLines(book.records); }
+    std::vector<std::string> records() const { return recordLines(book.records()); }
     LedgerBook book;
 };
 
 TEST_F(DayView, NewLedgerShowsZeroEverywhere) {
-    EXPECT_EQ(book.table.columnCount(), 6);
-    EXPECT_EQ(book.table.rowCount(), 6);
+    EXPECT_EQ(book.table().columnCount(), 6);
+    EXPECT_EQ(book.table().rowCount(), 6);
     const char* titles[] = {"", "勘定科目1", "勘定科目２", "支出", "収入", "摘要"};
-    for (int c = 0; c < 6; ++c) EXPECT_EQ(book.table.cell(c, 0), titles[c]);
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(book.table().cell(c, 0), titles[c]);
     auto labels = [&] {
         return std::vector<std::string>{book.dayOutText(), book.dayInText(),  book.allOutText(),
                                         book.allInText(),  book.dayZanText(), book.allZanText()};
@@ -42,7 +42,7 @@ TEST_F(DayView, NewLedgerShowsZeroEverywhere) {
     EXPECT_EQ(labels(), std::vector<std::string>(6, "0"));
     book.ShowDay();
     EXPECT_EQ(labels(), (std::vector<std::string>{"\\0", "\\0", "0", "0", "\\0", "0"}));
-    book.dayViewChanged = true;
+    book.markDayViewChanged();
     book.Recalculate();
     EXPECT_EQ(labels(), std::vector<std::string>(6, "\\0"));
     book.ResetLedgerTable();
@@ -60,9 +60,9 @@ TEST_F(DayView, RecalculateStoresTitledRowsAndUpdatesAllSixTotals) {
     EXPECT_EQ(book.allInText(), "\\0");
     EXPECT_EQ(book.dayZanText(), "-\\1,200");
     EXPECT_EQ(book.allZanText(), "-\\1,200");
-    EXPECT_EQ(book.table.cell(4, 1), "0");
+    EXPECT_EQ(book.table().cell(4, 1), "0");
     EXPECT_EQ(records(), std::vector<std::string>{"2026/12/08\t食費\t\t1200\t0\t"});
-    EXPECT_FALSE(book.dayViewChanged);
+    EXPECT_FALSE(book.dayViewChanged());
 }
 
 TEST_F(DayView, RowsWithoutLevel1TitleAreNeitherStoredNorCounted) {
@@ -70,7 +70,7 @@ TEST_F(DayView, RowsWithoutLevel1TitleAreNeitherStoredNorCounted) {
     book.goToDay({2026, 12, 9});
     book.goToDay({2026, 12, 8});
     EXPECT_TRUE(records().empty());
-    EXPECT_EQ(book.table.cell(3, 1), "");
+    EXPECT_EQ(book.table().cell(3, 1), "");
     EXPECT_EQ(book.allOutText(), "\\0");
 }
 
@@ -79,15 +79,15 @@ TEST_F(DayView, RowsComeBackSortedAfterMovingAway) {
     typeRow(2, "A", "", "2", "");
     book.goToDay({2026, 12, 9});
     book.goToDay({2026, 12, 8});
-    EXPECT_EQ(book.table.cell(1, 1), "A");
-    EXPECT_EQ(book.table.cell(1, 2), "B");
+    EXPECT_EQ(book.table().cell(1, 1), "A");
+    EXPECT_EQ(book.table().cell(1, 2), "B");
 }
 
 TEST_F(DayView, EditingAnAmountChangesTheCumulativeTotalByTheDifference) {
     typeRow(1, "食費", "", "1000", "");
     book.Recalculate();
-    book.dayViewChanged = true;
-    book.table.setCell(3, 1, "1500");
+    book.markDayViewChanged();
+    book.editCell(3, 1, "1500");
     book.Recalculate();
     EXPECT_EQ(book.totals().allOut, 1500);
     EXPECT_EQ(records().size(), 1u);
@@ -96,21 +96,22 @@ TEST_F(DayView, EditingAnAmountChangesTheCumulativeTotalByTheDifference) {
 TEST_F(DayView, SecondRecalculateDoesNothing) {
     typeRow(1, "食費", "", "1000", "");
     book.Recalculate();
-    book.table.setCell(3, 1, "9999");  // without entering the grid again
+    const auto written = records();
     book.Recalculate();
+    EXPECT_EQ(records(), written);
     EXPECT_EQ(book.totals().allOut, 1000);
 }
 
 TEST_F(DayView, ADayWithMoreRecordsThanRowsGrowsTheTable) {
     for (int i = 0; i < 7; ++i)
-        book.records.add("2026/12/08\t科目" + std::to_string(i) + "\t\t1\t0\t");
+        book.addRecords({"2026/12/08\t科目" + std::to_string(i) + "\t\t1\t0\t"});
     book.ShowDay();
-    EXPECT_EQ(book.table.rowCount(), 8);
+    EXPECT_EQ(book.table().rowCount(), 8);
     EXPECT_EQ(book.dayOutText(), "\\7");
-    book.pickedDay = {2026, 12, 9};
+    book.setPickedDay({2026, 12, 9});
     book.ShowDay();
-    EXPECT_EQ(book.table.rowCount(), 8);  // never shrinks here
-    EXPECT_EQ(book.table.cell(1, 1), "");
+    EXPECT_EQ(book.table().rowCount(), 8);  // never shrinks here
+    EXPECT_EQ(book.table().cell(1, 1), "");
 }
 
 TEST_F(DayView, MultiLineDescriptionRoundTripsThroughTheRecord) {
@@ -119,24 +120,25 @@ TEST_F(DayView, MultiLineDescriptionRoundTripsThroughTheRecord) {
     EXPECT_EQ(records(), std::vector<std::string>{
                              "2026/12/08\t食費\t外食\t800\t0\t一行目\x1B二行目\x1B三行目"});
     book.goToDay({2026, 12, 8});
-    EXPECT_EQ(book.table.cell(5, 1), "一行目\r\n二行目\r\n三行目");
+    EXPECT_EQ(book.table().cell(5, 1), "一行目\r\n二行目\r\n三行目");
 }
 
 TEST_F(DayView, ChangingTheDayWithoutAnEditWritesNothingBack) {
-    book.records.add("2026/12/08\t食費\t\t100\t0\t");
+    book.addRecords({"2026/12/08\t食費\t\t100\t0\t"});
     book.ShowDay();
-    book.table.setCell(3, 1, "555");  // not through the grid: no flag
+    const bool undoBefore = book.canUndo();
     book.goToDay({2026, 12, 9});
     EXPECT_EQ(records(), std::vector<std::string>{"2026/12/08\t食費\t\t100\t0\t"});
+    EXPECT_EQ(book.canUndo(), undoBefore);  // only the view moved: nothing to undo
 }
 
 TEST_F(DayView, BadAmountStopsTheWriteBackBeforeAnyRecordIsRemoved) {
-    book.records.add("2026/12/08\t食費\t\t100\t0\tkept");
-    book.records.add("2026/12/08\t日用品\t\t200\t0\tkept too");
+    book.addRecords({"2026/12/08\t食費\t\t100\t0\tkept"});
+    book.addRecords({"2026/12/08\t日用品\t\t200\t0\tkept too"});
     book.setCumulativeTotals(300, 0);
     book.ShowDay();
-    book.dayViewChanged = true;
-    book.table.setCell(3, 2, "2OO");
+    book.markDayViewChanged();
+    book.editCell(3, 2, "2OO");
     try {
         book.Recalculate();
         FAIL();
@@ -146,9 +148,9 @@ TEST_F(DayView, BadAmountStopsTheWriteBackBeforeAnyRecordIsRemoved) {
         EXPECT_EQ(*e.cell(), (CellRef{3, 2}));
     }
     EXPECT_EQ(records().size(), 2u);
-    EXPECT_TRUE(book.dayViewChanged);  // the edits are still to be written back
+    EXPECT_TRUE(book.dayViewChanged());  // the edits are still to be written back
     EXPECT_EQ(book.totals().allOut, 300);
-    book.table.setCell(3, 2, "250");
+    book.editCell(3, 2, "250");
     book.Recalculate();
     EXPECT_EQ(book.totals().allOut, 350);
 }
@@ -156,27 +158,27 @@ TEST_F(DayView, BadAmountStopsTheWriteBackBeforeAnyRecordIsRemoved) {
 TEST_F(DayView, ADayChangeWhoseWriteBackFailsStaysOnTheDay) {
     typeRow(1, "A", "", "x", "0");
     EXPECT_THROW(book.goToDay({2026, 12, 9}), OrvoError);
-    EXPECT_EQ(book.pickedDay, (LedgerDate{2026, 12, 8}));
-    EXPECT_EQ(book.table.cell(3, 1), "x");
-    EXPECT_TRUE(book.records.empty());
+    EXPECT_EQ(book.pickedDay(), (LedgerDate{2026, 12, 8}));
+    EXPECT_EQ(book.table().cell(3, 1), "x");
+    EXPECT_TRUE(book.records().empty());
 }
 
 TEST_F(DayView, ShowDayShowsEveryRecordEvenPastABadAmount) {
-    book.records.add("2026/12/08\tA\t\tx1\t0\t");
-    book.records.add("2026/12/08\tB\t\t5\t0\t");
+    book.addRecords({"2026/12/08\tB\t\t5\t0\t"});
+    EXPECT_THROW(book.addRecords({"2026/12/08\tA\t\tx1\t0\t"}), OrvoError);  // shown, then refused
     EXPECT_THROW(book.ShowDay(), OrvoError);
-    EXPECT_EQ(book.table.cell(1, 2), "B");
+    EXPECT_EQ(book.table().cell(1, 2), "B");
     EXPECT_EQ(book.totals().dayOut, 5);
 }
 
 TEST_F(DayView, OddlyWrittenDatesBelongOnlyToTheirOwnDay) {
-    book.records.add("2026/12/7\tother day\t\t100\t0\t");
-    book.records.add("2026/12/8\tthis day\t\t50\t0\t");
+    book.addRecords({"2026/12/7\tother day\t\t100\t0\t"});
+    book.addRecords({"2026/12/8\tthis day\t\t50\t0\t"});
     book.setCumulativeTotals(150, 0);
     book.ShowDay();
-    EXPECT_EQ(book.table.cell(1, 1), "this day");
-    EXPECT_EQ(book.table.cell(1, 2), "");
-    book.dayViewChanged = true;
+    EXPECT_EQ(book.table().cell(1, 1), "this day");
+    EXPECT_EQ(book.table().cell(1, 2), "");
+    book.markDayViewChanged();
     book.Recalculate();
     // This day's record is rewritten in the canonical form; the other stays as it was.
     EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\tthis day\t\t50\t0\t",
@@ -185,22 +187,22 @@ TEST_F(DayView, OddlyWrittenDatesBelongOnlyToTheirOwnDay) {
 }
 
 TEST_F(DayView, RecordsWithMoreOrFewerFieldsThanColumnsLoseNoText) {
-    book.records.add("2026/12/08\t短い");
-    book.records.add("2026/12/08\tlong\tb\t1\t2\tdesc\textra1\textra2");
+    book.addRecords({"2026/12/08\t短い"});
+    book.addRecords({"2026/12/08\tlong\tb\t1\t2\tdesc\textra1\textra2"});
     book.ShowDay();
-    EXPECT_EQ(book.table.cell(1, 1), "long");
-    EXPECT_EQ(book.table.cell(5, 1), "desc\r\nextra1\r\nextra2");
-    EXPECT_EQ(book.table.cell(1, 2), "短い");
-    EXPECT_EQ(book.table.cell(2, 2), "");
-    book.dayViewChanged = true;
+    EXPECT_EQ(book.table().cell(1, 1), "long");
+    EXPECT_EQ(book.table().cell(5, 1), "desc\r\nextra1\r\nextra2");
+    EXPECT_EQ(book.table().cell(1, 2), "短い");
+    EXPECT_EQ(book.table().cell(2, 2), "");
+    book.markDayViewChanged();
     book.Recalculate();
     // Not edited: every field as it was. Edited: the extras folded into the last field.
     EXPECT_EQ(records(),
               (std::vector<std::string>{"2026/12/08\tlong\tb\t1\t2\tdesc\textra1\textra2",
                                         "2026/12/08\t短い\t\t0\t0\t"}));
     book.ShowDay();
-    book.table.setCell(2, 1, "B");
-    book.dayViewChanged = true;
+    book.editCell(2, 1, "B");
+    book.markDayViewChanged();
     book.Recalculate();
     EXPECT_EQ(records()[0],
               "2026/12/08\tlong\tB\t1\t2\tdesc\x1B"
@@ -210,13 +212,13 @@ TEST_F(DayView, RecordsWithMoreOrFewerFieldsThanColumnsLoseNoText) {
 
 // Columns deleted down to two: what is written back is still a whole record.
 TEST_F(DayView, ANarrowDayViewWritesWholeRecordsAndKeepsUneditedOnes) {
-    book.records.add("2026/12/08\t食費\t外食\t1200\t0\t昼");
+    book.addRecords({"2026/12/08\t食費\t外食\t1200\t0\t昼"});
     book.setCumulativeTotals(1200, 0);
-    book.table.setColumnCount(2);
+    book.changeDayView(StepKind::DeleteColumns, [](LedgerTable& t) { t.setColumnCount(2); });
     book.ShowDay();
-    EXPECT_EQ(book.table.cell(1, 1), "食費\r\n外食\r\n1200\r\n0\r\n昼");
-    book.dayViewChanged = true;
-    book.table.setCell(1, 2, "新");
+    EXPECT_EQ(book.table().cell(1, 1), "食費\r\n外食\r\n1200\r\n0\r\n昼");
+    book.markDayViewChanged();
+    book.editCell(1, 2, "新");
     book.Recalculate();
     EXPECT_EQ(records(), (std::vector<std::string>{"2026/12/08\t食費\t外食\t1200\t0\t昼",
                                                    "2026/12/08\t新\t\t0\t0\t"}));
@@ -225,18 +227,18 @@ TEST_F(DayView, ANarrowDayViewWritesWholeRecordsAndKeepsUneditedOnes) {
 }
 
 TEST_F(DayView, UndatedRecordReachedByTheScanIsReportedAfterTheDayIsShown) {
-    book.records.add("2026/12/08\tA\t\t1\t0\t");
-    book.records.add("2026/12/03x\tbroken\t\t1\t0\t");
+    book.addRecords({"2026/12/08\tA\t\t1\t0\t"});
+    EXPECT_THROW(book.addRecords({"2026/12/03x\tbroken\t\t1\t0\t"}), OrvoError);
     try {
         book.ShowDay();
         FAIL();
     } catch (const OrvoError& e) {
         EXPECT_STREQ(e.what(), "'2026/12/03x' は日付ではありません");
     }
-    EXPECT_EQ(book.table.cell(1, 1), "A");
+    EXPECT_EQ(book.table().cell(1, 1), "A");
     // A record dated later than the day stops the scan before it.
-    book.records.add("2026/12/02\tB\t\t1\t0\t");
-    book.pickedDay = {2026, 12, 1};
+    book.setPickedDay({2026, 12, 1});
+    book.addRecords({"2026/12/02\tB\t\t1\t0\t"});
     EXPECT_NO_THROW(book.ShowDay());
 }
 

@@ -36,7 +36,7 @@ class LedgerFile : public ::testing::Test {
 protected:
     void SetUp() override {
         book.ResetLedgerTable();
-        book.pickedDay = {2026, 10, 1};
+        book.setPickedDay({2026, 10, 1});
     }
 
     void open(const std::string& path) { book.openDataFile(path); }
@@ -54,7 +54,7 @@ protected:
         open((dir / "order.dat").string());
         return recordLines(expected);
     }
-    std::vector<std::string> records() const { return recordLines(book.records); }
+    std::vector<std::string> records() const { return recordLines(book.records()); }
 
     testing::ScratchFolder scratch{"ledger"};
     const fs::path dir = scratch.path();
@@ -62,8 +62,8 @@ protected:
 };
 
 TEST_F(LedgerFile, NewLedgerSavedAtOnceGivesSeventeenLines) {
-    for (int c = 0; c < 6; ++c) book.table.setColumnWidth(c, c == 0 ? 20 : c == 5 ? 160 : 90);
-    book.dataFileName = (dir / "new.dat").string();
+    for (int c = 0; c < 6; ++c) book.setColumnWidth(c, c == 0 ? 20 : c == 5 ? 160 : 90);
+    book.setDataFileName((dir / "new.dat").string());
     book.SaveLedger();
     EXPECT_EQ(readFile(dir / "new.dat"),
               "572\r\n390\r\n6\r\n6\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n90\r\n90\r\n90\r\n"
@@ -74,7 +74,7 @@ TEST_F(LedgerFile, NewLedgerSavedAtOnceGivesSeventeenLines) {
 TEST_F(LedgerFile, LoadThenSaveIsByteIdentical) {
     for (const char* name : {"standard.dat", "out-of-order.dat"}) {
         open(fixture(name));
-        book.dataFileName = (dir / name).string();
+        book.setDataFileName((dir / name).string());
         book.SaveLedger();
         if (std::string(name) == "standard.dat") {
             EXPECT_EQ(readFile(dir / name), readFile(fixture(name))) << name;
@@ -89,48 +89,48 @@ TEST_F(LedgerFile, LoadThenSaveIsByteIdentical) {
 
 TEST_F(LedgerFile, LoadSetsWindowShapeTitlesTotalsAndTheDayView) {
     open(fixture("standard.dat"));
-    EXPECT_EQ(book.windowWidth, 600);
-    EXPECT_EQ(book.windowHeight, 420);
-    EXPECT_EQ(book.table.columnWidth(5), 160);
-    EXPECT_EQ(book.table.cell(2, 0), "勘定科目２");
+    EXPECT_EQ(book.windowWidth(), 600);
+    EXPECT_EQ(book.windowHeight(), 420);
+    EXPECT_EQ(book.table().columnWidth(5), 160);
+    EXPECT_EQ(book.table().cell(2, 0), "勘定科目２");
     EXPECT_EQ(book.allOutText(), "\\17,200");  // 12000 - 500 + 1200 + 3000 + 1500
     EXPECT_EQ(book.allInText(), "\\5,000");
     EXPECT_EQ(book.dayOutText(), "\\12,700");
-    EXPECT_EQ(book.table.cell(5, 1), "障子の張り替え\r\n和室二部屋");
-    EXPECT_EQ(book.table.cell(3, 2), "-500");
-    EXPECT_FALSE(book.dayViewChanged);
+    EXPECT_EQ(book.table().cell(5, 1), "障子の張り替え\r\n和室二部屋");
+    EXPECT_EQ(book.table().cell(3, 2), "-500");
+    EXPECT_FALSE(book.dayViewChanged());
 }
 
 TEST_F(LedgerFile, OpenKeepsTheWindowMinimumAlsoWhenTheLoadStops) {
     const fs::path p = dir / "small.dat";
     writeFile(p, "100\r\n50\r\n6\r\nx\r\n");
     EXPECT_THROW(open(p.string()), OrvoError);
-    EXPECT_EQ(book.windowWidth, 572);
-    EXPECT_EQ(book.windowHeight, 321);
+    EXPECT_EQ(book.windowWidth(), 572);
+    EXPECT_EQ(book.windowHeight(), 321);
 }
 
 // Refused before the ledger in hand changes, so a save cannot replace them.
 TEST_F(LedgerFile, FilesThatDoNotStartWithADigitAreRefused) {
-    book.records.add("2026/10/01\tkept\t\t1\t0\t");
-    book.dataFileName = "mine.dat";
+    book.addRecords({"2026/10/01\tkept\t\t1\t0\t"});
+    book.setDataFileName("mine.dat");
     for (const std::string first : {"0", "abc", " 572", ""}) {
         const fs::path p = dir / "odd.dat";
         writeFile(p, first + "\r\n390\r\n6\r\n6\r\n");
         EXPECT_THROW(book.openDataFile(p.string()), NotALedgerFile) << first;
-        EXPECT_EQ(book.records.size(), 1u);
-        EXPECT_EQ(book.dataFileName, "mine.dat");
+        EXPECT_EQ(book.records().size(), 1u);
+        EXPECT_EQ(book.dataFileName(), "mine.dat");
     }
     writeFile(dir / "empty.dat", "");
-    book.dataFileName = (dir / "empty.dat").string();
+    book.setDataFileName((dir / "empty.dat").string());
     EXPECT_NO_THROW(book.LoadLedger());
 }
 
 TEST_F(LedgerFile, ShortTitlesLineKeepsTheOtherTitles) {
     open(fixture("short-titles.dat"));
-    EXPECT_EQ(book.table.cell(1, 0), "項目");
-    EXPECT_EQ(book.table.cell(3, 0), "出金");
-    EXPECT_EQ(book.table.cell(4, 0), "収入");
-    EXPECT_EQ(book.table.cell(5, 0), "摘要");
+    EXPECT_EQ(book.table().cell(1, 0), "項目");
+    EXPECT_EQ(book.table().cell(3, 0), "出金");
+    EXPECT_EQ(book.table().cell(4, 0), "収入");
+    EXPECT_EQ(book.table().cell(5, 0), "摘要");
 }
 
 TEST_F(LedgerFile, BlankLinesAndLeadingBlanksBetweenRecordsAreSkipped) {
@@ -142,7 +142,7 @@ TEST_F(LedgerFile, BlankLinesAndLeadingBlanksBetweenRecordsAreSkipped) {
 TEST_F(LedgerFile, LinesEndedByLfAloneAreRead) {
     open(fixture("lf-only.dat"));
     EXPECT_EQ(records().size(), 2u);
-    EXPECT_EQ(book.table.columnWidth(5), 160);
+    EXPECT_EQ(book.table().columnWidth(5), 160);
 }
 
 TEST_F(LedgerFile, CaseOnlyDuplicatesBothStayLaterFirst) {
@@ -155,17 +155,17 @@ TEST_F(LedgerFile, LoneLeadByteAtALineEndSwallowsNothing) {
     open(fixture("truncated-dbcs.dat"));
     EXPECT_EQ(records(), (std::vector<std::string>{"2026/10/01\tA\t\t1\t0\tabc\x81",
                                                    "2026/10/02\tB\t\t2\t0\t\x95"}));
-    book.dataFileName = (dir / "again.dat").string();
+    book.setDataFileName((dir / "again.dat").string());
     book.SaveLedger();
     EXPECT_EQ(readFile(dir / "again.dat"), readFile(fixture("truncated-dbcs.dat")));
 }
 
 TEST_F(LedgerFile, BadHeaderIntegerStopsWithTheShapeReadSoFar) {
     EXPECT_EQ(errorOf([&] { open(fixture("bad-header.dat")); }), "'six' は整数ではありません");
-    EXPECT_EQ(book.windowWidth, 600);
-    EXPECT_TRUE(book.records.empty());
+    EXPECT_EQ(book.windowWidth(), 600);
+    EXPECT_TRUE(book.records().empty());
     // Stopped before the end: no file name, so a plain save cannot replace it.
-    EXPECT_EQ(book.dataFileName, "");
+    EXPECT_EQ(book.dataFileName(), "");
 }
 
 TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
@@ -173,8 +173,8 @@ TEST_F(LedgerFile, BadAmountOrShortRecordIsReportedAfterEveryRecordIsLoaded) {
     EXPECT_EQ(records().size(), 3u);
     EXPECT_EQ(book.totals().allOut, 4);  // the bad amount counts as nothing
     EXPECT_EQ(book.totals().allIn, 4);
-    EXPECT_EQ(book.table.cell(1, 1), "A");                    // the day view is shown
-    EXPECT_EQ(book.dataFileName, fixture("bad-amount.dat"));  // all read: the name stays
+    EXPECT_EQ(book.table().cell(1, 1), "A");                    // the day view is shown
+    EXPECT_EQ(book.dataFileName(), fixture("bad-amount.dat"));  // all read: the name stays
 
     EXPECT_EQ(errorOf([&] { open(fixture("short-record.dat")); }),
               "リストのインデックスが範囲を超えています (3)");
@@ -391,7 +391,7 @@ TEST_F(LedgerFile, EditsOfALoadedListKeepItsOrderAndBytes) {
     std::string file = head;
     for (const auto& l : model) file += l + "\r\n";
     writeFile(dir / "loaded.dat", file);
-    book.pickedDay = {2026, 12, 1};  // a day without records: the save writes back no grid
+    book.setPickedDay({2026, 12, 1});  // a day without records: the save writes back no grid
     open((dir / "loaded.dat").string());
     LedgerRecords expected;
     for (const auto& l : model) expected.add(l);
@@ -407,16 +407,17 @@ TEST_F(LedgerFile, EditsOfALoadedListKeepItsOrderAndBytes) {
         if (const int op = static_cast<int>(rng() % 3); op == 0) {
             const std::string l = randomLine(3);
             model.insert(std::lower_bound(model.begin(), model.end(), l, less), l);
-            book.records.add(l);
+            book.addRecords({l});
         } else if (op == 1) {
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
-            book.records.removeAt(i);
+            book.removeRecords({i});
         } else {
             i %= 50;
             std::string l = model[i];
             l[11] = l[11] == 'a' ? 'A' : l[11] == 'A' ? 'a' : l[11];  // same place in the order
-            model[i] = l;
-            book.records.replaceAt(i, l);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+            model.insert(std::lower_bound(model.begin(), model.end(), l, less), l);
+            book.rewriteRecords({{i, l}});  // placed again, before lines equal to it
         }
     }
     ASSERT_EQ(records(), model);
@@ -488,12 +489,12 @@ TEST_F(LedgerFile, ATinyFileCannotAskForAHugeTable) {
         writeFile(dir / "huge.dat", "640\r\n480\r\n" + shape);
         EXPECT_EQ(errorOf([&] { open((dir / "huge.dat").string()); }).find("表の大きさ"), 0u)
             << shape;
-        EXPECT_EQ(book.table.rowCount(), 6);  // the table was not reshaped
+        EXPECT_EQ(book.table().rowCount(), 6);  // the table was not reshaped
     }
     // Within the bounds, but the file ends before the sizes it announces.
     writeFile(dir / "short.dat", "640\r\n480\r\n1000000\r\n4\r\n");
     EXPECT_EQ(errorOf([&] { open((dir / "short.dat").string()); }), "'' は整数ではありません");
-    EXPECT_EQ(book.table.rowCount(), 6);
+    EXPECT_EQ(book.table().rowCount(), 6);
 }
 
 TEST_F(LedgerFile, AmountsAddUpAndWrap) {
@@ -525,8 +526,8 @@ TEST_F(LedgerFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     };
     writeFile(p, readFile(fixture("standard.dat")));
     open(p.string());
-    book.dayViewChanged = true;
-    book.table.setCell(1, 4, "新しい行");
+    book.markDayViewChanged();
+    book.editCell(1, 4, "新しい行");
     for (WriteFaults f :
          {WriteFaults{0, false}, WriteFaults{100, false}, WriteFaults{std::nullopt, true}}) {
         EXPECT_EQ(errorOf([&] { book.SaveLedger(f); }).rfind("ファイル ", 0), 0u);
@@ -547,7 +548,7 @@ TEST_F(LedgerFile, SaveStoppedByABadAmountWritesNothing) {
     const fs::path p = dir / "ledger.dat";
     writeFile(p, readFile(fixture("standard.dat")));
     open(p.string());
-    book.table.setCell(3, 1, "abc");
+    book.editCell(3, 1, "abc");
     EXPECT_EQ(errorOf([&] { book.SaveLedger(); }), "'abc' は整数ではありません");
     EXPECT_EQ(readFile(p), readFile(fixture("standard.dat")));
     EXPECT_EQ(records().size(), 6u);
@@ -557,14 +558,14 @@ TEST_F(LedgerFile, SaveKeepsTheFilePermissions) {
     const fs::path p = dir / "ledger.dat";
     writeFile(p, "");
     fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    book.dataFileName = p.string();
+    book.setDataFileName(p.string());
     book.SaveLedger();
     EXPECT_EQ(fs::status(p).permissions() & fs::perms::mask,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST_F(LedgerFile, SaveIntoAFolderThatCannotBeWrittenSaysSo) {
-    book.dataFileName = (dir / "no-such-folder" / "x.dat").string();
+    book.setDataFileName((dir / "no-such-folder" / "x.dat").string());
     EXPECT_EQ(errorOf([&] { book.SaveLedger(); }).rfind("ファイル ", 0), 0u);
 }
 

@@ -71,12 +71,12 @@ TEST_F(LedgerLock, ASecondWriterIsRefusedWithTheOwnerAndNothingChanges) {
     const std::string expected = "ファイル " + ledger + " は core_tests (ホスト " + owner.hostName +
                                  "、プロセス " + std::to_string(::getpid()) + ") が使用中です";
     EXPECT_EQ(refusal, expected);
-    EXPECT_EQ(second.dataFileName, "");
+    EXPECT_EQ(second.dataFileName(), "");
 
     // Read only, it opens; its save of the same file is refused, byte for byte.
     second.openDataFile(ledger, OpenMode::ForReading);
     EXPECT_TRUE(second.readOnly());
-    EXPECT_EQ(second.records.size(), 1u);
+    EXPECT_EQ(second.records().size(), 1u);
     EXPECT_EQ(errorOf([&] { second.SaveLedger(); }), refusal);
     EXPECT_EQ(readFile(ledger), kLedger);
 
@@ -96,7 +96,7 @@ TEST_F(LedgerLock, SaveAsMovesTheLockAndIsRefusedWhereAnotherHoldsIt) {
     LedgerBook book;
     book.openDataFile(ledger, OpenMode::ForWriting);
     EXPECT_NE(errorOf([&] { book.SaveLedgerAs(other); }), "");
-    EXPECT_EQ(book.dataFileName, ledger);
+    EXPECT_EQ(book.dataFileName(), ledger);
     EXPECT_FALSE(fs::exists(other));
     EXPECT_TRUE(fs::exists(ledger + ".lock"));
 
@@ -159,7 +159,7 @@ TEST_F(LedgerLock, NoLockBesideTheFileDoesNotStopOpeningOrSaving) {
     writeFile(longName, kLedger);
     LedgerBook book;
     book.openDataFile(longName, OpenMode::ForWriting);
-    EXPECT_EQ(book.records.size(), 1u);
+    EXPECT_EQ(book.records().size(), 1u);
     book.SaveLedger();
     EXPECT_EQ(readFile(longName), kLedger);
 }

@@ -23,10 +23,10 @@ TEST(SplitRecord, CutsAtEveryTabIntoTheSharedList) {
         {"\x81\tx", {"\x81", "x"}},
     };
     LedgerBook book;
-    book.recordFields = {"stale", "fields"};
+    book.SplitRecord("stale\tfields\tfrom before");
     for (const Case& c : cases) {
         book.SplitRecord(c.line);
-        EXPECT_EQ(book.recordFields, c.fields) << c.line;
+        EXPECT_EQ(book.recordFields(), c.fields) << c.line;
     }
 }
 

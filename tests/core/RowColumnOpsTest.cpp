@@ -110,14 +110,14 @@ TEST(RowColumnOps, BlocksOutsideTheDataCellsChangeNothing) {
     for (const CellBlock& b : notData) {
         LedgerTable t = tracedTable(6, 6);
         t.setSelection(b);
-        bool changed = false;
+        t.clearChanged();
         int asked = 0;
         const ConfirmDelete yes = [&asked](const std::string&) { return ++asked, true; };
         insertRows(t);
         insertColumns(t);
-        deleteRows(t, changed, yes);
+        deleteRows(t, yes);
         deleteColumns(t, yes);
-        erase(t, changed);
+        erase(t);
         const LedgerTable fresh = tracedTable(6, 6);
         EXPECT_EQ(t.rowCount(), 6);
         EXPECT_EQ(t.columnCount(), 6);
@@ -129,10 +129,10 @@ TEST(RowColumnOps, BlocksOutsideTheDataCellsChangeNothing) {
 TEST(DeleteRows, RowsBelowMoveUpWhileHeightsStayWithPositions) {
     LedgerTable t = tracedTable(6, 6);
     t.setSelection({1, 2, 1, 3});
-    bool changed = false;
+    t.clearChanged();
     std::vector<std::string> asked;
-    deleteRows(t, changed, answering(true, &asked));
-    EXPECT_TRUE(changed);
+    deleteRows(t, answering(true, &asked));
+    EXPECT_TRUE(t.changed());
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], "2行目から3行目までを削除しますか？");
     EXPECT_EQ(column(t, 2), (std::vector<std::string>{"T2", "r1c2", "r4c2", "r5c2"}));
@@ -143,8 +143,8 @@ TEST(DeleteRows, RowsBelowMoveUpWhileHeightsStayWithPositions) {
 TEST(DeleteRows, EveryDataRowLeavesOneEmptyRowAndTheTitles) {
     LedgerTable t = tracedTable(6, 6);
     t.setSelection({2, 1, 3, 5});
-    bool changed = false;
-    deleteRows(t, changed, answering(true));
+    t.clearChanged();
+    deleteRows(t, answering(true));
     EXPECT_EQ(t.rowCount(), 2);
     EXPECT_EQ(row(t, 0), (std::vector<std::string>{"", "T1", "T2", "T3", "T4", "T5"}));
     EXPECT_EQ(row(t, 1), std::vector<std::string>(6));
@@ -152,12 +152,12 @@ TEST(DeleteRows, EveryDataRowLeavesOneEmptyRowAndTheTitles) {
     EXPECT_EQ(corners(t.selection()), "2,1-3,1");
 }
 
-TEST(DeleteRows, DeclinedLeavesTheTableButMarksTheDayView) {
+TEST(DeleteRows, DeclinedLeavesTheTableUnchanged) {
     LedgerTable t = tracedTable(6, 6);
     t.setSelection({1, 2, 5, 4});
-    bool changed = false;
-    deleteRows(t, changed, answering(false));
-    EXPECT_TRUE(changed);
+    t.clearChanged();
+    deleteRows(t, answering(false));
+    EXPECT_FALSE(t.changed());
     const LedgerTable fresh = tracedTable(6, 6);
     ASSERT_EQ(t.rowCount(), 6);
     for (int r = 0; r < 6; ++r) EXPECT_EQ(row(t, r), row(fresh, r));
@@ -175,8 +175,8 @@ TEST(DeleteRows, SelectionAndCurrentCellStayInsideTheSmallerTable) {
     for (const Case& k : cases) {
         LedgerTable t = tracedTable(6, 6);
         t.setSelection(k.selected);
-        bool changed = false;
-        deleteRows(t, changed, answering(true));
+        t.clearChanged();
+        deleteRows(t, answering(true));
         EXPECT_EQ(corners(t.selection()), corners(k.after));
     }
 }
@@ -184,8 +184,8 @@ TEST(DeleteRows, SelectionAndCurrentCellStayInsideTheSmallerTable) {
 TEST(AppendRow, AfterADeleteTheNewRowIsEmptyAndOfDefaultHeight) {
     LedgerTable t = tracedTable(6, 6);
     t.setSelection({1, 4, 1, 5});
-    bool changed = false;
-    deleteRows(t, changed, answering(true));
+    t.clearChanged();
+    deleteRows(t, answering(true));
     appendRow(t);
     appendRow(t);
     ASSERT_EQ(t.rowCount(), 6);
@@ -258,9 +258,9 @@ TEST(DeleteColumns, DeclinedChangesNothing) {
 TEST(Erase, EmptiesTheBlockOnlyAndMarksTheDayView) {
     LedgerTable t = tracedTable(6, 6);
     t.setSelection({2, 2, 3, 4});
-    bool changed = false;
-    erase(t, changed);
-    EXPECT_TRUE(changed);
+    t.clearChanged();
+    erase(t);
+    EXPECT_TRUE(t.changed());
     EXPECT_EQ(t.rowCount(), 6);
     EXPECT_EQ(t.columnCount(), 6);
     EXPECT_EQ(heights(t), (std::vector<int>{30, 31, 32, 33, 34, 35}));

@@ -87,7 +87,7 @@ TEST_F(SharedFolder, ALinkIsFollowedOnlyAsTheProtectedSymlinksRuleAllows) {
             // Nor through a ledger's save, which would keep the old text as a backup.
             LedgerBook book;
             book.startNewLedger();
-            book.dataFileName = link;
+            book.setDataFileName(link);
             EXPECT_NE(errorOf([&] { book.SaveLedger(); }), "");
             EXPECT_FALSE(fs::exists(victim + ".bak"));
             EXPECT_FALSE(fs::exists(victim + ".lock"));
@@ -160,9 +160,9 @@ TEST_F(SharedFolder, EveryReaderStopsAtALineLongerThanTheLedgersLimit) {
 TEST_F(SharedFolder, ASaveThatWouldWriteALineNoLoadCanReadIsRefused) {
     LedgerBook book;
     book.startNewLedger();
-    book.records.add("2026/01/05\tA\t\t5\t0\t" + std::string(kLongestLine, 'x'));
-    book.dataFileName = at("book.dat");
-    writeFile(book.dataFileName, "old");
+    book.addRecords({"2026/01/05\tA\t\t5\t0\t" + std::string(kLongestLine, 'x')});
+    book.setDataFileName(at("book.dat"));
+    writeFile(book.dataFileName(), "old");
     EXPECT_EQ(
         errorOf([&] { book.SaveLedger(); }),
         "ファイル " + at("book.dat") + " に長すぎる行 (16 MB 超) ができるため、書き込めません");

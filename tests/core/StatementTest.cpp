@@ -307,7 +307,7 @@ TEST(StatementImport, DuplicatesAgreeWithPlainModel) {
 TEST(StatementImport, AddsTickedRowsAndTotals) {
     LedgerBook book;
     book.startNewLedger();
-    book.records.add("2025/01/05\t食費\t\t100\t0\told");
+    book.addRecords({"2025/01/05\t食費\t\t100\t0\told"});
     book.setCumulativeTotals(100, 0);
     std::vector<PreviewRow> rows(3);
     rows[0].row = {2, {2025, 1, 9}, 500, 0, "a", ""};
@@ -316,14 +316,14 @@ TEST(StatementImport, AddsTickedRowsAndTotals) {
     rows[0].ticked = rows[1].ticked = true;
     rows[1].title1 = "給与";
     EXPECT_EQ(addTickedRows(book, rows), 2u);
-    EXPECT_EQ(recordLines(book.records),
+    EXPECT_EQ(recordLines(book.records()),
               (std::vector<std::string>{"2025/01/05\t食費\t\t100\t0\told",
                                         "2025/01/06\t給与\t\t0\t70\tb c",
                                         "2025/01/09\t未分類\t\t500\t0\ta"}));
     EXPECT_EQ(book.totals().allOut, 600);
     EXPECT_EQ(book.totals().allIn, 70);
-    EXPECT_EQ(book.pickedDay, (LedgerDate{2025, 1, 6}));
-    EXPECT_EQ(book.table.cell(kColDescription, 1), "b c");
+    EXPECT_EQ(book.pickedDay(), (LedgerDate{2025, 1, 6}));
+    EXPECT_EQ(book.table().cell(kColDescription, 1), "b c");
 }
 
 }  // namespace

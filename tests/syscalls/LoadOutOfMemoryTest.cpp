@@ -78,8 +78,8 @@ TEST(LoadOutOfMemory, DropsTheFileNameAndItsLockWhereverItStops) {
         int failed = 0;
         for (long at = 0; at < needed; at += std::max(1L, needed / 40)) {
             LedgerBook book;
-            book.dataFileName = "before.dat";
-            book.records.add("2026/01/01\tkept\t\t1\t0\t");
+            book.setDataFileName("before.dat");
+            book.addRecords({"2026/01/01\tkept\t\t1\t0\t"});
             allocationsLeft = at;
             try {
                 book.openDataFile(ledger, LedgerBook::OpenMode::ForWriting);
@@ -88,10 +88,10 @@ TEST(LoadOutOfMemory, DropsTheFileNameAndItsLockWhereverItStops) {
             } catch (const std::bad_alloc&) {
                 ++failed;
                 // Stopped before the ledger changed, or it has no file name.
-                if (book.dataFileName == "before.dat")
-                    EXPECT_EQ(book.records.size(), 1u) << "at " << at;
+                if (book.dataFileName() == "before.dat")
+                    EXPECT_EQ(book.records().size(), 1u) << "at " << at;
                 else
-                    EXPECT_EQ(book.dataFileName, "") << "at " << at;
+                    EXPECT_EQ(book.dataFileName(), "") << "at " << at;
                 EXPECT_FALSE(book.readOnly()) << "at " << at;
                 // No lock left behind: the ledger opens for writing at once.
                 allocationsLeft = -1;
