@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ledger/LedgerTable.h"
+#include "ledger/StepKind.h"
 
 namespace orvo::forms {
 
@@ -14,7 +15,9 @@ public:
     virtual ~GridCellAccess() = default;
     virtual CellBlock gridSelection() const = 0;
     virtual std::string cellText(int col, int row) const = 0;                  // CP932
-    virtual void setCellText(int col, int row, const std::string& cp932) = 0;  // refreshes the view
+    // One step of the ledger's history; refreshes the view.
+    virtual void setCellText(int col, int row, const std::string& cp932,
+                             StepKind kind = StepKind::CellEdit) = 0;
 };
 
 }  // namespace orvo::forms

@@ -315,7 +315,7 @@ void TOrvoDentaku::transferDisplay() {
     std::string cell = platform::toCp932(text).bytes;
     // An amount cell takes whole yen only.
     if (selection.left == kColExpense || selection.left == kColIncome) cell = calc::WholeYen(cell);
-    grid_->setCellText(selection.left, selection.top, cell);
+    grid_->setCellText(selection.left, selection.top, cell, StepKind::Calculator);
 }
 
 }  // namespace orvo::forms

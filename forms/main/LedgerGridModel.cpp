@@ -8,13 +8,17 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace orvo::forms {
 
-LedgerGridModel::LedgerGridModel(LedgerTable& table, QObject* parent)
+LedgerGridModel::LedgerGridModel(LedgerBook& book, QObject* parent)
     : QAbstractTableModel(parent),
-      table_(table),
-      rows_(std::max(table.rowCount() - 1, 0)),
-      cols_(std::max(table.columnCount() - 1, 0)),
+      book_(book),
+      rows_(std::max(book.table().rowCount() - 1, 0)),
+      cols_(std::max(book.table().columnCount() - 1, 0)),
       columnTitles_(headerTexts(Qt::Horizontal)),
       rowTitles_(headerTexts(Qt::Vertical)) {}
+
+const LedgerTable& LedgerGridModel::table() const {
+    return book_.table();
+}
 
 int LedgerGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
@@ -34,14 +38,14 @@ QVariant LedgerGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const int col = tableColumn(index);
     const int row = tableRow(index);
-    if (!table_.contains(col, row)) return {};
+    if (!table().contains(col, row)) return {};
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
-            return textOfCell(table_.cell(col, row));
+            return textOfCell(table().cell(col, row));
         case Qt::ToolTipRole: {
             // The whole text, for what a 20-pixel row or a narrow column hides.
-            const QString text = textOfCell(table_.cell(col, row));
+            const QString text = textOfCell(table().cell(col, row));
             return text.isEmpty() ? QVariant() : QVariant(text);
         }
         case Qt::TextAlignmentRole:
@@ -54,18 +58,19 @@ QVariant LedgerGridModel::data(const QModelIndex& index, int role) const {
 }
 
 bool LedgerGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole) return false;
+    if (!index.isValid() || (role != Qt::EditRole && role != kTitlePickRole)) return false;
     const int col = tableColumn(index);
     const int row = tableRow(index);
-    if (!table_.contains(col, row)) return false;
+    if (!table().contains(col, row)) return false;
     QString text = value.toString();
     // A cell holds CR LF line breaks and never a TAB, which would cut its record.
     text = platform::withCrLfLineBreaks(text);
     text.replace(u'\t', u' ');
     platform::Cp932Result encoded = platform::toCp932(text);
     if (col == kColExpense || col == kColIncome) encoded.bytes = storedAmountText(encoded.bytes);
-    if (encoded.bytes == table_.cell(col, row) && encoded.ok()) return true;
-    table_.setCell(col, row, encoded.bytes);
+    if (encoded.bytes == table().cell(col, row) && encoded.ok()) return true;
+    book_.editCell(col, row, encoded.bytes,
+                   role == kTitlePickRole ? StepKind::TitlePick : StepKind::CellEdit);
     emit dataChanged(index, index);
     emit cellEdited();
     if (!encoded.ok()) emit unencodableTyped(encoded.unencodable);
@@ -75,10 +80,10 @@ bool LedgerGridModel::setData(const QModelIndex& index, const QVariant& value, i
 QVariant LedgerGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     const int col = orientation == Qt::Horizontal ? section + 1 : 0;
     const int row = orientation == Qt::Horizontal ? 0 : section + 1;
-    if (!table_.contains(col, row)) return {};
+    if (!table().contains(col, row)) return {};
     switch (role) {
         case Qt::DisplayRole:
-            return textOfCell(table_.cell(col, row));
+            return textOfCell(table().cell(col, row));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
         default:
@@ -92,8 +97,8 @@ Qt::ItemFlags LedgerGridModel::flags(const QModelIndex& index) const {
 }
 
 void LedgerGridModel::refresh() {
-    const int rows = std::max(table_.rowCount() - 1, 0);
-    const int cols = std::max(table_.columnCount() - 1, 0);
+    const int rows = std::max(table().rowCount() - 1, 0);
+    const int cols = std::max(table().columnCount() - 1, 0);
     if (rows != rows_ || cols != cols_) {
         beginResetModel();
         rows_ = rows;
@@ -116,7 +121,7 @@ std::vector<std::string> LedgerGridModel::headerTexts(Qt::Orientation orientatio
     for (int section = 0; section < count; ++section) {
         const int col = columns ? section + 1 : 0;
         const int row = columns ? 0 : section + 1;
-        texts.push_back(table_.contains(col, row) ? table_.cell(col, row) : std::string());
+        texts.push_back(table().contains(col, row) ? table().cell(col, row) : std::string());
     }
     return texts;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The grid's Qt model: a view over the window's LedgerTable, not a copy of it.
+// The grid's Qt model: a view over the window's day view, not a copy of it;
+// an edit through it is a step of the ledger (LedgerBook::editCell).
 // Row 0 (the titles) is the horizontal header and column 0 the vertical
 // header; table cell (c, r) with c, r >= 1 is model index (r - 1, c - 1).
 
@@ -10,12 +11,19 @@
 
 #include "ledger/LedgerTable.h"
 
+namespace orvo {
+class LedgerBook;
+}
+
 namespace orvo::forms {
 
 class LedgerGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    LedgerGridModel(LedgerTable& table, QObject* parent = nullptr);
+    LedgerGridModel(LedgerBook& book, QObject* parent = nullptr);
+
+    // setData with this role: a title picked from a drop-down list.
+    static constexpr int kTitlePickRole = Qt::UserRole + 1;
 
     static int tableColumn(const QModelIndex& index) { return index.column() + 1; }
     static int tableRow(const QModelIndex& index) { return index.row() + 1; }
@@ -50,7 +58,9 @@ private:
     std::vector<std::string> headerTexts(Qt::Orientation orientation) const;
     void announceChangedHeaders(Qt::Orientation orientation);
 
-    LedgerTable& table_;
+    const LedgerTable& table() const;
+
+    LedgerBook& book_;
     int rows_ = 0;  // the shape the views were last told about
     int cols_ = 0;
     std::vector<std::string> columnTitles_;  // row 0, columns 1 on

@@ -122,7 +122,7 @@ void TForm1::buildWindow() {
 
     StringGrid1 = new LedgerGridView(central);
     StringGrid1->setObjectName(u"StringGrid1"_s);
-    gridModel = new LedgerGridModel(book.table, this);
+    gridModel = new LedgerGridModel(book, this);
     cellDelegate = new LedgerCellDelegate(this);
     StringGrid1->setModel(gridModel);
     StringGrid1->setItemDelegate(cellDelegate);
@@ -290,8 +290,10 @@ void TForm1::buildMenus() {
                          void (TForm1::*handler)()) {
         QAction* a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this,
-                [this, handler] { runShowingErrors([this, handler] { (this->*handler)(); }); });
+        connect(a, &QAction::triggered, this, [this, handler] {
+            runShowingErrors([this, handler] { (this->*handler)(); });
+            updateUndoActions();  // every command may have made a step
+        });
         return a;
     };
     QMenuBar* bar = menuBar();
@@ -316,6 +318,7 @@ void TForm1::buildMenus() {
     Exit1 = action(fileMenu, "Exit1", u"終了(&X)"_s, &TForm1::Exit1Click);
 
     editMenu = menu("editMenu", u"編集(&E)"_s);
+    buildUndoActions();
     Find1 = action(editMenu, "Find1", u"検索･置換"_s, &TForm1::Find1Click);
     Copy1 = action(editMenu, "Copy1", u"コピー"_s, &TForm1::Copy1Click);
     GoTo1 = action(editMenu, "GoTo1", u"移動"_s, &TForm1::GoTo1Click);
@@ -399,14 +402,14 @@ void TForm1::wireGrid() {
 
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
-                if (!updatingView_ && book.table.contains(section + 1, 0))
-                    book.table.setColumnWidth(section + 1, size);
+                if (!updatingView_ && book.table().contains(section + 1, 0))
+                    book.setColumnWidth(section + 1, size);
                 placeDropDownEditors();
             });
     connect(grid->verticalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
-                if (!updatingView_ && book.table.contains(0, section + 1))
-                    book.table.setRowHeight(section + 1, size);
+                if (!updatingView_ && book.table().contains(0, section + 1))
+                    book.setRowHeight(section + 1, size);
                 placeDropDownEditors();
             });
     for (QScrollBar* bar : {grid->horizontalScrollBar(), grid->verticalScrollBar()})
@@ -415,7 +418,8 @@ void TForm1::wireGrid() {
     connect(gridModel, &QAbstractItemModel::modelReset, this, [this] { applySizesToView(); });
     // Entering the grid marks the day view; so does every edit, since the grid
     // may have held the focus since before the last write-back.
-    connect(gridModel, &LedgerGridModel::cellEdited, this, [this] { book.dayViewChanged = true; });
+    connect(gridModel, &LedgerGridModel::cellEdited, this, [this] { book.markDayViewChanged(); });
+    connect(gridModel, &QAbstractItemModel::dataChanged, this, [this] { updateUndoActions(); });
     connect(gridModel, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& changed) {
         if (!updatingView_ && LedgerGridModel::tableColumn(changed) == kColTitle1)
             clearUnlistedTitle2(LedgerGridModel::tableRow(changed));
@@ -533,7 +537,6 @@ void TForm1::FormCreate(const StartOptions& options) {
     runShowingErrors([this] { startNewLedger(); });
     runShowingErrors([this] { LoadTitleLists(); });
     // Dates are written and read "yyyy/mm/dd" throughout (the core and the picker).
-    book.dayViewChanged = false;
     setPickedDay(options.today);
     lastFileRecordPath = options.lastFileRecordPath;
     setEditMode(true);
@@ -565,7 +568,7 @@ void TForm1::FormCreate(const StartOptions& options) {
             platform::MessageKind::Information,
             u"ﾒﾆｭｰの「ﾌｧｲﾙ」から「新規作成」\r\n    または「開く」を選択してください"_s,
             platform::Ok);
-    book.table.selectTopLeft();
+    book.selectTopLeft();
     refreshFromBook();
 }
 
@@ -610,8 +613,7 @@ void TForm1::openLedgerFile(const QString& path) {
     setWindowTitle(u"OrvoKakei["_s + creditLine() + u']');
     setEditMode(true);
     // A file that is not recognised as a ledger leaves the window's size alone.
-    book.windowWidth = width();
-    book.windowHeight = height();
+    book.setWindowSize(width(), height());
     try {
         book.openDataFile(nativePath, *file, mode);
     } catch (...) {
@@ -661,11 +663,12 @@ void TForm1::refreshFromBook() {
     updateTotalsLabels();
     selectionToView();
     placeDropDownEditors();
+    updateUndoActions();
 }
 
 void TForm1::applySizesToView() {
     const QScopedValueRollback updating(updatingView_, true);
-    const LedgerTable& t = book.table;
+    const LedgerTable& t = book.table();
     QHeaderView* columns = StringGrid1->horizontalHeader();
     QHeaderView* rows = StringGrid1->verticalHeader();
     // Setting it, even unchanged, repaints the row header.
@@ -680,7 +683,7 @@ void TForm1::applySizesToView() {
 }
 
 void TForm1::applyWindowSizeFromBook() {
-    resize(book.windowWidth, book.windowHeight);  // the book keeps the window minimum
+    resize(book.windowWidth(), book.windowHeight());  // the book keeps the window minimum
 }
 
 void TForm1::updateTotalsLabels() {
@@ -706,15 +709,15 @@ void TForm1::selectionFromView() {
     }
     // Nothing selected (the grid may still have a current cell, as after it
     // took the focus): the top-left fixed cell, so no ledger cell is selected.
-    book.table.setSelection(block);
+    book.setSelection(block);
 }
 
 void TForm1::selectionToView() {
     const QScopedValueRollback updating(updatingView_, true);
-    const CellBlock& b = book.table.selection();
+    const CellBlock& b = book.table().selection();
     QItemSelectionModel* model = StringGrid1->selectionModel();
-    const int lastCol = book.table.columnCount() - 1;
-    const int lastRow = book.table.rowCount() - 1;
+    const int lastCol = book.table().columnCount() - 1;
+    const int lastRow = book.table().rowCount() - 1;
     if (b.left < 1 || b.top < 1 || b.left > lastCol || b.top > lastRow) {
         model->clear();
     } else {

@@ -61,10 +61,11 @@ public:
     // GridCellAccess, for the calculator and the fixed-phrase window.
     CellBlock gridSelection() const override;
     std::string cellText(int col, int row) const override;
-    void setCellText(int col, int row, const std::string& cp932) override;
+    void setCellText(int col, int row, const std::string& cp932,
+                     StepKind kind = StepKind::CellEdit) override;
 
     // GridSettingsAccess, for the settings window.
-    const LedgerTable& settingsGrid() const override { return book.table; }
+    const LedgerTable& settingsGrid() const override { return book.table(); }
     void changeGrid(const std::function<void(LedgerTable&)>& change) override;
     void emptyTitlePickLists() override;
     void reloadTitlePickLists() override;
@@ -178,6 +179,12 @@ private:
     void Save1Click();
     void SaveAs1Click();
     void mnuRestoreClick();  // "バックアップから復元..."
+    void mnuUndoClick();     // "元に戻す(&U)"
+    void mnuRedoClick();     // "やり直し(&R)"
+    // The Edit menu's two history items, their texts and whether they can be chosen.
+    void buildUndoActions();
+    void updateUndoActions();
+    void stepThroughHistory(const std::function<void()>& step);
     void Exit1Click();
     void Button4Click();  // "終了"
     void Help1Click();
@@ -253,7 +260,7 @@ private:
     void mnuSortClick();
     void mnuSort2Click();
 
-    // The ledger: `LedgerTable`, `LedgerRecords`, `dataFileName`, `dayViewChanged`, totals.
+    // The ledger: day view, records, file name, totals; changed only through its methods.
     LedgerBook book;
 
     // Controls, named as the handlers name them.
@@ -296,6 +303,8 @@ private:
     QAction* CSV1 = nullptr;   // "CSV読み込み"
     QAction* StatementImport1 = nullptr;  // "明細の取り込み..."
     QAction* CSV2 = nullptr;   // "CSV書き込み"
+    QAction* mnuUndo = nullptr;  // "元に戻す(&U)"
+    QAction* mnuRedo = nullptr;  // "やり直し(&R)"
     QAction* Find1 = nullptr;  // "検索･置換"
     QAction* Copy1 = nullptr;
     QAction* GoTo1 = nullptr;
@@ -351,6 +360,7 @@ private:
     // Set while the window writes the book into the view, so that the view's
     // signals of that moment are not taken for the user's changes.
     bool updatingView_ = false;
+    bool closingEditor_ = false;  // the grid's focus coming back from its own editor
     bool centred_ = false;
 };
 

@@ -85,7 +85,7 @@ void TForm1::setSearchWindow(QWidget* searchWindow) {
 }
 
 void TForm1::showLedger() {
-    setPickedDay(book.pickedDay);
+    setPickedDay(book.pickedDay());
     refreshFromBook();
 }
 

@@ -41,8 +41,7 @@ void TForm1::saveAsDataFile(const QString& path) {
 
 void TForm1::writeLedgerWith(const std::function<void()>& save) {
     cellDelegate->commitOpenEditor();
-    book.windowWidth = width();
-    book.windowHeight = height();
+    book.setWindowSize(width(), height());
     try {
         save();
     } catch (...) {
@@ -56,7 +55,7 @@ void TForm1::writeLedgerWith(const std::function<void()>& save) {
 }
 
 bool TForm1::SaveLedger() {
-    if (book.dataFileName.empty() || book.readOnly()) {
+    if (book.dataFileName().empty() || book.readOnly()) {
         const std::optional<QString> chosen = askDataFileName(FileDialogPurpose::Save);
         if (!chosen) return false;
         saveAsDataFile(*chosen);
@@ -64,7 +63,7 @@ bool TForm1::SaveLedger() {
     }
     if (book.fileChangedOnDisk() &&
         dialogs().message(MessageKind::Warning,
-                          u"ファイル "_s + platform::fromNativePath(book.dataFileName) +
+                          u"ファイル "_s + platform::fromNativePath(book.dataFileName()) +
                               u" は読み込んだ後にほかで変更されています\r\n上書きしますか？"_s,
                           platform::Yes | platform::No) != platform::Yes)
         return false;
@@ -73,7 +72,7 @@ bool TForm1::SaveLedger() {
 }
 
 void TForm1::RecordLastFile() {
-    const QString path = platform::fromNativePath(book.dataFileName);
+    const QString path = platform::fromNativePath(book.dataFileName());
     platform::writeLastFileRecord(lastFileRecordPath, path);
     setWindowTitle(u"OrvoKakei["_s + path + (book.readOnly() ? u" (読み取り専用)"_s : QString()) +
                    u']');
@@ -82,6 +81,7 @@ void TForm1::RecordLastFile() {
 // "現ﾃﾞｰﾀを保存しますか" before Open and New. False when the user asked to
 // save but then cancelled the name question: the command stops, nothing lost.
 bool TForm1::askToSaveFirst() {
+    if (!book.modified()) return true;  // as last opened or saved, or undone back to it
     if (dialogs().message(MessageKind::Confirmation, u"現ﾃﾞｰﾀを保存しますか"_s,
                           platform::Yes | platform::No) != platform::Yes)
         return true;
@@ -99,7 +99,7 @@ void TForm1::SaveAs1Click() {
 
 void TForm1::mnuRestoreClick() {
     // The copies of the ledger in hand, also when a save below gives it another name.
-    const std::string file = book.dataFileName;
+    const std::string file = book.dataFileName();
     if (file.empty() || backupCopiesOf(file).empty()) {
         dialogs().message(MessageKind::Information, u"バックアップはありません"_s, platform::Ok);
         return;
@@ -111,11 +111,10 @@ void TForm1::mnuRestoreClick() {
     if (!chosen) return;
     cellDelegate->commitOpenEditor();
     setEditMode(true);
-    book.windowWidth = width();
-    book.windowHeight = height();
+    book.setWindowSize(width(), height());
     // A copy that is no ledger leaves all as it was; one read in part has replaced it.
     const auto showBook = [this] {
-        if (book.dataFileName.empty()) showCreditCaption();
+        if (book.dataFileName().empty()) showCreditCaption();
         applyWindowSizeFromBook();
         refreshFromBook();
     };
@@ -175,6 +174,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 bool TForm1::FormCloseQuery() {
     cellDelegate->commitOpenEditor();
+    if (!book.modified()) return true;
     switch (dialogs().message(MessageKind::Confirmation, u"終了する前に現ﾃﾞｰﾀを保存しますか"_s,
                               platform::Yes | platform::No | platform::Cancel)) {
         case platform::No:

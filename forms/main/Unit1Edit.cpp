@@ -102,7 +102,7 @@ void TForm1::runBlockCommand(BlockEffect effect, const std::function<void()>& co
             // The edited cell may move or go: the editor closes. The grid
             // taking the focus back from its own editor is no entry into the
             // grid, so the day view's flag stays as it was.
-            const QScopedValueRollback keepFlag(book.dayViewChanged);
+            const QScopedValueRollback quiet(closingEditor_, true);
             emit cellDelegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
         }
     }
@@ -119,8 +119,8 @@ void TForm1::runBlockCommand(BlockEffect effect, const std::function<void()>& co
         refreshFromBook();
         if (col >= 1 && row >= 1) {
             const QModelIndex current =
-                gridModel->indexOfCell(std::min(col, book.table.columnCount() - 1),
-                                       std::min(row, book.table.rowCount() - 1));
+                gridModel->indexOfCell(std::min(col, book.table().columnCount() - 1),
+                                       std::min(row, book.table().rowCount() - 1));
             StringGrid1->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
         }
     } else {
@@ -136,19 +136,22 @@ void TForm1::runBlockCommand(BlockEffect effect, const std::function<void()>& co
 // --- clipboard blocks --------------------------------------------------------
 
 void TForm1::Copy1Click() {
-    runBlockCommand(BlockEffect::ReadsOnly, [&] { putOnClipboard(copySelection(book.table)); });
+    runBlockCommand(BlockEffect::ReadsOnly, [&] { putOnClipboard(copySelection(book.table())); });
 }
 
 void TForm1::GoTo1Click() {
-    runBlockCommand(BlockEffect::EditsCells,
-                    [&] { putOnClipboard(moveSelection(book.table, book.dayViewChanged)); });
+    runBlockCommand(BlockEffect::EditsCells, [&] {
+        book.changeDayView(StepKind::Move,
+                           [&](LedgerTable& t) { putOnClipboard(moveSelection(t)); });
+    });
 }
 
 void TForm1::Paste1Click() {
     platform::Cp932Result block;
     runBlockCommand(BlockEffect::EditsCells, [&] {
         block = blockFromClipboard();
-        pasteAtSelection(book.table, block.bytes, book.dayViewChanged);
+        book.changeDayView(StepKind::Paste,
+                           [&](LedgerTable& t) { pasteAtSelection(t, block.bytes); });
     });
     // Characters the ledger's files cannot hold were left out of the cells,
     // as they are from typed text, and the same warning names them.
@@ -159,47 +162,65 @@ void TForm1::Paste1Click() {
 // --- erase, rows and columns -------------------------------------------------
 
 void TForm1::mnuEraseClick() {
-    runBlockCommand(BlockEffect::EditsCells, [&] { erase(book.table, book.dayViewChanged); });
+    runBlockCommand(BlockEffect::EditsCells,
+                    [&] { book.changeDayView(StepKind::Erase, [](LedgerTable& t) { erase(t); }); });
 }
 
 void TForm1::mnuAddClick() {
-    runBlockCommand(BlockEffect::ReshapesTable, [&] { insertRows(book.table); });
+    runBlockCommand(BlockEffect::ReshapesTable, [&] {
+        book.changeDayView(StepKind::InsertRows, [](LedgerTable& t) { insertRows(t); });
+    });
 }
 
 void TForm1::mnuDelClick() {
-    runBlockCommand(BlockEffect::ReshapesTable,
-                    [&] { deleteRows(book.table, book.dayViewChanged, confirmDelete); });
+    runBlockCommand(BlockEffect::ReshapesTable, [&] {
+        book.changeDayView(StepKind::DeleteRows,
+                           [](LedgerTable& t) { deleteRows(t, confirmDelete); });
+    });
 }
 
 // "編集" > "最終行の追加"
 void TForm1::N12Click() {
-    runBlockCommand(BlockEffect::ReshapesTable, [&] { appendRow(book.table); });
+    runBlockCommand(BlockEffect::ReshapesTable, [&] {
+        book.changeDayView(StepKind::AppendRow, [](LedgerTable& t) { appendRow(t); });
+    });
 }
 
 void TForm1::mnuColAddClick() {
-    runBlockCommand(BlockEffect::ReshapesTable, [&] { insertColumns(book.table); });
+    runBlockCommand(BlockEffect::ReshapesTable, [&] {
+        book.changeDayView(StepKind::InsertColumns, [](LedgerTable& t) { insertColumns(t); });
+    });
 }
 
 void TForm1::mnuColDelClick() {
-    runBlockCommand(BlockEffect::ReshapesTable, [&] { deleteColumns(book.table, confirmDelete); });
+    runBlockCommand(BlockEffect::ReshapesTable, [&] {
+        book.changeDayView(StepKind::DeleteColumns,
+                           [](LedgerTable& t) { deleteColumns(t, confirmDelete); });
+    });
 }
 
 // "編集" > "最終列の追加"
 void TForm1::N13Click() {
-    runBlockCommand(BlockEffect::ReshapesTable, [&] { appendColumn(book.table); });
+    runBlockCommand(BlockEffect::ReshapesTable, [&] {
+        book.changeDayView(StepKind::AppendColumn, [](LedgerTable& t) { appendColumn(t); });
+    });
 }
 
 // --- sorting -----------------------------------------------------------------
 
 void TForm1::mnuSortClick() {
     runBlockCommand(BlockEffect::EditsCells, [&] {
-        sortRows(book.table, book.table.selection().left, SortOrder::Ascending);
+        book.changeDayView(StepKind::Sort, [](LedgerTable& t) {
+            sortRows(t, t.selection().left, SortOrder::Ascending);
+        });
     });
 }
 
 void TForm1::mnuSort2Click() {
     runBlockCommand(BlockEffect::EditsCells, [&] {
-        sortRows(book.table, book.table.selection().left, SortOrder::Descending);
+        book.changeDayView(StepKind::Sort, [](LedgerTable& t) {
+            sortRows(t, t.selection().left, SortOrder::Descending);
+        });
     });
 }
 

@@ -35,11 +35,11 @@ void TForm1::goToDay(const LedgerDate& day) {
         book.goToDay(day);
     } catch (...) {
         // A failed write-back keeps the old day: the picker shows it again.
-        setPickedDay(book.pickedDay);
+        setPickedDay(book.pickedDay());
         refreshFromBook();
         throw;
     }
-    setPickedDay(book.pickedDay);
+    setPickedDay(book.pickedDay());
     refreshFromBook();
 }
 
@@ -50,7 +50,7 @@ void TForm1::Recalculate() {
 }
 
 void TForm1::setPickedDay(const LedgerDate& day) {
-    book.pickedDay = day;
+    book.setPickedDay(day);
     const QSignalBlocker block(DateTimePicker1);
     DateTimePicker1->setDate(QDate(day.year, day.month, day.day));
 }
@@ -94,7 +94,7 @@ void TForm1::StringGrid1Click() {
 void TForm1::StringGrid1DblClick() {
     RadioButton1->setChecked(true);
     RadioButton1Click();
-    const int left = book.table.selection().left;
+    const int left = book.table().selection().left;
     QWidget* companion = nullptr;
     if (left == kColExpense || left == kColIncome) companion = calculatorWindow_;
     if (left == kColDescription) companion = phraseWindow_;
@@ -115,7 +115,8 @@ void TForm1::showCompanion(QWidget* window) {
 }
 
 void TForm1::StringGrid1Enter() {
-    book.dayViewChanged = true;
+    if (closingEditor_) return;  // the grid taking the focus back from its own editor
+    book.markDayViewChanged();
 }
 
 void TForm1::StringGrid1GetEditText(int col, int, QWidget* editor) {
@@ -165,8 +166,8 @@ void TForm1::StringGrid1MouseDown(const QPoint& gridPos) {
 void TForm1::StringGrid1MouseUp(const QPoint& gridPos) {
     const QPoint up = StringGrid1->tableCellAt(gridPos);
     const QPoint down = StringGrid1->tableCellAt(QPoint(downX, downY));
-    const int cols = book.table.columnCount();
-    const int rows = book.table.rowCount();
+    const int cols = book.table().columnCount();
+    const int rows = book.table().rowCount();
     CellBlock block;
     if (up.y() == 0 && up.x() >= 1) {
         // Released on the title row: whole columns from the pressed one.
@@ -180,7 +181,7 @@ void TForm1::StringGrid1MouseUp(const QPoint& gridPos) {
         return;
     }
     if (block.right < block.left || block.bottom < block.top) return;
-    book.table.setSelection(block);
+    book.setSelection(block);
     selectionToView();
     placeDropDownEditors();
 }
@@ -210,11 +211,11 @@ void TForm1::DateTimePicker1Enter() {
 void TForm1::DateTimePicker1Change() {
     const QDate picked = DateTimePicker1->date();
     const LedgerDate day{picked.year(), picked.month(), picked.day()};
-    if (day != book.pickedDay) goToDay(day);
+    if (day != book.pickedDay()) goToDay(day);
 }
 
 void TForm1::Button1Click(QObject* sender) {
-    goToDay(book.pickedDay.addDays(sender == Button1 ? -1 : 1));
+    goToDay(book.pickedDay().addDays(sender == Button1 ? -1 : 1));
 }
 
 void TForm1::Button3Click() {
@@ -224,14 +225,14 @@ void TForm1::Button3Click() {
 // --- sizes -------------------------------------------------------------------
 
 void TForm1::mnuDefaultClick() {
-    applyStandardSizes(book.table);
+    book.applyStandardSizes();
     applySizesToView();
     placeDropDownEditors();
 }
 
 void TForm1::mnuOrinClick() {
-    const CellBlock& selection = book.table.selection();
-    restoreRowHeights(book.table, selection.top, selection.bottom);
+    const CellBlock& selection = book.table().selection();
+    book.restoreRowHeights(selection.top, selection.bottom);
     applySizesToView();
     placeDropDownEditors();
 }
@@ -257,8 +258,8 @@ void TForm1::LoadTitleLists() {
 void TForm1::ShowRowTitles(int row) {
     const std::pair<QComboBox*, int> boxes[] = {{ComboBox1, kColTitle1}, {ComboBox2, kColTitle2}};
     for (const auto& [box, col] : boxes) {
-        if (!book.table.contains(col, row)) continue;
-        const QString text = platform::fromCp932(book.table.cell(col, row));
+        if (!book.table().contains(col, row)) continue;
+        const QString text = platform::fromCp932(book.table().cell(col, row));
         // The list opens on the cell's title when it has it.
         const int listed = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (listed >= 0) box->setCurrentIndex(listed);
@@ -267,9 +268,9 @@ void TForm1::ShowRowTitles(int row) {
 }
 
 void TForm1::clearUnlistedTitle2(int row) {
-    if (titleLists.level1.empty() || !book.table.contains(kColTitle2, row)) return;
-    const std::string& title2 = book.table.cell(kColTitle2, row);
-    if (title2.empty() || titleLists.listsUnder(book.table.cell(kColTitle1, row), title2)) return;
+    if (titleLists.level1.empty() || !book.table().contains(kColTitle2, row)) return;
+    const std::string& title2 = book.table().cell(kColTitle2, row);
+    if (title2.empty() || titleLists.listsUnder(book.table().cell(kColTitle1, row), title2)) return;
     gridModel->setData(gridModel->indexOfCell(kColTitle2, row), QString());
 }
 
@@ -286,13 +287,15 @@ void TForm1::FillLevel2List() {
 
 void TForm1::ComboBox1Select() {
     const QModelIndex current = StringGrid1->currentIndex();
-    if (current.isValid()) gridModel->setData(current, ComboBox1->currentText());
+    if (current.isValid())
+        gridModel->setData(current, ComboBox1->currentText(), LedgerGridModel::kTitlePickRole);
     sendTab();
 }
 
 void TForm1::ComboBox2Select() {
     const QModelIndex current = StringGrid1->currentIndex();
-    if (current.isValid()) gridModel->setData(current, ComboBox2->currentText());
+    if (current.isValid())
+        gridModel->setData(current, ComboBox2->currentText(), LedgerGridModel::kTitlePickRole);
     sendTab();
 }
 
@@ -331,17 +334,16 @@ void TForm1::placeDropDownEditors() {
 // --- what the companion windows may do with the grid -----------------------
 
 CellBlock TForm1::gridSelection() const {
-    return book.table.selection();
+    return book.table().selection();
 }
 
 std::string TForm1::cellText(int col, int row) const {
-    return book.table.contains(col, row) ? book.table.cell(col, row) : std::string();
+    return book.table().contains(col, row) ? book.table().cell(col, row) : std::string();
 }
 
-void TForm1::setCellText(int col, int row, const std::string& cp932) {
-    if (!book.table.contains(col, row)) return;
-    book.table.setCell(col, row, cp932);
-    book.dayViewChanged = true;  // a companion window's result is an edit of the day view
+void TForm1::setCellText(int col, int row, const std::string& cp932, StepKind kind) {
+    if (!book.table().contains(col, row)) return;
+    book.editCell(col, row, cp932, kind);
     gridModel->cellChanged(col, row);
 }
 

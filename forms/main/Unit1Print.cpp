@@ -32,7 +32,7 @@ void TForm1::PrintPreview1Click() {
 }
 
 void TForm1::mnuKanjoKeiPrintClick() {
-    if (book.records.empty() || !printDialog_) return;
+    if (book.records().empty() || !printDialog_) return;
     // The records as they stand: the day view's pending edits are not written back.
     const std::string today = todayText();
     const QString year = platform::dialogs().inputBox(
@@ -43,7 +43,7 @@ void TForm1::mnuKanjoKeiPrintClick() {
     for (int i = 0; i < ComboBox1->count(); ++i)
         titles.push_back(platform::toCp932(ComboBox1->itemText(i)).bytes);
     print::TitleTotals totals =
-        print::GatherTitleTotals(book.records, titles, platform::toCp932(year).bytes);
+        print::GatherTitleTotals(book.records(), titles, platform::toCp932(year).bytes);
     TForm3 preview(book, *printDialog_, today, this);
     preview.showReport(std::move(totals));
     preview.exec();

@@ -22,7 +22,7 @@ TForm2* TForm1::settingsWindow() const {
 void TForm1::changeGrid(const std::function<void(LedgerTable&)>& change) {
     cellDelegate->commitOpenEditor();
     try {
-        change(book.table);
+        book.changeDayView(StepKind::ColumnSettings, change);
     } catch (...) {
         refreshFromBook();
         throw;
@@ -41,7 +41,7 @@ void TForm1::reloadTitlePickLists() {
 
 std::size_t TForm1::recordsTitled(const RecordTitle& title) {
     Recalculate();
-    return countRecordsTitled(book.records, title);
+    return countRecordsTitled(book.records(), title);
 }
 
 void TForm1::renameTitleInLedger(const RecordTitle& title, const std::string& newName) {

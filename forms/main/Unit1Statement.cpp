@@ -52,7 +52,7 @@ void TForm1::StatementImportClick() {
     Recalculate();  // the day view's edits belong to the ledger the statement is checked against
 
     std::string bytes = statement::readWholeFile(platform::toNativePath(*chosen));
-    StatementImportWindow window(std::move(bytes), book.records, titleLists,
+    StatementImportWindow window(std::move(bytes), book.records(), titleLists,
                                  statement::rulesFilePath(), statement::userLayoutFolder(), this);
     if (window.exec() != QDialog::Accepted) return;
 

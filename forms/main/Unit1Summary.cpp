@@ -12,11 +12,11 @@ void TForm1::mnuSuiiClick() {
 
 const LedgerRecords& TForm1::summaryRecords() {
     Recalculate();
-    return book.records;
+    return book.records();
 }
 
 LedgerDate TForm1::shownDay() const {
-    return book.pickedDay;
+    return book.pickedDay();
 }
 
 void TForm1::showDay(const LedgerDate& day) {

@@ -176,7 +176,8 @@ void TForm4::Button4Click(QObject* sender) {
     }
     grid_->setCellText(
         kDescriptionColumn, selection.top,
-        grid_->cellText(kDescriptionColumn, selection.top) + appendedText(*phrase, style));
+        grid_->cellText(kDescriptionColumn, selection.top) + appendedText(*phrase, style),
+        StepKind::Phrase);
 }
 
 bool TForm4::savePhrases() {

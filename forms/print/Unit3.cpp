@@ -138,9 +138,9 @@ print::PrintSettings TForm3::currentSettings() const {
     s.leftPosition = layout.leftPosition;
     s.fontPoints = ComboBox1->currentText().toInt();
     s.printWidths = printWidths;
-    for (int c = 1; c < book_.table.columnCount(); ++c)
-        s.columnTitles.push_back(book_.table.cell(c, 0));
-    s.dataFileName = platform::toCp932(platform::fromNativePath(book_.dataFileName)).bytes;
+    for (int c = 1; c < book_.table().columnCount(); ++c)
+        s.columnTitles.push_back(book_.table().cell(c, 0));
+    s.dataFileName = platform::toCp932(platform::fromNativePath(book_.dataFileName())).bytes;
     s.today = today_;
     return s;
 }
@@ -162,7 +162,7 @@ void TForm3::showReport(print::TitleTotals totals) {
 
 void TForm3::RenderLedgerPage() {
     const print::PrintSettings s = currentSettings();
-    print::RenderedLedgerPage rendered = print::RenderLedgerPage(book_.records, s, metrics_, state);
+    print::RenderedLedgerPage rendered = print::RenderLedgerPage(book_.records(), s, metrics_, state);
     showPage(std::move(rendered.page), s.orientation);
 }
 
@@ -210,7 +210,7 @@ std::optional<paper::PaperRequest> TForm3::paperRequest(print::PageOrientation o
     paper::PaperRequest request;
     request.target = dialog_.paperTarget();
     request.orientation = orientation;
-    const QString dataFile = platform::fromNativePath(book_.dataFileName);
+    const QString dataFile = platform::fromNativePath(book_.dataFileName());
     QString baseName = platform::fromCp932(print::titleBaseName(platform::toCp932(dataFile).bytes));
     request.title = baseName.isEmpty() ? u"OrvoKakei"_s : baseName;
     if (request.target == paper::PaperTarget::PdfFile) {
@@ -255,7 +255,7 @@ void TForm3::Button1Click() {
     const std::optional<paper::PaperRequest> request = paperRequest(s.orientation);
     if (!request) return;
     paper::PaperDocument paper(*request, metrics_);
-    if (sendLedgerPages(book_.records, s, metrics_, paper, this) == RunEnd::Cancelled) return;
+    if (sendLedgerPages(book_.records(), s, metrics_, paper, this) == RunEnd::Cancelled) return;
     paper.finish();
     state = {};
     platform::dialogs().message(platform::MessageKind::Plain, u"終了しました"_s, platform::Ok);

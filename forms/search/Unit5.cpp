@@ -140,7 +140,7 @@ void TForm5::Button1Click() {
     }
     // A keyword with a character the ledger's code page lacks is in no record.
     const platform::Cp932Result keyword = platform::toCp932(Edit1->text());
-    if (keyword.ok()) matchList_->search(host_.ledger().records, keyword.bytes);
+    if (keyword.ok()) matchList_->search(host_.ledger().records(), keyword.bytes);
     if (matchList_->rowCount() == 0) {
         dialogs().message(MessageKind::Information, fromCore(searchNothingFoundMessage()),
                           platform::Ok);

@@ -96,9 +96,9 @@ private slots:
                          u" 2"_s,
                      u"2026/10/01 "_s + QString::number(size1001) + u" 1"_s,
                      u"2026/09/01 12 読めません"_s}));
-        QVERIFY(h.book().dataFileName.empty());
-        QCOMPARE(h.book().records.size(), 1u);
-        QCOMPARE(std::string(h.book().records[0]),
+        QVERIFY(h.book().dataFileName().empty());
+        QCOMPARE(h.book().records().size(), 1u);
+        QCOMPARE(std::string(h.book().records()[0]),
                  orvo::platform::toCp932(record(u"2026/10/01"_s, 300)).bytes);
         QCOMPARE(h.form->windowTitle(), kCredit);
         QCOMPARE(h.readCp932(u"book.dat"_s), bookBefore);
@@ -121,7 +121,7 @@ private slots:
         });
         h.action("mnuRestore")->trigger();
         QVERIFY(openEnabled);  // the newest is chosen at the start
-        QCOMPARE(QString::fromStdString(h.book().dataFileName), h.path(u"book.dat"_s));
+        QCOMPARE(QString::fromStdString(h.book().dataFileName()), h.path(u"book.dat"_s));
         QCOMPARE(h.book().totals().allOut, 500);
 
         h.dialogs.answer(orvo::platform::No);
@@ -131,7 +131,7 @@ private slots:
             QTest::keyClick(list, Qt::Key_Return);
         });
         h.action("mnuRestore")->trigger();
-        QVERIFY(h.book().dataFileName.empty());
+        QVERIFY(h.book().dataFileName().empty());
         QCOMPARE(h.book().totals().allOut, 300);
 
         // The restored ledger has no file, so no copies: said so, nothing asked.

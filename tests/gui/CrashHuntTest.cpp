@@ -103,13 +103,22 @@ QStringList changedDays(const std::map<std::string, std::vector<std::string>>& b
     return changed;
 }
 
-const int kKeys[] = {Qt::Key_A,      Qt::Key_1,         Qt::Key_5,       Qt::Key_0,
-                     Qt::Key_Minus,  Qt::Key_Plus,      Qt::Key_Space,   Qt::Key_Return,
-                     Qt::Key_Enter,  Qt::Key_Tab,       Qt::Key_Backtab, Qt::Key_Escape,
-                     Qt::Key_Up,     Qt::Key_Down,      Qt::Key_Left,    Qt::Key_Right,
-                     Qt::Key_Home,   Qt::Key_End,       Qt::Key_PageUp,  Qt::Key_PageDown,
-                     Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_F2,      Qt::Key_F4,
-                     Qt::Key_C,      Qt::Key_V,         Qt::Key_X,       Qt::Key_Equal};
+std::string linesOf(const orvo::LedgerRecords& records) {
+    std::string lines;
+    records.forEach([&](std::string_view line) {
+        lines += line;
+        lines += '\n';
+    });
+    return lines;
+}
+
+const int kKeys[] = {
+    Qt::Key_A,       Qt::Key_1,         Qt::Key_5,      Qt::Key_0,      Qt::Key_Minus,
+    Qt::Key_Plus,    Qt::Key_Space,     Qt::Key_Return, Qt::Key_Enter,  Qt::Key_Tab,
+    Qt::Key_Backtab, Qt::Key_Escape,    Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Left,
+    Qt::Key_Right,   Qt::Key_Home,      Qt::Key_End,    Qt::Key_PageUp, Qt::Key_PageDown,
+    Qt::Key_Delete,  Qt::Key_Backspace, Qt::Key_F2,     Qt::Key_F4,     Qt::Key_C,
+    Qt::Key_V,       Qt::Key_X,         Qt::Key_Equal,  Qt::Key_Z,      Qt::Key_Y};
 const Qt::KeyboardModifiers kModifiers[] = {Qt::NoModifier,      Qt::NoModifier,
                                             Qt::NoModifier,      Qt::ShiftModifier,
                                             Qt::ControlModifier, Qt::AltModifier};
@@ -128,6 +137,12 @@ public:
         // an event is still being delivered.
         const QScopedValueRollback delivering(delivering_, true);
         closeNestedLoops();
+        // Undo and redo, often enough to cross many steps both ways.
+        if (pick(random_, 25) == 0) {
+            const bool redo = pick(random_, 3) == 0;
+            QTest::keyClick(h_.grid(), redo ? Qt::Key_Y : Qt::Key_Z, Qt::ControlModifier);
+            return redo ? u"key Ctrl+Y"_s : u"key Ctrl+Z"_s;
+        }
         // A window that random clicks seldom reach through its menu.
         if (pick(random_, 150) == 0) {
             h_.action("mnuRestore")->trigger();
@@ -311,7 +326,7 @@ private slots:
         const orvo::TitleLists titles = orvo::DefaultTitleLists();
         orvo::forms::StatementImportWindow statementWindow(
             orvo::statement::readWholeFile(ORVO_FIXTURES "/statement/card-cp932.csv"),
-            h.book().records, titles, orvo::platform::toNativePath(h.path(u"rules.txt"_s)),
+            h.book().records(), titles, orvo::platform::toNativePath(h.path(u"rules.txt"_s)),
             orvo::platform::toNativePath(h.path(u"layouts"_s)), h.form.get());
         statementWindow.setAttribute(Qt::WA_QuitOnClose, false);
         statementWindow.setModal(false);
@@ -321,11 +336,16 @@ private slots:
 
         int writeBacks = 0;
         int restores = 0;
+        // The ledger as the history starts (opened, or a copy restored):
+        // undoing every step comes back to it.
+        std::string start = linesOf(h.book().records());
+        std::uint64_t droppedAtStart = 0;
         std::set<std::string> shownDays;
         for (int i = 0; i < events; ++i) {
-            const auto before = recordsByDay(h.book().records);
-            const std::string shownBefore = h.book().pickedDay.format();
-            const std::string fileBefore = h.book().dataFileName;
+            const auto before = recordsByDay(h.book().records());
+            const std::string shownBefore = h.book().pickedDay().format();
+            const std::string fileBefore = h.book().dataFileName();
+            const std::uint64_t travelsBefore = h.book().history().travels();
             QString what;
             try {
                 what = hunt.step();
@@ -338,15 +358,21 @@ private slots:
                 QFAIL(
                     qPrintable(u"seed %1, event %2 (%3): exception"_s.arg(seed).arg(i).arg(what)));
             }
-            const auto after = recordsByDay(h.book().records);
+            const auto after = recordsByDay(h.book().records());
             if (after != before) ++writeBacks;
-            shownDays.insert(h.book().pickedDay.format());
+            if (h.book().history().steps() == 0) {
+                start = linesOf(h.book().records());
+                droppedAtStart = h.book().history().dropped();
+            }
+            // Undo and redo take back and bring again whole steps, of any day.
+            if (h.book().history().travels() != travelsBefore) continue;
+            shownDays.insert(h.book().pickedDay().format());
             // A copy restored in place of the ledger is another ledger, no edit.
-            const bool replaced = h.book().dataFileName != fileBefore;
+            const bool replaced = h.book().dataFileName() != fileBefore;
             restores += replaced;
             const QStringList changed =
                 replaced ? QStringList()
-                         : changedDays(before, after, {shownBefore, h.book().pickedDay.format()});
+                         : changedDays(before, after, {shownBefore, h.book().pickedDay().format()});
             if (!changed.isEmpty())
                 QFAIL(qPrintable(
                     u"seed %1, event %2 (%3) changed the records of %4"_s.arg(seed).arg(i).arg(
@@ -354,10 +380,23 @@ private slots:
         }
         qInfo("seed %d: %d events, %d changed the records, %zu days shown, %d closes, %d restores",
               seed, events, writeBacks, shownDays.size(), hunt.reopened, restores);
+        // Every step undone, the ledger is as the history started; redone, as it ended.
+        h.delegate()->commitOpenEditor();
+        const std::string end = linesOf(h.book().records());
+        int undone = 0;
+        while (h.book().canUndo()) {
+            h.action("mnuUndo")->trigger();
+            ++undone;
+        }
+        if (h.book().history().dropped() == droppedAtStart)
+            QVERIFY(linesOf(h.book().records()) == start);
+        while (h.book().canRedo()) h.action("mnuRedo")->trigger();
+        QVERIFY(linesOf(h.book().records()) == end);
+        qInfo("%d steps undone and redone", undone);
         // The cumulative totals still add up the records.
         std::int32_t out = 0, in = 0;
         std::vector<std::string> fields;
-        h.book().records.forEach([&](std::string_view line) {
+        h.book().records().forEach([&](std::string_view line) {
             orvo::splitRecordInto(line, fields);
             // (Columns deleted before a write-back leave records without amounts.)
             if (fields.size() > 3)

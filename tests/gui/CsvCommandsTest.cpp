@@ -22,9 +22,10 @@ const QString kDataFilter = u"ﾃﾞｰﾀﾌｧｲﾙ(*.dat)|*.dat|すべての
 const QString kTitleQuestion =
     u"読み込んだﾃﾞｰﾀの先頭行は項目名ですか\r\n\r\n項目：はい\r\nﾃﾞｰﾀ：いいえ"_s;
 
-// Runs "CSV読み込み" on `csv` (UTF-16, written as CP932): no save first, the
-// file chosen, the title question answered `titles`.
+// Runs "CSV読み込み" on `csv` (UTF-16, written as CP932): a change in hand
+// not saved first, the file chosen, the title question answered `titles`.
 void importCsv(MainWindowHarness& h, const QString& csv, orvo::platform::Button titles) {
+    h.type(5, 1, u"未保存"_s);  // so that the import asks about saving it
     h.writeCp932(u"in.csv"_s, csv);
     h.dialogs.answer(orvo::platform::No);
     h.dialogs.answerFile(h.path(u"in.csv"_s));
@@ -83,15 +84,15 @@ private slots:
         QCOMPARE(shown[2].text, kTitleQuestion);
         QCOMPARE(shown[2].buttons, orvo::platform::Yes | orvo::platform::No);
 
-        QCOMPARE(h.book().records.size(), std::size_t{2});
-        QCOMPARE(h.book().table.columnCount(), 9);  // eight fields
+        QCOMPARE(h.book().records().size(), std::size_t{2});
+        QCOMPARE(h.book().table().columnCount(), 9);  // eight fields
         QCOMPARE(h.cell(2, 1), u"外食"_s);
         QCOMPARE(h.labelText("DayOut"), u"¥1,200"_s);
         QCOMPARE(h.labelText("AllOut"), u"¥1,200"_s);
         QCOMPARE(h.labelText("AllIn"), u"¥5,000"_s);
         QCOMPARE(h.labelText("AllZan"), u"¥3,800"_s);
         QCOMPARE(h.form->windowTitle(), u"OrvoKakei[現金出納帳 Version 0.1]"_s);
-        QVERIFY(h.book().dataFileName.empty());
+        QVERIFY(h.book().dataFileName().empty());
 
         // The next save asks in the data-file set-up, without the CSV's name.
         h.dialogs.cancelFile();
@@ -105,6 +106,7 @@ private slots:
         for (const char* command : {"CSV1", "CSV2"}) {
             MainWindowHarness h;
             h.start();
+            h.type(5, 1, u"未保存"_s);  // the save questions are asked
             h.dialogs.clearShown();
             if (QByteArray(command) == "CSV1") h.dialogs.answer(orvo::platform::No);
             if (QByteArray(command) == "CSV2") h.dialogs.answer(orvo::platform::Ok);
@@ -134,13 +136,13 @@ private slots:
         h.start();
         importCsv(h, u"日付,科目,細目,出,入,メモ,追加\r\n2026/10/15,食費,,100,,a\r\n"_s,
                   orvo::platform::Yes);
-        QCOMPARE(h.book().table.columnCount(), 8);
+        QCOMPARE(h.book().table().columnCount(), 8);
         QCOMPARE(h.cell(1, 0), u"日付"_s);
         QCOMPARE(h.cell(7, 0), u"追加"_s);
-        QCOMPARE(h.book().records.size(), std::size_t{1});
+        QCOMPARE(h.book().records().size(), std::size_t{1});
         // A narrower file later still gives a new ledger's six columns.
         importCsv(h, u"2026/10/15,食費,,100,,a\r\n"_s, orvo::platform::No);
-        QCOMPARE(h.book().table.columnCount(), 6);
+        QCOMPARE(h.book().table().columnCount(), 6);
     }
 
     void aBadLineKeepsWhatCameBeforeAndShowsItBeforeTheError() {
@@ -157,7 +159,7 @@ private slots:
         QCOMPARE(dialogs.last().kind, MessageKind::Error);
         QCOMPARE(dialogs.last().text, u"リストのインデックスが範囲を超えています (-1)."_s);
         QCOMPARE(dialogs.allOutAtError, u"¥120"_s);
-        QCOMPARE(h.book().records.size(), std::size_t{2});
+        QCOMPARE(h.book().records().size(), std::size_t{2});
         QCOMPARE(h.cell(5, 1), u"a"_s);
         QCOMPARE(h.labelText("DayOut"), u"¥100"_s);
     }
@@ -175,8 +177,8 @@ private slots:
         QCOMPARE(h.dialogs.last().kind, MessageKind::Information);
         QVERIFY(h.dialogs.last().text.contains(u" 2 件"_s));
         QVERIFY(h.dialogs.last().text.contains(u"2026/10/12"_s));
-        QCOMPARE(h.book().records.size(), std::size_t{3});
-        QCOMPARE(QString::fromLatin1(h.book().records[0]), u"2026/10/12\t\t\t2\t\t"_s);
+        QCOMPARE(h.book().records().size(), std::size_t{3});
+        QCOMPARE(QString::fromLatin1(h.book().records()[0]), u"2026/10/12\t\t\t2\t\t"_s);
     }
 
     void cancellingTheProgressDialogLeavesTheLedgerAsItWas() {
@@ -195,8 +197,8 @@ private slots:
         importCsv(h, csv, orvo::platform::No);
         qApp->removeEventFilter(&clicker);
         QVERIFY(clicker.clicked);
-        QCOMPARE(h.book().records.size(), std::size_t{1});
-        QCOMPARE(h.book().dataFileName, file.toStdString());
+        QCOMPARE(h.book().records().size(), std::size_t{1});
+        QCOMPARE(h.book().dataFileName(), file.toStdString());
         QCOMPARE(h.labelText("AllOut"), u"¥999"_s);
         QCOMPARE(h.form->windowTitle(), u"OrvoKakei["_s + file + u']');
     }

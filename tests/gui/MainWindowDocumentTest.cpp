@@ -31,7 +31,7 @@ int countShown(const MainWindowHarness& h, const QString& text) {
 }
 
 QString dataFile(const MainWindowHarness& h) {
-    return QString::fromStdString(h.book().dataFileName);
+    return QString::fromStdString(h.book().dataFileName());
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(hint.kind, MessageKind::Information);
         QCOMPARE(hint.title, u"情報"_s);
         QCOMPARE(hint.buttons, orvo::platform::Ok);
-        QCOMPARE(h.book().table.rowCount(), 6);
+        QCOMPARE(h.book().table().rowCount(), 6);
         QCOMPARE(h.form->windowTitle(), kCredit);
         QVERIFY(h.form->gridSelection() == (orvo::CellBlock{0, 0, 0, 0}));
 
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(h.dialogs.shown().size(), std::size_t{1});
         QCOMPARE(h.dialogs.last().kind, MessageKind::Error);
         QVERIFY(h.dialogs.last().text.endsWith(u"は開けません."_s));
-        QCOMPARE(h.book().table.rowCount(), 6);
+        QCOMPARE(h.book().table().rowCount(), 6);
     }
 
     void aRecordWithAnEmptyFirstLineGivesTheHint() {
@@ -122,6 +122,7 @@ private slots:
         MainWindowHarness h;
         h.start();
         const QString file = h.path(u"new.dat"_s);
+        h.type(5, 1, u"未保存"_s);
         h.dialogs.answer(orvo::platform::No);  // save the current data?
         h.dialogs.answerFile(file);
         h.action("New1")->trigger();
@@ -217,6 +218,7 @@ private slots:
     void escapeAndTheEndButtonAskTheCloseQuestion() {
         MainWindowHarness h;
         h.start();
+        h.type(5, 1, u"未保存"_s);  // unchanged, the window would close without asking
         h.dialogs.clearShown();
         h.dialogs.answer(orvo::platform::Cancel);
         QTest::mouseClick(h.child<QPushButton>("Button4"), Qt::LeftButton);
@@ -259,7 +261,7 @@ private slots:
         QCOMPARE(dataFile(h), missing);
         QCOMPARE(h.form->windowTitle(), kCredit);
         QCOMPARE(h.cell(1, 1), QString());
-        QVERIFY(h.book().records.empty());
+        QVERIFY(h.book().records().empty());
         QCOMPARE(h.readCp932(u"orvokakei.ini"_s), old + u"\r\n"_s);
     }
 
@@ -297,7 +299,7 @@ private slots:
         h.dialogs.answerFile(h.path(u"no-such-folder/other.dat"_s));
         h.action(command.toLatin1().constData())->trigger();
         QVERIFY(h.dialogs.last().text.contains(u"を作成できません"_s));
-        QCOMPARE(QString::fromStdString(h.book().dataFileName), isNew ? QString() : ledger);
+        QCOMPARE(QString::fromStdString(h.book().dataFileName()), isNew ? QString() : ledger);
         QCOMPARE(h.readCp932(u"orvokakei.ini"_s), ledger + u"\r\n"_s);
         if (!isNew) QCOMPARE(h.form->windowTitle(), caption);
         h.dialogs.cancelFile();
@@ -317,8 +319,8 @@ private slots:
         QCOMPARE(h.dialogs.last().kind, orvo::platform::MessageKind::Warning);
         QCOMPARE(h.dialogs.last().text,
                  u"ファイル "_s + h.path(u"letter.txt"_s) + u" は家計簿のデータではありません"_s);
-        QCOMPARE(QString::fromStdString(h.book().dataFileName), ledger);
-        QCOMPARE(h.book().records.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(h.book().dataFileName()), ledger);
+        QCOMPARE(h.book().records().size(), std::size_t(1));
         QCOMPARE(h.readCp932(u"orvokakei.ini"_s), ledger + u"\r\n"_s);
         h.action("Save1")->trigger();
         QCOMPARE(h.readCp932(u"letter.txt"_s), u"拝啓\r\n"_s);
@@ -363,8 +365,8 @@ private slots:
         QCOMPARE(h.dialogs.shown()[0].text, u"ファイル 勘定科目2.txt は開けません."_s);
         QCOMPARE(h.dialogs.shown()[1].text, kHint);
         QCOMPARE(h.child<QComboBox>("ComboBox1")->count(), 1);
-        QCOMPARE(h.book().table.rowCount(), 6);
-        QCOMPARE(h.book().table.columnWidth(5), 160);
+        QCOMPARE(h.book().table().rowCount(), 6);
+        QCOMPARE(h.book().table().columnWidth(5), 160);
     }
 
     void helpOpensTheBundledDocument() {

@@ -129,7 +129,7 @@ private slots:
         QTest::keyClicks(focused(), u"b"_s);
         QTest::keyClick(focused(), Qt::Key_Tab);
         MainWindowHarness::settle();
-        QCOMPARE(QByteArray::fromStdString(h.book().table.cell(5, 1)), QByteArray("a\r\nb"));
+        QCOMPARE(QByteArray::fromStdString(h.book().table().cell(5, 1)), QByteArray("a\r\nb"));
     }
 
     void editorInputModeFollowsTheColumn() {
@@ -376,14 +376,14 @@ private slots:
         h.start();
         QHeaderView* rows = h.grid()->verticalHeader();
         rows->resizeSection(2, 45);
-        QCOMPARE(h.book().table.rowHeight(3), 45);
+        QCOMPARE(h.book().table().rowHeight(3), 45);
         h.grid()->horizontalHeader()->resizeSection(0, 130);
-        QCOMPARE(h.book().table.columnWidth(1), 130);
+        QCOMPARE(h.book().table().columnWidth(1), 130);
         h.action("mnuDefault")->trigger();
-        QCOMPARE(h.book().table.rowHeight(3), 20);
+        QCOMPARE(h.book().table().rowHeight(3), 20);
         QCOMPARE(rows->sectionSize(2), 20);
-        QCOMPARE(h.book().table.columnWidth(1), 90);
-        QCOMPARE(h.book().table.columnWidth(5), 160);
+        QCOMPARE(h.book().table().columnWidth(1), 90);
+        QCOMPARE(h.book().table().columnWidth(5), 160);
     }
 
     void selectedRowsReturnToTheStandardHeight() {
@@ -391,11 +391,11 @@ private slots:
         h.start();
         QHeaderView* rows = h.grid()->verticalHeader();
         for (int s : {0, 1, 2}) rows->resizeSection(s, 40);
-        h.book().table.setSelection({1, 2, 3, 3});
+        h.book().setSelection({1, 2, 3, 3});
         h.action("popupRestoreRowSize")->trigger();
-        QCOMPARE(h.book().table.rowHeight(1), 40);
-        QCOMPARE(h.book().table.rowHeight(2), 20);
-        QCOMPARE(h.book().table.rowHeight(3), 20);
+        QCOMPARE(h.book().table().rowHeight(1), 40);
+        QCOMPARE(h.book().table().rowHeight(2), 20);
+        QCOMPARE(h.book().table().rowHeight(3), 20);
         QCOMPARE(rows->sectionSize(1), 20);
     }
 
@@ -438,10 +438,10 @@ private slots:
     void enteringTheGridMarksTheDayViewChanged() {
         MainWindowHarness h;
         h.start();
-        QVERIFY(!h.book().dayViewChanged);
+        QVERIFY(!h.book().dayViewChanged());
         h.child<QPushButton>("Button3")->setFocus(Qt::TabFocusReason);
         h.grid()->setFocus(Qt::MouseFocusReason);
-        QVERIFY(h.book().dayViewChanged);
+        QVERIFY(h.book().dayViewChanged());
     }
 };
 

@@ -20,7 +20,7 @@ using Shown = orvo::testing::ScriptedDialogs::Shown;
 namespace {
 
 QString dataFile(const MainWindowHarness& h) {
-    return orvo::platform::fromNativePath(h.book().dataFileName);
+    return orvo::platform::fromNativePath(h.book().dataFileName());
 }
 
 // The lock another instance of the program holds on `ledger`.
@@ -48,6 +48,7 @@ TwoLedgers startWithTwoLedgers(MainWindowHarness& h) {
     t.theirBytes = h.readCp932(u"theirs.dat"_s);
     h.writeRecord(t.mine);
     h.start();
+    h.type(5, 1, u"未保存"_s);  // a change in hand: an Open asks about saving it
     return t;
 }
 

@@ -42,7 +42,7 @@ public:
         const auto it = cells.find({col, row});
         return it == cells.end() ? std::string() : it->second;
     }
-    void setCellText(int col, int row, const std::string& cp932) override {
+    void setCellText(int col, int row, const std::string& cp932, orvo::StepKind) override {
         cells[{col, row}] = cp932;
         ++writes;
     }

@@ -78,8 +78,8 @@ struct SearchFixture {
     }
     QStringList records() const {
         QStringList all;
-        for (std::size_t i = 0; i < h.book().records.size(); ++i)
-            all << orvo::platform::fromCp932(h.book().records[i]);
+        for (std::size_t i = 0; i < h.book().records().size(); ++i)
+            all << orvo::platform::fromCp932(h.book().records()[i]);
         return all;
     }
 };
@@ -101,7 +101,7 @@ private slots:
 
         // Jump: the line's own day, the window stays open.
         f.doubleClickLine(1);
-        QCOMPARE(f.h.book().pickedDay, (LedgerDate{2026, 10, 5}));
+        QCOMPARE(f.h.book().pickedDay(), (LedgerDate{2026, 10, 5}));
         QCOMPARE(f.h.child<QDateEdit>("DateTimePicker1")->date(), QDate(2026, 10, 5));
         QCOMPARE(f.h.cell(5, 1), u"夕食"_s);
         QVERIFY(f.form5->isVisible());
@@ -179,7 +179,7 @@ private slots:
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(h.dialogs.last().kind, MessageKind::Error);
         QCOMPARE(h.dialogs.last().text, u"'2026/13/45' は日付ではありません."_s);
-        QCOMPARE(h.book().pickedDay, (LedgerDate{2026, 10, 15}));
+        QCOMPARE(h.book().pickedDay(), (LedgerDate{2026, 10, 15}));
         QVERIFY(form5.isVisible());
     }
 

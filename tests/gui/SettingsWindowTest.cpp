@@ -98,7 +98,7 @@ private slots:
         MainWindowHarness h;
         h.start();
         // Enough columns that the lists scroll.
-        h.book().table.setColumnCount(30);
+        h.book().changeDayView(orvo::StepKind::AppendColumn, [](orvo::LedgerTable& t) { t.setColumnCount(30); });
         TForm2 form(*h.form, h.path(u"Prin.ini"_s));
         form.show();
         openTab(form, 0);
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(form.confirmed());
         QVERIFY(!form.isVisible());
         QCOMPARE(h.cell(1, 0), u"費目"_s);
-        QCOMPARE(h.book().table.columnWidth(1), 120);
+        QCOMPARE(h.book().table().columnWidth(1), 120);
         QCOMPARE(h.readCp932(u"Prin.ini"_s), u"233\r\n300\r\n233\r\n233\r\n233\r\n"_s);
         QCOMPARE(h.readCp932(u"勘定科目1.txt"_s), kTitles1);
         QCOMPARE(h.readCp932(u"勘定科目2.txt"_s), kTitles2);
@@ -250,7 +250,7 @@ private slots:
         TForm2 form(*h.form, h.path(u"Prin.ini"_s), h.form.get());
         h.form->setSettingsWindow(&form);
         form.setConfirmCaption(u"印刷実行"_s);
-        h.book().table.setCell(5, 0, "memo");
+        h.book().editCell(5, 0, "memo");
         QString seenCaption;
         QStringList seenTitles;
         bool wasModal = false;

@@ -136,7 +136,7 @@ private slots:
         h.writeRecord(
             h.writeLedger(u"book.dat"_s, {u"2025/01/06\t食費\t外食\t150\t0\tｺｰﾋｰｼｮｯﾌﾟ"_s}));
         h.start();
-        const std::size_t before = h.book().records.size();
+        const std::size_t before = h.book().records().size();
 
         // Cancelled: the ledger stays as it was.
         h.dialogs.answerFile(QString::fromUtf8(ORVO_FIXTURES) + u"/statement/card-cp932.csv"_s);
@@ -145,7 +145,7 @@ private slots:
             QTest::mouseClick(childOf<QPushButton>(w, "cancelButton"), Qt::LeftButton);
         });
         h.action("StatementImport1")->trigger();
-        QCOMPARE(h.book().records.size(), before);
+        QCOMPARE(h.book().records().size(), before);
 
         h.dialogs.answerFile(QString::fromUtf8(ORVO_FIXTURES) + u"/statement/card-cp932.csv"_s);
         h.dialogs.answer(orvo::platform::No);  // no "未分類" in the title list
@@ -155,9 +155,9 @@ private slots:
             QTest::mouseClick(childOf<QPushButton>(w, "importButton"), Qt::LeftButton);
         });
         h.action("StatementImport1")->trigger();
-        QCOMPARE(h.book().records.size(), before + 4);
+        QCOMPARE(h.book().records().size(), before + 4);
         QCOMPARE(h.dialogs.last().text, u"4件の明細を取り込みました"_s);
-        QCOMPARE(h.book().pickedDay, (orvo::LedgerDate{2024, 12, 20}));
+        QCOMPARE(h.book().pickedDay(), (orvo::LedgerDate{2024, 12, 20}));
         QCOMPARE(h.book().totals().allOut, 150 + 2980 + 4500 + 150);
         QCOMPARE(h.book().totals().allIn, 3000);
         QVERIFY(h.dialogs.allAnswersUsed());

@@ -150,7 +150,7 @@ private slots:
 
         const QRect row = list->visualItemRect(list->topLevelItem(0));
         doubleClick(list->viewport(), row.center());
-        QCOMPARE(h.book().pickedDay, (orvo::LedgerDate{2026, 3, 1}));
+        QCOMPARE(h.book().pickedDay(), (orvo::LedgerDate{2026, 3, 1}));
         QCOMPARE(h.cell(5, 1), u"傘"_s);
     }
 

@@ -73,12 +73,12 @@ QString MainWindowHarness::writeLedger(const QString& name, const QStringList& r
 }
 
 void MainWindowHarness::type(int col, int row, const QString& text) {
-    book().dayViewChanged = true;  // as the grid taking the focus marks the day view
+    book().markDayViewChanged();  // as the grid taking the focus marks the day view
     model()->setData(model()->indexOfCell(col, row), text);
 }
 
 QString MainWindowHarness::cell(int col, int row) const {
-    return forms::LedgerGridModel::textOfCell(book().table.cell(col, row));
+    return forms::LedgerGridModel::textOfCell(book().table().cell(col, row));
 }
 
 QString MainWindowHarness::labelText(const char* objectName) const {
