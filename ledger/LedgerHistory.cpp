@@ -19,42 +19,23 @@ void RecordsJournal::exchangeWith(LedgerRecords& records, Direction direction) {
     }
     // Every entry holds the line its change put in (Insert) or took out
     // (Remove, Replace); the list's positions are those the change saw.
-    auto back = [&](Entry& e) {
-        switch (e.op) {
-            case Op::Insert:
-                records.removeAt(e.index);
-                break;
-            case Op::Remove:
-                records.insertAt(e.index, e.line);
-                break;
-            case Op::Replace: {
-                std::string now(records[e.index]);
-                records.replaceAt(e.index, e.line);
-                e.line = std::move(now);
-                break;
-            }
+    // Going back, an Insert is taken out and a Remove put back.
+    const bool back = direction == Direction::Back;
+    auto apply = [&](Entry& e) {
+        if (e.op == Op::Replace) {
+            std::string now(records[e.index]);
+            records.replaceAt(e.index, e.line);
+            e.line = std::move(now);
+        } else if ((e.op == Op::Insert) == back) {
+            records.removeAt(e.index);
+        } else {
+            records.insertAt(e.index, e.line);
         }
     };
-    auto forward = [&](Entry& e) {
-        switch (e.op) {
-            case Op::Insert:
-                records.insertAt(e.index, e.line);
-                break;
-            case Op::Remove:
-                records.removeAt(e.index);
-                break;
-            case Op::Replace: {
-                std::string now(records[e.index]);
-                records.replaceAt(e.index, e.line);
-                e.line = std::move(now);
-                break;
-            }
-        }
-    };
-    if (direction == Direction::Back)
-        std::for_each(entries.rbegin(), entries.rend(), back);
+    if (back)
+        std::for_each(entries.rbegin(), entries.rend(), apply);
     else
-        std::for_each(entries.begin(), entries.end(), forward);
+        std::for_each(entries.begin(), entries.end(), apply);
 }
 
 void RecordsJournal::keepWhole(const LedgerRecords& records) {
