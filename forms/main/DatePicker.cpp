@@ -1,8 +1,25 @@
 #include "forms/main/DatePicker.h"
 
+#include <QAbstractItemView>
+#include <QCalendarWidget>
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 namespace orvo::forms {
+
+DatePicker::~DatePicker() {
+    // A date typed into the calendar waits a moment before it lands, and Qt
+    // frees what holds it only when it lands or is cancelled: a calendar that
+    // goes away first would leak it. Escape cancels it; sent as a release, it
+    // does nothing else when no date is being typed.
+    const auto* calendar = findChild<QCalendarWidget*>();
+    if (!calendar) return;
+    if (auto* view =
+            calendar->findChild<QAbstractItemView*>(QStringLiteral("qt_calendar_calendarview"))) {
+        QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &escape);
+    }
+}
 
 void DatePicker::keyPressEvent(QKeyEvent* event) {
     // Qt moves to the next section once one is full, and a typed separator

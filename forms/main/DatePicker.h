@@ -10,6 +10,7 @@ class DatePicker : public QDateEdit {
     Q_OBJECT
 public:
     explicit DatePicker(QWidget* parent = nullptr) : QDateEdit(parent) {}
+    ~DatePicker() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
