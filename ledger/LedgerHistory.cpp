@@ -122,9 +122,23 @@ void LedgerHistory::dropOldest() {
     ++dropped_;
 }
 
+void LedgerHistory::takeBackViewSteps(const Apply& apply) {
+    // The day view moved since the Undo: back to where the undone step left it.
+    for (; viewStepsSinceUndo_ > 0 && !done_.empty(); --viewStepsSinceUndo_) {
+        Step& step = done_.back();
+        apply(step, Direction::Back);
+        if (clean_ == step.serial)
+            clean_ = done_.size() > 1 ? done_[done_.size() - 2].serial : 0;  // the same ledger
+        bytes_ -= step.bytes;
+        done_.pop_back();
+    }
+}
+
 void LedgerHistory::undo(const Apply& apply) {
     ++travels_;
-    viewStepsSinceUndo_ = 0;
+    // Looking at other days after an Undo is no step to undo: the next one
+    // starts where the last left off, so the undone steps stay in order.
+    takeBackViewSteps(apply);
     while (!done_.empty()) {
         Step step = std::move(done_.back());
         done_.pop_back();
@@ -138,15 +152,7 @@ void LedgerHistory::undo(const Apply& apply) {
 void LedgerHistory::redo(const Apply& apply) {
     if (undone_.empty()) return;
     ++travels_;
-    // The day view moved since the Undo: back to where the undone step left it.
-    for (; viewStepsSinceUndo_ > 0 && !done_.empty(); --viewStepsSinceUndo_) {
-        Step& step = done_.back();
-        apply(step, Direction::Back);
-        if (clean_ == step.serial)
-            clean_ = done_.size() > 1 ? done_[done_.size() - 2].serial : 0;  // the same ledger
-        bytes_ -= step.bytes;
-        done_.pop_back();
-    }
+    takeBackViewSteps(apply);
     // As Undo took them back: the step that changed the ledger, then the
     // silent ones that followed it (a write-back before a print, say).
     bool first = true;

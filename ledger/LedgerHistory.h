@@ -105,6 +105,8 @@ private:
     static const Step* visibleStep(It from, It to);
     void dropOldest();
     void dropUndone();
+    // Takes back (and forgets) the view-only steps made since the last Undo.
+    void takeBackViewSteps(const Apply& apply);
 
     std::deque<Step> done_;     // oldest first
     std::vector<Step> undone_;  // the next to redo last

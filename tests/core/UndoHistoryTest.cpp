@@ -275,6 +275,20 @@ TEST_F(UndoHistory, TheChangedStateFollowsTheHistoryAcrossSavesAndNewChangesDrop
     EXPECT_FALSE(book.canRedo());
 }
 
+TEST_F(UndoHistory, LookingAtOtherDaysBetweenUndosKeepsRedoExact) {
+    book.goToDay({2026, 12, 9});  // a day of few rows: its steps hold single cells
+    book.addRecords({"2026/12/09\tX\t\t1\t0\t"});
+    book.addRecords({"2026/12/09\tY\t\t2\t0\t"});
+    const std::string end = state();
+    book.undo();
+    book.goToDay({2026, 12, 10});  // only looking
+    book.undo();
+    book.goToDay({2026, 12, 11});
+    EXPECT_FALSE(book.canUndo());
+    while (book.canRedo()) book.redo();
+    EXPECT_TRUE(state() == end);
+}
+
 TEST_F(UndoHistory, TheOldestStepsGoBeyondAThousand) {
     for (int i = 0; i < 1005; ++i) book.editCell(kColDescription, 1, std::to_string(i));
     int undone = 0;
