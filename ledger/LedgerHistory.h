@@ -97,6 +97,8 @@ public:
     std::size_t steps() const { return done_.size() + undone_.size(); }
     // How many times Undo or Redo ran, and how many steps the limits dropped.
     std::uint64_t travels() const { return travels_; }
+    // How many steps were ever made (Undo and Redo make none).
+    std::uint64_t made() const { return nextSerial_ - 1; }
     std::uint64_t dropped() const { return dropped_; }
     std::size_t bytes() const { return bytes_; }
 
