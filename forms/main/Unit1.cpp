@@ -318,6 +318,8 @@ void TForm1::buildMenus() {
     Exit1 = action(fileMenu, "Exit1", u"終了(&X)"_s, &TForm1::Exit1Click);
 
     editMenu = menu("editMenu", u"編集(&E)"_s);
+    mnuUndo = action(editMenu, "mnuUndo", u"元に戻す(&U)"_s, &TForm1::mnuUndoClick);
+    mnuRedo = action(editMenu, "mnuRedo", u"やり直し(&R)"_s, &TForm1::mnuRedoClick);
     buildUndoActions();
     Find1 = action(editMenu, "Find1", u"検索･置換"_s, &TForm1::Find1Click);
     Copy1 = action(editMenu, "Copy1", u"コピー"_s, &TForm1::Copy1Click);

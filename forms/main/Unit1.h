@@ -181,7 +181,8 @@ private:
     void mnuRestoreClick();  // "バックアップから復元..."
     void mnuUndoClick();     // "元に戻す(&U)"
     void mnuRedoClick();     // "やり直し(&R)"
-    // The Edit menu's two history items, their texts and whether they can be chosen.
+    // The Edit menu's two history items (made by buildMenus): their shortcuts,
+    // their texts and whether they can be chosen.
     void buildUndoActions();
     void updateUndoActions();
     void stepThroughHistory(const std::function<void()>& step);

@@ -15,17 +15,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace orvo::forms {
 
 void TForm1::buildUndoActions() {
-    auto item = [this](const char* name, void (TForm1::*handler)()) {
-        auto* a = editMenu->addAction(QString());
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, [this, handler] {
-            runShowingErrors([this, handler] { (this->*handler)(); });
-            updateUndoActions();
-        });
-        return a;
-    };
-    mnuUndo = item("mnuUndo", &TForm1::mnuUndoClick);
-    mnuRedo = item("mnuRedo", &TForm1::mnuRedoClick);
     mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     mnuRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
