@@ -11,6 +11,7 @@
 #include "ledger/CsvExport.h"
 #include "ledger/CsvImport.h"
 #include "ledger/LedgerBook.h"
+#include "support/SourceFolders.h"
 
 namespace orvo {
 namespace {
@@ -249,10 +250,10 @@ TEST_F(CsvImport, CountsTheRecordsWhoseAmountIsNoWholeNumber) {
 // and CSV file of the fuzz corpus and the sample, and records whose fields
 // need quotes.
 TEST_F(CsvImport, ExportThenImportGivesBackEveryRecord) {
-    std::vector<fs::path> sources{fs::path(ORVO_SAMPLE) / "sample.dat"};
+    std::vector<fs::path> sources{fs::path(orvo::testing::sampleFolder()) / "sample.dat"};
     for (const char* corpus : {"ledger_file", "csv_import"})
-        for (const auto& entry :
-             fs::directory_iterator(fs::path(ORVO_SAMPLE) / ".." / "fuzz" / "corpus" / corpus))
+        for (const auto& entry : fs::directory_iterator(fs::path(orvo::testing::sampleFolder()) /
+                                                        ".." / "fuzz" / "corpus" / corpus))
             sources.push_back(entry.path());
     std::vector<std::vector<std::string>> ledgers;
     for (const fs::path& source : sources) {

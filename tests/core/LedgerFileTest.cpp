@@ -14,6 +14,7 @@
 #include "base/OrvoError.h"
 #include "ledger/DataFileCheck.h"
 #include "ledger/LedgerBook.h"
+#include "support/SourceFolders.h"
 
 namespace orvo {
 namespace {
@@ -29,7 +30,7 @@ int daysInMonth(int year, int month) {
 }
 
 std::string fixture(const std::string& name) {
-    return std::string(ORVO_FIXTURES) + "/ledger/" + name;
+    return orvo::testing::fixturesFolder() + "/ledger/" + name;
 }
 
 class LedgerFile : public ::testing::Test {

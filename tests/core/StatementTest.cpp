@@ -11,12 +11,13 @@
 #include "statement/StatementCells.h"
 #include "statement/StatementImport.h"
 #include "statement/StatementValues.h"
+#include "support/SourceFolders.h"
 
 namespace orvo::statement {
 namespace {
 
 std::string fixture(const std::string& name) {
-    return readFile(std::string(ORVO_FIXTURES) + "/statement/" + name);
+    return readFile(orvo::testing::fixturesFolder() + "/statement/" + name);
 }
 
 TEST(StatementValues, DateForms) {

@@ -4,6 +4,7 @@
 
 #include "TitleShape.h"
 #include "base/Cp932.h"
+#include "support/SourceFolders.h"
 
 namespace orvo {
 namespace {
@@ -29,7 +30,7 @@ TEST(TitleDefaults, HouseholdLevel1TitlesEachWithLevel2Titles) {
 
 TEST(TitleDefaults, SampleTitleFilesAreTheBundledDefaults) {
     const TitleLists d = DefaultTitleLists();
-    const std::string sample = ORVO_SAMPLE;
+    const std::string sample = orvo::testing::sampleFolder();
     EXPECT_EQ(readFile(level1FilePath(sample)), level1FileText(d));
     EXPECT_EQ(readFile(level2FilePath(sample)), level2FileText(d));
 }

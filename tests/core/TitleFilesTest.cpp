@@ -6,6 +6,7 @@
 
 #include "TitleShape.h"
 #include "settings/DefaultTitles.h"
+#include "support/SourceFolders.h"
 
 namespace orvo {
 namespace {
@@ -17,7 +18,7 @@ using testing::shapeOf;
 using testing::titleNamed;
 
 std::string fixture(const char* name) {
-    return std::string(ORVO_FIXTURES) + "/titles/" + name;
+    return orvo::testing::fixturesFolder() + "/titles/" + name;
 }
 
 TEST(TitleFiles, AbcTreeIsSavedFlatAndReloadsWithTwoLevels) {

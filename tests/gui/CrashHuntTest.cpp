@@ -30,6 +30,7 @@
 #include "platform/Text.h"
 #include "settings/DefaultTitles.h"
 #include "support/MainWindowHarness.h"
+#include "support/SourceFolders.h"
 #include "support/WidgetAt.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -325,7 +326,8 @@ private slots:
         // The statement window beside them: it reads the ledger and changes none.
         const orvo::TitleLists titles = orvo::DefaultTitleLists();
         orvo::forms::StatementImportWindow statementWindow(
-            orvo::statement::readWholeFile(ORVO_FIXTURES "/statement/card-cp932.csv"),
+            orvo::statement::readWholeFile(orvo::testing::fixturesFolder() +
+                                           "/statement/card-cp932.csv"),
             h.book().records(), titles, orvo::platform::toNativePath(h.path(u"rules.txt"_s)),
             orvo::platform::toNativePath(h.path(u"layouts"_s)), h.form.get());
         statementWindow.setAttribute(Qt::WA_QuitOnClose, false);

@@ -17,6 +17,7 @@
 #include "platform/Text.h"
 #include "statement/StatementLayout.h"
 #include "support/MainWindowHarness.h"
+#include "support/SourceFolders.h"
 
 using namespace Qt::Literals::StringLiterals;
 using orvo::forms::StatementImportWindow;
@@ -26,7 +27,7 @@ using orvo::testing::MainWindowHarness;
 namespace {
 
 std::string fixtureBytes(const char* name) {
-    return orvo::statement::readWholeFile(std::string(ORVO_FIXTURES) + "/statement/" + name);
+    return orvo::statement::readWholeFile(orvo::testing::fixturesFolder() + "/statement/" + name);
 }
 
 template <class T>
@@ -139,7 +140,8 @@ private slots:
         const std::size_t before = h.book().records().size();
 
         // Cancelled: the ledger stays as it was.
-        h.dialogs.answerFile(QString::fromUtf8(ORVO_FIXTURES) + u"/statement/card-cp932.csv"_s);
+        h.dialogs.answerFile(QString::fromStdString(orvo::testing::fixturesFolder()) +
+                             u"/statement/card-cp932.csv"_s);
         QTimer::singleShot(0, [] {
             QWidget* w = QApplication::activeModalWidget();
             QTest::mouseClick(childOf<QPushButton>(w, "cancelButton"), Qt::LeftButton);
@@ -147,7 +149,8 @@ private slots:
         h.action("StatementImport1")->trigger();
         QCOMPARE(h.book().records().size(), before);
 
-        h.dialogs.answerFile(QString::fromUtf8(ORVO_FIXTURES) + u"/statement/card-cp932.csv"_s);
+        h.dialogs.answerFile(QString::fromStdString(orvo::testing::fixturesFolder()) +
+                             u"/statement/card-cp932.csv"_s);
         h.dialogs.answer(orvo::platform::No);  // no "未分類" in the title list
         h.dialogs.answer(orvo::platform::Ok);
         QTimer::singleShot(0, [] {
