@@ -1,13 +1,15 @@
 // A build-time host tool for compilers without GCC's -fexec-charset=CP932:
 //
-//     orvo-cp932-literals SOURCE.cpp COPY.cpp
+//     orvo-cp932-literals SOURCE.cpp COPY.cpp [NAME]
 //
 // writes a copy of SOURCE (UTF-8) in which every non-ASCII character inside a
 // narrow string or character literal is spelled as its CP932 bytes in octal
 // escapes ("\203\140"): three digits each, so no digit after it can join the
 // escape. Comments, prefixed (u8, u, U, L) literals and code are copied as
-// they are. The copy starts with a #line naming SOURCE, so diagnostics,
-// __FILE__ and the test frameworks' messages point at the source. A character
+// they are. The copy starts with a #line naming the source as NAME (default
+// SOURCE), so diagnostics, __FILE__ and the test frameworks' messages point at
+// it; the build gives a path relative to the build folder, so that the copy does
+// not depend on where the tree lies (ccache serves another clone). A character
 // CP932 lacks, or a \u escape in a narrow literal, stops the build as GCC
 // would.
 //
@@ -247,8 +249,8 @@ int refuseNonAscii(int count, char** headers) {
 int main(int argc, char** argv) {
     if (argc >= 2 && std::string_view(argv[1]) == "--refuse-non-ascii")
         return refuseNonAscii(argc - 2, argv + 2);
-    if (argc != 3) {
-        std::cerr << "usage: orvo-cp932-literals SOURCE.cpp COPY.cpp\n"
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: orvo-cp932-literals SOURCE.cpp COPY.cpp [NAME]\n"
                      "       orvo-cp932-literals --refuse-non-ascii HEADER...\n";
         return 2;
     }
@@ -256,7 +258,7 @@ int main(int argc, char** argv) {
     try {
         const std::string text = readAll(source);
         const Cp932Encoder encoder;
-        std::string copy = "#line 1 \"" + source + "\"\n";
+        std::string copy = "#line 1 \"" + std::string(argc == 4 ? argv[3] : argv[1]) + "\"\n";
         copy += Rewriter(text, encoder).run();
         std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
         out << copy;

@@ -61,12 +61,13 @@ function(orvo_cp932_copies target)
       continue()
     endif()
     file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${path})
+    file(RELATIVE_PATH fromBuild ${PROJECT_BINARY_DIR} ${path})
     set(copy ${PROJECT_BINARY_DIR}/cp932/${relative})
     cmake_path(GET path PARENT_PATH folder)
     cmake_path(GET copy PARENT_PATH copyFolder)
     add_custom_command(OUTPUT ${copy}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${copyFolder}
-      COMMAND orvo-cp932-literals ${path} ${copy}
+      COMMAND orvo-cp932-literals ${path} ${copy} ${fromBuild}
       DEPENDS ${path} orvo-cp932-literals
       COMMENT "CP932 literals of ${relative}" VERBATIM)
     # Includes beside the source ("Name.h") are found from the copy too.
