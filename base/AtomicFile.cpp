@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/Cp932.h"
@@ -97,25 +98,24 @@ AtomicFileWriter::AtomicFileWriter(std::string path, WriteFaults faults, Backup 
         throw cannotCreateFile(nameForMessage(path));
     }
     const mode_t mode = exists ? (old.st_mode & 07777) : modeForNewFile();
-    file_ = ::fchmod(fd, mode) == 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (!file_) {
+    if (::fchmod(fd, mode) != 0) {
         ::close(fd);
         ::unlink(tempPath_.c_str());
         throw cannotCreateFile(nameForMessage(path));
     }
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    fd_ = fd;
     pending_.reserve(kPendingLimit + 4096);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (committed_) return;
-    if (file_) std::fclose(file_);
+    if (fd_ >= 0) ::close(fd_);
     ::unlink(tempPath_.c_str());
 }
 
 void AtomicFileWriter::fail() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     ::unlink(tempPath_.c_str());
     committed_ = true;  // nothing left for the destructor
     throw cannotWriteFile(nameForMessage(path_));
@@ -128,12 +128,12 @@ void AtomicFileWriter::write(std::string_view bytes) {
         fail();
     }
     // Collected here: a ledger is written a short line at a time, and one
-    // large write costs less than many small ones through stdio. A large
-    // piece goes to the file as it is.
+    // large write costs less than many small ones. A large piece goes to the
+    // file as it is.
     written_ += bytes.size();
     if (bytes.size() >= kPendingLimit) {
         flushPending();
-        if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail();
+        writeOut(bytes);
         return;
     }
     pending_.append(bytes);
@@ -141,22 +141,36 @@ void AtomicFileWriter::write(std::string_view bytes) {
 }
 
 void AtomicFileWriter::flushPending() {
-    if (!pending_.empty() &&
-        std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
-        pending_.clear();
-        fail();
-    }
+    writeOut(pending_);
     pending_.clear();
+}
+
+// Straight to the file. Every few megabytes the system is asked to start
+// putting them on disk, so that the sync at the end has less left to wait
+// for (it still waits for all of them).
+void AtomicFileWriter::writeOut(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) fail();
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        handedOut_ += static_cast<std::uint64_t>(n);
+    }
+#ifdef SYNC_FILE_RANGE_WRITE
+    constexpr std::uint64_t kWriteBackStep = std::uint64_t{8} << 20;
+    if (handedOut_ - writtenBack_ >= kWriteBackStep) {
+        ::sync_file_range(fd_, static_cast<off_t>(writtenBack_),
+                          static_cast<off_t>(handedOut_ - writtenBack_), SYNC_FILE_RANGE_WRITE);
+        writtenBack_ = handedOut_;
+    }
+#endif
 }
 
 void AtomicFileWriter::commit() {
     flushPending();
-    if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) fail();
-    if (std::fclose(file_) != 0) {
-        file_ = nullptr;
-        fail();
-    }
-    file_ = nullptr;
+    if (::fsync(fd_) != 0) fail();
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0) fail();
     if (backup_ == Backup::KeepPrevious) keepBackup();
     if (faults_.failRename || ::rename(tempPath_.c_str(), path_.c_str()) != 0) fail();
     // The rename is only durable once the folder is on disk too; until then a

@@ -5,6 +5,7 @@
 // that a file reported as written survives a power cut.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -50,17 +51,20 @@ public:
 private:
     [[noreturn]] void fail();
     void flushPending();
+    void writeOut(std::string_view bytes);
     void keepBackup();
 
     static constexpr std::size_t kPendingLimit = 1 << 18;
 
     std::string path_;  // the file to replace
     std::string tempPath_;
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;  // the temporary file while open
     WriteFaults faults_;
     Backup backup_ = Backup::None;
     std::string pending_;  // written, not yet handed to the file
     std::size_t written_ = 0;
+    std::uint64_t handedOut_ = 0;    // bytes handed to the file
+    std::uint64_t writtenBack_ = 0;  // of those, bytes the system was asked to put on disk
     bool committed_ = false;
 };
 

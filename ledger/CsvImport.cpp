@@ -1,16 +1,20 @@
 #include "ledger/CsvImport.h"
-#include "base/LineReader.h"
-#include "base/ReadFile.h"
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "base/Amount.h"
 #include "base/Cp932.h"
+#include "base/LineReader.h"
+#include "base/ReadFile.h"
 #include "ledger/CsvLine.h"
 #include "ledger/CsvLineReader.h"
+#include "ledger/LoadedBytes.h"
 #include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
 #include "ledger/RecordListBuilder.h"
@@ -158,32 +162,46 @@ void noteRecord(std::size_t& count, std::string& first, std::string_view record)
     if (count++ == 0 || compareRecordLines(record, first) < 0) first = record;
 }
 
-bool isBadAmount(const CsvFields& fields, int column) {
-    const auto i = static_cast<std::size_t>(column);
-    return i < fields.size() && !fields[i].empty() && !parseAmount(fields[i]);
-}
-
 std::string dateOf(std::string_view record) {
     return std::string(record.substr(0, record.find(kFieldSeparator)));
 }
 
-void stageRecord(StagedImport& staged, const CsvFields& fields) {
-    const std::string_view record = fields.recordLine();
+// Adds the amount of field `column` when there is one; false when it is
+// neither empty nor a whole number.
+bool addAmountField(const CsvFields& fields, int column, std::int32_t& total) {
+    const auto i = static_cast<std::size_t>(column);
+    return i >= fields.size() || addAmount(fields[i], total);
+}
+
+// `place`: where the CSV line stands in the loaded bytes, if it does. Its
+// record is never longer (the commas become TABs; quotes and blanks around
+// fields go), so it takes the line's place there, and the list points to it
+// rather than to a copy.
+void stageRecord(StagedImport& staged, const CsvFields& fields, char* place, std::size_t room) {
+    std::string_view record = fields.recordLine();
+    if (place && record.size() <= room) {
+        std::memcpy(place, record.data(), record.size());
+        record = std::string_view(place, record.size());
+    }
     staged.builder->add(record);
     ++staged.records;
-    if (fields.size() > 3)
-        addAmountFields(fields[3], fields.size() > 4 ? fields[4] : std::string_view(), staged.sums);
     if (fields.size() < 2 || fields[1].empty())
         noteRecord(staged.emptyTitleRecords, staged.firstEmptyTitleRecord, record);
-    if (isBadAmount(fields, kColExpense) || isBadAmount(fields, kColIncome))
+    const bool expenseRead = addAmountField(fields, kColExpense, staged.sums.expense);
+    const bool incomeRead = addAmountField(fields, kColIncome, staged.sums.income);
+    if (!expenseRead || !incomeRead)
         noteRecord(staged.badAmountRecords, staged.firstBadAmountRecord, record);
 }
 
 StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
                          const ProgressCallback& progress) {
     StagedImport staged;
-    // A record is no longer than its CSV line: room for them all.
-    staged.builder = std::make_unique<RecordListBuilder>(*staged.list, nullptr, total);
+    // The records stand where their lines were read; a text converted in
+    // memory is staged: a record is no longer than its CSV line, so the
+    // builder's room for them all is the text's size.
+    const std::shared_ptr<LoadedBytes> loaded = lines.loadedBytes();
+    staged.builder = loaded ? std::make_unique<RecordListBuilder>(*staged.list, loaded)
+                            : std::make_unique<RecordListBuilder>(*staged.list, nullptr, total);
     CsvFields fields;
     if (titles) {
         stageTitles(staged, lines, fields);
@@ -202,7 +220,7 @@ StagedImport stageImport(CsvLineReader& lines, std::size_t total, bool titles,
             return staged;
         }
         if (!growColumns(staged, fields)) return staged;
-        stageRecord(staged, fields);
+        stageRecord(staged, fields, lines.placeOf(line), line.size());
         if (fields.size() < 5) {
             staged.fault = listIndexOutOfBounds(fields.size() < 4 ? 3 : 4);
             return staged;
@@ -234,8 +252,9 @@ CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvIm
     std::size_t total = 0;
     OwnedFile file = openForReading(path, &total);
     std::string head(kHeadSize, '\0');
-    head.resize(std::fread(head.data(), 1, head.size(), file.get()));
-    if (std::ferror(file.get())) throw cannotOpenFile(nameForMessage(path));
+    const ssize_t got = ::pread(::fileno(file.get()), head.data(), head.size(), 0);
+    if (got < 0) throw cannotOpenFile(nameForMessage(path));
+    head.resize(static_cast<std::size_t>(got));
     std::string converted;
     std::optional<CsvLineReader> lines;
     if (head.starts_with(kUtf8Mark)) {
@@ -245,8 +264,7 @@ CsvImportResult importCsv(LedgerBook& book, const std::string& path, const CsvIm
         lines.emplace(converted);
     } else {
         if (!looksLikeCsvText(head)) throw notCsvText(path);
-        std::rewind(file.get());
-        lines.emplace(file.get());
+        lines.emplace(::fileno(file.get()), 0);
     }
     const bool titles = hooks.firstLineHoldsTitles && hooks.firstLineHoldsTitles();
     StagedImport staged;

@@ -3,15 +3,19 @@
 #include <cstring>
 
 #include "base/LineReader.h"
+#include "ledger/LoadedBytes.h"
 
 namespace orvo {
 
 namespace {
 constexpr char kEndOfFile = '\x1A';
+constexpr std::size_t kLongestWithCr = kLongestLine + 1;  // the CR of CR LF
 }  // namespace
 
-CsvLineReader::CsvLineReader(std::FILE* file, std::size_t bufferSize)
-    : file_(file), buffer_(bufferSize, '\0'), text_(buffer_.data(), 0) {}
+CsvLineReader::CsvLineReader(int fd, std::uint64_t from) : from_(from) {
+    file_.emplace(fd, from);
+    text_ = std::string_view(file_->data, 0);
+}
 
 CsvLineReader::CsvLineReader(std::string_view text) : text_(text), ended_(true) {
     if (const void* end = std::memchr(text.data(), kEndOfFile, text.size()))
@@ -19,46 +23,57 @@ CsvLineReader::CsvLineReader(std::string_view text) : text_(text), ended_(true) 
             text.substr(0, static_cast<std::size_t>(static_cast<const char*>(end) - text.data()));
 }
 
-bool CsvLineReader::refill() {
-    if (ended_) return false;
-    // Keep the unfinished line, at the front; a line longer than half the
-    // buffer doubles it.
-    const std::size_t kept = text_.size() - start_;
-    std::memmove(buffer_.data(), text_.data() + start_, kept);
-    consumedBefore_ += start_;
-    start_ = 0;
-    if (kept * 2 > buffer_.size()) buffer_.resize(buffer_.size() * 2);
-    const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
-    if (got == 0) {
-        failed_ = std::ferror(file_) != 0;
+std::size_t CsvLineReader::consumed() const {
+    if (!file_) return start_;
+    return static_cast<std::size_t>(file_->offset() - from_) - (file_->end - start_);
+}
+
+std::shared_ptr<LoadedBytes> CsvLineReader::loadedBytes() const {
+    return file_ ? file_->loaded() : nullptr;
+}
+
+char* CsvLineReader::placeOf(std::string_view line) const {
+    LoadedBytes* loaded = file_ ? file_->loaded().get() : nullptr;
+    if (!loaded || line.empty() || !loaded->holds(line.data())) return nullptr;
+    return loaded->data() + (line.data() - loaded->data());
+}
+
+void CsvLineReader::more() {
+    // The bytes from the line's start on stay; they may move to the front.
+    file_->pos = start_;
+    const bool got = file_->readMore(kLongestWithCr);
+    searched_ -= start_ - file_->pos;
+    start_ = file_->pos;
+    text_ = std::string_view(file_->data, file_->end);
+    if (const void* end =
+            std::memchr(text_.data() + searched_, kEndOfFile, text_.size() - searched_)) {
+        text_ =
+            text_.substr(0, static_cast<std::size_t>(static_cast<const char*>(end) - text_.data()));
         ended_ = true;
-        text_ = std::string_view(buffer_.data(), kept);
-        return false;
     }
-    std::size_t size = kept + got;
-    if (const void* end = std::memchr(buffer_.data() + kept, kEndOfFile, got)) {
-        size = static_cast<std::size_t>(static_cast<const char*>(end) - buffer_.data());
-        ended_ = true;
-    }
-    text_ = std::string_view(buffer_.data(), size);
-    return true;
+    searched_ = text_.size();
+    if (!got) ended_ = true;
 }
 
 bool CsvLineReader::next(std::string_view& line) {
+    std::size_t scanned = 0;  // bytes from start_ known to hold no LF
     for (;;) {
         const char* start = text_.data() + start_;
         const std::size_t avail = text_.size() - start_;
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
+        const char* lf =
+            static_cast<const char*>(std::memchr(start + scanned, '\n', avail - scanned));
         if (lf || (ended_ && avail > 0)) {
             const std::size_t length = lf ? static_cast<std::size_t>(lf - start) : avail;
-            if (length > kLongestLine + 1) throw OverlongLine();  // + 1: the CR of CR LF
+            if (length > kLongestWithCr) throw OverlongLine();
             start_ += lf ? length + 1 : length;
             line = std::string_view(start, length);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             return true;
         }
-        if (avail > kLongestLine + 1) throw OverlongLine();
-        if (!refill() && ended_ && text_.size() == start_) return false;
+        if (avail > kLongestWithCr) throw OverlongLine();
+        if (ended_) return false;
+        scanned = avail;
+        more();
     }
 }
 

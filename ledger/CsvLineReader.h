@@ -4,37 +4,51 @@
 // no line end. Other CRs stay in the line for splitCsvLine, which drops them.
 
 #include <cstddef>
-#include <cstdio>
-#include <string>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string_view>
+
+#include "ledger/FileBytesCursor.h"
 
 namespace orvo {
 
+class LoadedBytes;
+
 class CsvLineReader {
 public:
-    // Streams the file through a buffer of its own.
-    explicit CsvLineReader(std::FILE* file, std::size_t bufferSize = 1 << 20);
+    // Reads the open descriptor `fd` from `from` on (FileBytesCursor: a plain
+    // file is read whole into loaded bytes).
+    CsvLineReader(int fd, std::uint64_t from);
     // Reads a text already in memory.
     explicit CsvLineReader(std::string_view text);
 
-    // The next line, valid until the next call; false at the end of the file.
-    // A read error ends the file too; failed() tells. Throws OverlongLine
-    // rather than read on past kLongestLine bytes without a line end.
+    // The next line, valid until the next call (or as long as loadedBytes()
+    // when it stands in them); false at the end of the file. A read error
+    // ends the file too; failed() tells. Throws OverlongLine rather than read
+    // on past kLongestLine bytes without a line end.
     bool next(std::string_view& line);
-    bool failed() const { return failed_; }
-    // Bytes consumed so far, counted from the beginning.
-    std::size_t consumed() const { return consumedBefore_ + start_; }
+    bool failed() const { return file_ && file_->failed(); }
+    // Bytes consumed so far, counted from where the reading began.
+    std::size_t consumed() const;
+
+    // The bytes a plain file is read into, which the lines given so far may
+    // stand in; null for a text or a pipe.
+    std::shared_ptr<LoadedBytes> loadedBytes() const;
+    // Where `line`, the last line given, may be overwritten by something no
+    // longer than it: in the loaded bytes, where it stands; null when it
+    // stands elsewhere.
+    char* placeOf(std::string_view line) const;
 
 private:
-    bool refill();  // true when more bytes came
+    void more();  // the bytes from start_ on, and more of the file after them
 
-    std::FILE* file_ = nullptr;
-    std::string buffer_;
-    std::string_view text_;  // the bytes read and not yet handed out: [start_, text_.size())
+    std::optional<FileBytesCursor> file_;
+    std::uint64_t from_ = 0;
+    std::string_view text_;  // the bytes at hand; those not yet handed out: [start_, text_.size())
     std::size_t start_ = 0;
-    std::size_t consumedBefore_ = 0;  // bytes dropped from the buffer's front
-    bool ended_ = false;              // no more bytes to read (end of file or 0x1A)
-    bool failed_ = false;
+    std::size_t searched_ = 0;  // bytes of text_ looked through for 0x1A
+    bool ended_ = false;        // no more bytes to read (end of file or 0x1A)
 };
 
 }  // namespace orvo

@@ -1,7 +1,8 @@
 #pragma once
-// The bytes of a ledger file as its load read them (or the lines a bulk add
-// copied in, as a CSV import's). The list's lines point into them rather than
-// each being copied out, and they never change once read: a line written
+// The bytes of a ledger file as its load read them (a CSV file's, each line
+// turned into its record in place before the list sees it; or the lines a
+// bulk add copied in). The list's lines point into them rather than each
+// being copied out, and they never change once in the list: a line written
 // afterwards (an edit) is kept by its block instead.
 //
 // Taken from the system in large pages where it gives them: a million-line

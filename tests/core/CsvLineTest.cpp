@@ -2,9 +2,11 @@
 // line by line, and the line the export writes.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ledger/CsvLine.h"
@@ -70,22 +72,46 @@ TEST(CsvLine, FieldsJoinedByTabMakeTheRecordLine) {
     EXPECT_EQ(fields.recordLine(), "2002/05/20\t食費\t\t1200\t\ta,b\t");
 }
 
-// The lines of a text, read from memory and streamed from a file through a
-// buffer of four bytes, so that lines straddle refills.
-std::vector<std::string> linesOf(std::string_view text) {
+std::vector<std::string> linesFrom(CsvLineReader& reader) {
     std::vector<std::string> out;
     std::string_view line;
+    while (reader.next(line)) out.emplace_back(line);
+    return out;
+}
+
+// The lines of a text, read from memory, from a file (read whole into the
+// loaded bytes) and from a pipe (read in pieces of what the pipe holds, so
+// that lines straddle reads), which must agree.
+std::vector<std::string> linesOf(const std::string& text) {
     CsvLineReader inMemory(text);
-    while (inMemory.next(line)) out.emplace_back(line);
+    const std::vector<std::string> out = linesFrom(inMemory);
 
     std::FILE* file = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    CsvLineReader streamed(file, 4);
-    std::vector<std::string> streamedLines;
-    while (streamed.next(line)) streamedLines.emplace_back(line);
+    std::fflush(file);
+    {
+        CsvLineReader fromFile(::fileno(file), 0);
+        EXPECT_EQ(linesFrom(fromFile), out) << text;
+        EXPECT_FALSE(fromFile.failed());
+    }
     std::fclose(file);
-    EXPECT_EQ(streamedLines, out) << text;
+
+    int fds[2];
+    EXPECT_EQ(::pipe(fds), 0);
+    std::thread writer([&] {
+        for (std::size_t at = 0; at < text.size();) {
+            const ssize_t n = ::write(fds[1], text.data() + at, text.size() - at);
+            if (n <= 0) break;
+            at += static_cast<std::size_t>(n);
+        }
+        ::close(fds[1]);
+    });
+    {
+        CsvLineReader fromPipe(fds[0], 0);
+        EXPECT_EQ(linesFrom(fromPipe), out) << text;
+    }
+    writer.join();
+    ::close(fds[0]);
     return out;
 }
 
@@ -109,6 +135,44 @@ TEST(CsvLine, ReadsAFileLineByLine) {
         {"a trail byte is no line end", "ソ\r\n表", {"ソ", "表"}},
     };
     for (const auto& c : cases) EXPECT_EQ(linesOf(c.text), c.lines) << c.rule;
+}
+
+// Lines across the pieces a file is read in, longer than a piece, and the
+// end of the file (0x1A) far from the start.
+TEST(CsvLine, ReadsLinesAcrossPieces) {
+    std::string text;
+    std::vector<std::string> lines;
+    for (int i = 0; text.size() < (1u << 20); ++i) {
+        lines.push_back("2026/12/" + std::to_string(10 + i % 20) + ",line," + std::to_string(i));
+        text += lines.back() + (i % 3 ? "\r\n" : "\n");
+    }
+    lines.push_back(std::string(600 * 1024, 'x'));
+    text += lines.back() + "\r\nlast\x1A" + "after the end\r\n";
+    lines.push_back("last");
+    EXPECT_EQ(linesOf(text), lines);
+}
+
+// A line read from a file stands in the loaded bytes, where its record may
+// take its place; one from a pipe or a text does not.
+TEST(CsvLine, ALineFromAFileMayBeOverwrittenWhereItStands) {
+    std::FILE* file = std::tmpfile();
+    std::fputs("a,b\r\nc,d\n", file);
+    std::fflush(file);
+    CsvLineReader fromFile(::fileno(file), 0);
+    std::string_view line;
+    ASSERT_TRUE(fromFile.next(line));
+    char* place = fromFile.placeOf(line);
+    ASSERT_EQ(place, line.data());
+    place[1] = '\t';
+    EXPECT_EQ(line, "a\tb");
+    ASSERT_TRUE(fromFile.next(line));
+    EXPECT_EQ(line, "c,d");
+    EXPECT_EQ(fromFile.consumed(), 9u);  // the whole file
+    std::fclose(file);
+
+    CsvLineReader inMemory(std::string_view("a,b\n"));
+    ASSERT_TRUE(inMemory.next(line));
+    EXPECT_EQ(inMemory.placeOf(line), nullptr);
 }
 
 TEST(CsvLine, ExportQuotesOnlyTheFieldsThatNeedIt) {
