@@ -62,13 +62,14 @@ int runDay(const std::vector<std::string>& args) {
     book.setPickedDay(*day);
     // A file refused before it is read (missing, no ledger, no regular file)
     // prints nothing but the refusal.
-    CheckedDataFile file(args[0], PipeUse::Allowed);
+    // Only the day's records are kept: the file is streamed, not loaded whole.
+    CheckedDataFile file(args[0], PipeUse::Allowed, FileReading::Streamed);
     if (!file.bytes()) openForReading(args[0], nullptr, PipeUse::Allowed);  // says why
     // A load that reports a fault has still shown the day, as the window
     // does; print it, then the fault.
     std::optional<OrvoError> fault;
     try {
-        book.openDataFile(args[0], file, LedgerBook::OpenMode::ForReading);
+        book.openPickedDay(args[0], file);
     } catch (const OrvoError& e) {
         fault = e;
     }

@@ -34,7 +34,8 @@ NotALedgerFile lineTooLongIn(const std::string& path);
 // own message); an empty file passes. The file stays open for the load.
 class CheckedDataFile {
 public:
-    explicit CheckedDataFile(const std::string& path, PipeUse pipes = PipeUse::Refused);
+    explicit CheckedDataFile(const std::string& path, PipeUse pipes = PipeUse::Refused,
+                             FileReading reading = FileReading::Loaded);
 
     // Null when the file could not be opened.
     LedgerFileBytes* bytes() { return bytes_.get(); }

@@ -80,13 +80,13 @@ private:
     std::thread thread_;  // last: started once the rest is set up
 };
 
-FileBytesCursor::FileBytesCursor(int fd, std::uint64_t from) : fd_(fd) {
+FileBytesCursor::FileBytesCursor(int fd, std::uint64_t from, FileReading reading) : fd_(fd) {
     struct stat info {};
     seekable_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     if (seekable_) {
         offset_ = from;
         const auto size = static_cast<std::uint64_t>(info.st_size);
-        if (size > offset_) {
+        if (size > offset_ && reading == FileReading::Loaded) {
             loaded_ = std::make_shared<LoadedBytes>(static_cast<std::size_t>(size - offset_));
             data = loaded_->data();
             capacity_ = loaded_->capacity();

@@ -21,12 +21,17 @@ namespace orvo {
 class LoadedBytes;
 class LoadedBytesFiller;
 
+// Whether a plain file is read whole into loaded bytes (its lines kept), or
+// streamed through a buffer like a pipe (for a reader that keeps few lines:
+// fresh memory for the whole file costs more than reading it).
+enum class FileReading { Loaded, Streamed };
+
 class FileBytesCursor {
 public:
     // Reads from the open descriptor `fd` from `from` on (a plain file), or
     // from where it stands (a pipe). `fd` stays the caller's and must stay
     // open while this reads.
-    FileBytesCursor(int fd, std::uint64_t from);
+    FileBytesCursor(int fd, std::uint64_t from, FileReading reading = FileReading::Loaded);
     ~FileBytesCursor();
     FileBytesCursor(const FileBytesCursor&) = delete;
     FileBytesCursor& operator=(const FileBytesCursor&) = delete;

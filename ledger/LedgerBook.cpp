@@ -226,6 +226,16 @@ void LedgerBook::openDataFile(std::string fileName, CheckedDataFile& file, OpenM
     openChecked(std::move(fileName), file, std::move(lock), mode);
 }
 
+void LedgerBook::openPickedDay(std::string fileName, CheckedDataFile& file) {
+    try {
+        openChecked(std::move(fileName), file, nullptr, OpenMode::ForReading, LoadScope::PickedDay);
+    } catch (...) {
+        dataFileName_.clear();
+        throw;
+    }
+    dataFileName_.clear();
+}
+
 void LedgerBook::openAsUnnamed(const std::string& path) {
     CheckedDataFile file(path);
     try {
@@ -246,7 +256,7 @@ std::shared_ptr<LockFile> LedgerBook::lockFor(const std::string& fileName, OpenM
 }
 
 void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,
-                             std::shared_ptr<LockFile> lock, OpenMode mode) {
+                             std::shared_ptr<LockFile> lock, OpenMode mode, LoadScope scope) {
     // The window cannot be smaller than its minimum size, so it shows and
     // later writes at least that.
     auto keepMinimum = [this] {
@@ -261,7 +271,7 @@ void LedgerBook::openChecked(std::string fileName, CheckedDataFile& file,
         readOnly_ = mode == OpenMode::ForReading;
         fileStamp_ = file.stamp();
         if (file.bytes())
-            loadLedgerFrom(*file.bytes());
+            loadLedgerFrom(*file.bytes(), scope);
         else
             LoadLedger();  // which says why it cannot be read
     } catch (const OrvoError&) {

@@ -105,6 +105,12 @@ public:
     // The same for a file already read and checked (CheckedDataFile), which a
     // window reads first so that a refused file changes nothing on screen either.
     void openDataFile(std::string fileName, CheckedDataFile& file, OpenMode mode);
+    // Opens the file `fileName` for a look at the picked day alone: the day
+    // view, the totals and the faults an open gives, but of the records only
+    // those the view reads are kept (PickedDayLines), so the file may be
+    // streamed (FileReading::Streamed). The ledger keeps no file name: no save
+    // can write the part over the file.
+    void openPickedDay(std::string fileName, CheckedDataFile& file);
     // Opens the file `path` (a backup copy) as a new ledger without a name, so
     // that its first save asks where: nothing is overwritten by itself. A file
     // that is no ledger changes nothing (NotALedgerFile).
@@ -250,10 +256,12 @@ private:
 
     // The lock an open in `mode` takes: none when it only reads.
     std::shared_ptr<LockFile> lockFor(const std::string& fileName, OpenMode mode) const;
+    // Which records a load keeps.
+    enum class LoadScope { WholeLedger, PickedDay };
     void openChecked(std::string fileName, CheckedDataFile& file, std::shared_ptr<LockFile> lock,
-                     OpenMode mode);
-    void loadLedgerFrom(LedgerFileBytes& in);
-    void loadLedgerLines(LedgerFileBytes& in);
+                     OpenMode mode, LoadScope scope = LoadScope::WholeLedger);
+    void loadLedgerFrom(LedgerFileBytes& in, LoadScope scope);
+    void loadLedgerLines(LedgerFileBytes& in, LoadScope scope);
 
     // The row's cells (joined by TAB) -> the record it shows, for the day's
     // records that have more fields than the day view has columns: shown

@@ -17,6 +17,7 @@
 #include "ledger/LedgerBook.h"
 #include "ledger/LedgerFileBytes.h"
 #include "ledger/LedgerLock.h"
+#include "ledger/PickedDayLines.h"
 #include "ledger/RecordAmountSums.h"
 #include "ledger/RecordLine.h"
 #include "ledger/RecordListBuilder.h"
@@ -111,12 +112,12 @@ void LedgerBook::SaveLedgerAs(std::string fileName, const WriteFaults& faults) {
 void LedgerBook::LoadLedger() {
     OwnedFile file = openForReading(dataFileName_);
     LedgerFileBytes in(::fileno(file.get()));
-    loadLedgerFrom(in);
+    loadLedgerFrom(in, LoadScope::WholeLedger);
 }
 
-void LedgerBook::loadLedgerFrom(LedgerFileBytes& in) {
+void LedgerBook::loadLedgerFrom(LedgerFileBytes& in, LoadScope scope) {
     try {
-        loadLedgerLines(in);
+        loadLedgerLines(in, scope);
     } catch (const OverlongLine&) {
         // Met only in a pipe (a file is checked before): what was read is
         // shown without the name, so no save replaces the source unasked.
@@ -125,7 +126,7 @@ void LedgerBook::loadLedgerFrom(LedgerFileBytes& in) {
     }
 }
 
-void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
+void LedgerBook::loadLedgerLines(LedgerFileBytes& in, LoadScope scope) {
     std::string line;
 
     line = in.nextLine();
@@ -174,6 +175,8 @@ void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
     // The records are sorted as they are read, the list pointing into the
     // bytes read (a line the loaded bytes do not hold is copied).
     RecordListBuilder builder(records_, in.loadedBytes());
+    std::optional<PickedDayLines> dayLines;
+    if (scope == LoadScope::PickedDay) dayLines.emplace(pickedDay_);
     for (;;) {
         in.skipControlsAndBlanks();
         if (in.atEnd()) break;
@@ -196,8 +199,9 @@ void LedgerBook::loadLedgerLines(LedgerFileBytes& in) {
                 addUp(a.income, allIn);
             }
         }
-        builder.add(record);
+        if (!dayLines || dayLines->keeps(record)) builder.add(record);
     }
+    if (dayLines && dayLines->firstLater()) builder.add(*dayLines->firstLater());
     builder.finish();
     setCumulativeTotals(allOut, allIn);
 

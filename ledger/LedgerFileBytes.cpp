@@ -9,12 +9,17 @@
 
 namespace orvo {
 
-// From where the descriptor stands: the file may begin with bytes read before.
-LedgerFileBytes::LedgerFileBytes(int fd)
-    : in_(fd, [fd] {
-          const off_t at = ::lseek(fd, 0, SEEK_CUR);
-          return at > 0 ? static_cast<std::uint64_t>(at) : 0;
-      }()) {}
+namespace {
+
+// Where the descriptor stands: the file may begin with bytes read before.
+std::uint64_t positionOf(int fd) {
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    return at > 0 ? static_cast<std::uint64_t>(at) : 0;
+}
+
+}  // namespace
+
+LedgerFileBytes::LedgerFileBytes(int fd, FileReading reading) : in_(fd, positionOf(fd), reading) {}
 
 LedgerFileBytes::~LedgerFileBytes() = default;
 

@@ -24,7 +24,7 @@ public:
 
     // Reads from the open descriptor `fd`, which stays the caller's and must
     // stay open while this reads.
-    explicit LedgerFileBytes(int fd);
+    explicit LedgerFileBytes(int fd, FileReading reading = FileReading::Loaded);
     ~LedgerFileBytes();
     LedgerFileBytes(const LedgerFileBytes&) = delete;
     LedgerFileBytes& operator=(const LedgerFileBytes&) = delete;

@@ -467,6 +467,69 @@ TEST_F(LedgerFile, FaultsInAFileOutOfOrderAreReportedAsInASortedOne) {
     }
 }
 
+// What the day view shows of a ledger, its totals and its fault.
+std::vector<std::string> dayViewOf(const LedgerBook& book, const std::string& error) {
+    std::vector<std::string> view{
+        error,
+        book.dayOutText() + " " + book.dayInText() + " " + book.allOutText() + " " +
+            book.allInText(),
+        std::to_string(book.records().indicesOfDay(book.pickedDay()).size())};
+    for (int r = 0; r < book.table().rowCount(); ++r)
+        for (int c = 0; c < book.table().columnCount(); ++c)
+            view.push_back(book.table().cell(c, r));
+    return view;
+}
+
+// A look at one day keeps only the records its view reads, streamed from the
+// file: it shows what opening the whole ledger shows, on every day, with
+// lines of other date forms and none, equal lines and faults, in any order.
+TEST_F(LedgerFile, ALookAtOneDayShowsWhatOpeningTheWholeLedgerShows) {
+    const std::string head = headerOnly();
+    std::vector<std::string> lines;
+    for (int day = 2; day <= 6; day += 2)
+        for (const char* rest : {"\tb\t\t1\t2\tx", "\ta\t\t10\t20\t", "\tA\t\t100\t0\ty"}) {
+            char date[16];
+            std::snprintf(date, sizeof date, "2026/10/%02d", day);
+            lines.push_back(date + std::string(rest));
+        }
+    const std::vector<std::string> awkward = {
+        "2026/10/4\todd\t\t5\t0\t", "2026/10/04 \tblank\t\t6\t0\t",
+        "2026/10/04x\tno date\t\t7\t0\t", "xyz\tlast\t\t8\t0\t",
+        "2026/10/05 zzz\tbetween\t\t3\t0\t"};
+    std::mt19937 rng(5);
+    // A line without a date before all others; a bad amount and a date alone,
+    // whose faults the load reports in place of the view's.
+    for (const char* extra :
+         {"", "!abc\tfirst\t\t9\t0\t", "2026/10/06\tbad\t\t1x\t0\t", "2026/10/04"}) {
+        std::vector<std::string> all = lines;
+        all.insert(all.end(), awkward.begin(), awkward.end());
+        if (*extra) all.push_back(extra);
+        for (LineOrder order : kLineOrders) {
+            arrange(all, order, rng);
+            std::string file = head;
+            for (const auto& l : all) file += l + "\r\n";
+            const std::string path = (dir / "day.dat").string();
+            writeFile(path, file);
+            for (int day = 1; day <= 7; ++day) {
+                LedgerBook whole;
+                LedgerBook picked;
+                for (LedgerBook* b : {&whole, &picked}) {
+                    b->startNewLedger();
+                    b->setPickedDay({2026, 10, day});
+                }
+                const std::string wholeError = errorOf([&] { whole.openDataFile(path); });
+                CheckedDataFile streamed(path, PipeUse::Refused, FileReading::Streamed);
+                const std::string pickedError =
+                    errorOf([&] { picked.openPickedDay(path, streamed); });
+                EXPECT_EQ(dayViewOf(picked, pickedError), dayViewOf(whole, wholeError))
+                    << orderName(order) << " day " << day << " " << extra;
+                EXPECT_EQ(picked.dataFileName(), "");
+                EXPECT_LT(picked.records().size(), whole.records().size());
+            }
+        }
+    }
+}
+
 TEST_F(LedgerFile, FaultsAreReportedInTheOrderTheFieldsAreRead) {
     const std::string head = readFile(fixture("short-titles.dat"));
     struct Case {
