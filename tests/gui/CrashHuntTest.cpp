@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -111,6 +112,22 @@ std::string linesOf(const orvo::LedgerRecords& records) {
         lines += '\n';
     });
     return lines;
+}
+
+// Where two such texts part, for the failure message: line counts and the
+// first line that differs in each.
+QString firstDifference(const std::string& got, const std::string& expected) {
+    std::size_t at = 0;
+    while (at < got.size() && at < expected.size() && got[at] == expected[at]) ++at;
+    const auto lineAt = [at](const std::string& text) {
+        const std::size_t begin = text.rfind('\n', at == 0 ? 0 : at - 1);
+        const std::size_t from = begin == std::string::npos || at == 0 ? 0 : begin + 1;
+        return orvo::platform::fromCp932(text.substr(from, text.find('\n', from) - from));
+    };
+    return u"%1 lines where %2 were expected; first difference: \"%3\" where \"%4\""_s
+        .arg(std::count(got.begin(), got.end(), '\n'))
+        .arg(std::count(expected.begin(), expected.end(), '\n'))
+        .arg(lineAt(got), lineAt(expected));
 }
 
 const int kKeys[] = {
@@ -397,11 +414,18 @@ private slots:
             ++undone;
         }
         QCOMPARE(h.book().history().made(), made);  // undoing made no step of its own
-        if (h.book().history().dropped() == droppedAtStart)
-            QVERIFY(linesOf(h.book().records()) == start);
+        if (h.book().history().dropped() == droppedAtStart) {
+            const std::string undoneLines = linesOf(h.book().records());
+            QVERIFY2(undoneLines == start,
+                     qPrintable(u"seed %1, %2 steps undone: "_s.arg(seed).arg(undone) +
+                                firstDifference(undoneLines, start)));
+        }
         while (h.book().canRedo()) h.action("mnuRedo")->trigger();
         QCOMPARE(h.book().history().made(), made);
-        QVERIFY(linesOf(h.book().records()) == end);
+        const std::string redoneLines = linesOf(h.book().records());
+        QVERIFY2(redoneLines == end,
+                 qPrintable(u"seed %1, %2 steps redone: "_s.arg(seed).arg(undone) +
+                            firstDifference(redoneLines, end)));
         qInfo("%d steps undone and redone", undone);
         // The cumulative totals still add up the records.
         std::int32_t out = 0, in = 0;
