@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 #include "forms/calculator/OrvoDen.h"
 #include "forms/main/LedgerGridModel.h"

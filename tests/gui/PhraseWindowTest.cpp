@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 #include "forms/phrases/Unit4.h"
 #include "support/MainWindowHarness.h"

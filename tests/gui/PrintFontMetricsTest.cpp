@@ -2,7 +2,7 @@
 // backslash (the yen sign on paper) half-width, so that the worked page of
 // 52 record lines holds in the real fonts too.
 
-#include <QtTest>
+#include <QTest>
 
 #include "paper/PrintFontMetrics.h"
 #include "platform/Fonts.h"

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 #include <functional>
 
 #include "forms/print/PrintDialog.h"

@@ -13,7 +13,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 #include "forms/settings/Unit2.h"
 #include "support/MainWindowHarness.h"

@@ -17,7 +17,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
-#include <QtTest>
+#include <QTest>
 
 #include "forms/summary/SummaryWindow.h"
 #include "support/MainWindowHarness.h"
