@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -224,7 +225,7 @@ TEST_F(LedgerFile, DaysNewestFirstLoadAsAddedOneByOne) {
     std::vector<std::vector<std::string>> days(40);
     for (std::size_t d = 0; d < days.size(); ++d)
         for (int i = 0; i < (d == 30 ? 2600 : 30); ++i) {
-            char date[16];
+            char date[32];
             std::snprintf(date, sizeof date, "2026/%02d/%02d", 1 + static_cast<int>(d / 28),
                           1 + static_cast<int>(d % 28));
             days[d].push_back(std::string(date) + "\t" + titles[rng() % 6] + "\t\t" +
@@ -387,18 +388,29 @@ TEST_F(LedgerFile, EditsOfALoadedListKeepItsOrderAndBytes) {
         return std::string(date) + "\t" + std::string(1 + rng() % 60, "aAb表"[rng() % 4]) +
                "\t\t1\t0\t";
     };
-    std::vector<std::string> model;
-    for (int i = 0; i < 30000; ++i) model.push_back(randomLine(1 + static_cast<int>(rng() % 6)));
+    // The model's lines are views of texts kept aside, so that its inserts
+    // and erases move plain views (test code is compiled unoptimized).
+    std::deque<std::string> texts;
+    const auto kept = [&](std::string line) -> std::string_view {
+        return texts.emplace_back(std::move(line));
+    };
+    const auto asStrings = [](const std::vector<std::string_view>& views) {
+        return std::vector<std::string>(views.begin(), views.end());
+    };
+    std::vector<std::string_view> model;
+    for (int i = 0; i < 30000; ++i)
+        model.push_back(kept(randomLine(1 + static_cast<int>(rng() % 6))));
     std::string file = head;
-    for (const auto& l : model) file += l + "\r\n";
+    for (const auto l : model) (file += l) += "\r\n";
     writeFile(dir / "loaded.dat", file);
     book.setPickedDay({2026, 12, 1});  // a day without records: the save writes back no grid
     open((dir / "loaded.dat").string());
     LedgerRecords expected;
     for (const auto& l : model) expected.add(l);
-    model = recordLines(expected);
-    ASSERT_EQ(records(), model);
-    const auto less = [](const std::string& a, const std::string& b) {
+    model.clear();
+    for (const std::string& l : recordLines(expected)) model.push_back(kept(l));
+    ASSERT_EQ(records(), asStrings(model));
+    const auto less = [](std::string_view a, std::string_view b) {
         return compareRecordLines(a, b) < 0;
     };
     // Adds go to one day and replacements to the first lines, so that blocks
@@ -406,25 +418,28 @@ TEST_F(LedgerFile, EditsOfALoadedListKeepItsOrderAndBytes) {
     for (int step = 0; step < 8000; ++step) {
         std::size_t i = rng() % model.size();
         if (const int op = static_cast<int>(rng() % 3); op == 0) {
-            const std::string l = randomLine(3);
+            const std::string_view l = kept(randomLine(3));
             model.insert(std::lower_bound(model.begin(), model.end(), l, less), l);
-            book.addRecords({l});
+            book.addRecords({std::string(l)});
         } else if (op == 1) {
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
             book.removeRecords({i});
         } else {
             i %= 50;
-            std::string l = model[i];
-            l[11] = l[11] == 'a' ? 'A' : l[11] == 'A' ? 'a' : l[11];  // same place in the order
+            std::string changed(model[i]);
+            changed[11] = changed[11] == 'a'   ? 'A'
+                          : changed[11] == 'A' ? 'a'
+                                               : changed[11];  // same place in the order
+            const std::string_view l = kept(std::move(changed));
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
             model.insert(std::lower_bound(model.begin(), model.end(), l, less), l);
-            book.rewriteRecords({{i, l}});  // placed again, before lines equal to it
+            book.rewriteRecords({{i, std::string(l)}});  // placed again, before lines equal to it
         }
     }
-    ASSERT_EQ(records(), model);
+    ASSERT_EQ(records(), asStrings(model));
     book.SaveLedgerAs((dir / "saved.dat").string());
     std::string saved;
-    for (const auto& l : model) saved += l + "\r\n";
+    for (const auto l : model) (saved += l) += "\r\n";
     const std::string text = readFile(dir / "saved.dat");
     ASSERT_GT(text.size(), saved.size());
     EXPECT_EQ(text.substr(text.size() - saved.size()), saved);
