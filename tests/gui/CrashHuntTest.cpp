@@ -393,10 +393,23 @@ private slots:
             const QStringList changed =
                 replaced ? QStringList()
                          : changedDays(before, after, {shownBefore, h.book().pickedDay().format()});
-            if (!changed.isEmpty())
+            if (!changed.isEmpty()) {
+                // How the first of them changed, and whether a view still holds edits.
+                const auto linesOfDay = [&changed](const auto& byDay) {
+                    std::string lines;
+                    if (const auto it = byDay.find(changed.first().toStdString());
+                        it != byDay.end())
+                        for (const std::string& line : it->second) lines += line + '\n';
+                    return lines;
+                };
                 QFAIL(qPrintable(
-                    u"seed %1, event %2 (%3) changed the records of %4"_s.arg(seed).arg(i).arg(
-                        what, changed.join(u", "_s))));
+                    u"seed %1, event %2 (%3) changed the records of %4: "_s.arg(seed).arg(i).arg(
+                        what, changed.join(u", "_s)) +
+                    firstDifference(linesOfDay(after), linesOfDay(before)) +
+                    (h.book().dayViewChanged() ? u"; edits of %1 not written back"_s
+                                               : u"; %1 all written back"_s)
+                        .arg(QString::fromStdString(h.book().pickedDay().format()))));
+            }
         }
         qInfo("seed %d: %d events, %d changed the records, %zu days shown, %d closes, %d restores",
               seed, events, writeBacks, shownDays.size(), hunt.reopened, restores);
