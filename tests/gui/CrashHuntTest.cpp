@@ -28,6 +28,7 @@
 #include "forms/settings/Unit2.h"
 #include "forms/statement/StatementImportWindow.h"
 #include "ledger/RecordLine.h"
+#include "ledger/StepKind.h"
 #include "platform/Dialogs.h"
 #include "platform/Text.h"
 #include "settings/DefaultTitles.h"
@@ -439,7 +440,9 @@ private slots:
             QString::fromStdString(h.book().pickedDay().format()),
             h.book().dayViewChanged() ? u"edits not"_s : u"all"_s);
         int undone = 0;
+        QStringList stepNames;  // newest first, for a failure's message
         while (h.book().canUndo()) {
+            stepNames << orvo::platform::fromCp932(orvo::stepName(*h.book().undoKind()));
             h.action("mnuUndo")->trigger();
             ++undone;
         }
@@ -456,7 +459,8 @@ private slots:
         const std::string redoneLines = linesOf(h.book().records());
         QVERIFY2(redoneLines == end,
                  qPrintable(u"seed %1, %2 steps redone: "_s.arg(seed).arg(undone) +
-                            firstDifference(redoneLines, end) + endState));
+                            firstDifference(redoneLines, end) + endState + u"; steps "_s +
+                            stepNames.join(u", "_s)));
         qInfo("%d steps undone and redone", undone);
         // The cumulative totals still add up the records.
         std::int32_t out = 0, in = 0;
