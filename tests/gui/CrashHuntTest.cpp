@@ -27,6 +27,7 @@
 #include "forms/phrases/Unit4.h"
 #include "forms/settings/Unit2.h"
 #include "forms/statement/StatementImportWindow.h"
+#include "ledger/LedgerBook.h"
 #include "ledger/RecordLine.h"
 #include "ledger/StepKind.h"
 #include "platform/Dialogs.h"
@@ -130,6 +131,21 @@ QString firstDifference(const std::string& got, const std::string& expected) {
         .arg(std::count(got.begin(), got.end(), '\n'))
         .arg(std::count(expected.begin(), expected.end(), '\n'))
         .arg(lineAt(got), lineAt(expected));
+}
+
+// One day's group of records as text, as linesOf gives a whole list.
+std::string linesOfDay(const std::map<std::string, std::vector<std::string>>& byDay,
+                       const QString& day) {
+    std::string lines;
+    if (const auto it = byDay.find(day.toStdString()); it != byDay.end())
+        for (const std::string& line : it->second) lines += line + '\n';
+    return lines;
+}
+
+// The day shown, and whether its view holds edits not yet written back.
+QString shownDayState(const orvo::LedgerBook& book) {
+    return u"%1 shown, %2 written back"_s.arg(QString::fromStdString(book.pickedDay().format()),
+                                              book.dayViewChanged() ? u"edits not"_s : u"all"_s);
 }
 
 const int kKeys[] = {
@@ -394,23 +410,13 @@ private slots:
             const QStringList changed =
                 replaced ? QStringList()
                          : changedDays(before, after, {shownBefore, h.book().pickedDay().format()});
-            if (!changed.isEmpty()) {
-                // How the first of them changed, and whether a view still holds edits.
-                const auto linesOfDay = [&changed](const auto& byDay) {
-                    std::string lines;
-                    if (const auto it = byDay.find(changed.first().toStdString());
-                        it != byDay.end())
-                        for (const std::string& line : it->second) lines += line + '\n';
-                    return lines;
-                };
+            if (!changed.isEmpty())  // (and how the first of them changed)
                 QFAIL(qPrintable(
                     u"seed %1, event %2 (%3) changed the records of %4: "_s.arg(seed).arg(i).arg(
                         what, changed.join(u", "_s)) +
-                    firstDifference(linesOfDay(after), linesOfDay(before)) +
-                    (h.book().dayViewChanged() ? u"; edits of %1 not written back"_s
-                                               : u"; %1 all written back"_s)
-                        .arg(QString::fromStdString(h.book().pickedDay().format()))));
-            }
+                    firstDifference(linesOfDay(after, changed.first()),
+                                    linesOfDay(before, changed.first())) +
+                    u"; "_s + shownDayState(h.book())));
         }
         qInfo("seed %d: %d events, %d changed the records, %zu days shown, %d closes, %d restores",
               seed, events, writeBacks, shownDays.size(), hunt.reopened, restores);
@@ -434,11 +440,7 @@ private slots:
         writeBack();
         const std::string end = linesOf(h.book().records());
         const std::uint64_t made = h.book().history().made();
-        // (A failure below says what the last events left: the day shown, and
-        // whether its view holds edits not written back.)
-        const QString endState = u"; at the end %1 shown, %2 written back"_s.arg(
-            QString::fromStdString(h.book().pickedDay().format()),
-            h.book().dayViewChanged() ? u"edits not"_s : u"all"_s);
+        const QString endState = u"; at the end "_s + shownDayState(h.book());
         int undone = 0;
         QStringList stepNames;  // newest first, for a failure's message
         while (h.book().canUndo()) {
